@@ -4,6 +4,7 @@
 
 #include "params/InitProgram.h"
 #include "params/ParameterList.h"
+#include "params/ProgramBank.h"
 
 using namespace grelmond;
 
@@ -57,4 +58,58 @@ TEST(ParameterList, LongListNamesAreCutInTheProgram) {
   auto p = list.toProgram(list.name);
   ASSERT_TRUE(p);
   EXPECT_EQ(std::strlen(p->name()), 23u);
+}
+
+TEST(ProgramBank, DefaultNamesAndTheInitRule) {
+  ProgramBank bank;
+  bank.createDefaults(InitProgram());
+  char text[ProgramBank::kProgramNameSize];
+  bank.displayName(9, text);
+  EXPECT_STREQ(text, "Grelmond 10");
+  EXPECT_TRUE(bank.storedName(63, text));
+  EXPECT_STREQ(text, "Grelmond 64");
+  EXPECT_EQ(bank.program(5)->value(param::kFilterCutoff), 0.5f);
+
+  bank.program(4)->setName("Init");
+  bank.displayName(4, text);
+  EXPECT_STREQ(text, "Init 5");
+  EXPECT_TRUE(bank.storedName(4, text));
+  EXPECT_STREQ(text, "Init");
+
+  std::strcpy(text, "keep");
+  EXPECT_FALSE(bank.storedName(64, text));
+  EXPECT_FALSE(bank.storedName(-1, text));
+  EXPECT_STREQ(text, "keep");
+}
+
+TEST(ProgramBank, EmptySlotsReadAsEmptyNames) {
+  ProgramBank bank;
+  char text[ProgramBank::kProgramNameSize] = "x";
+  EXPECT_EQ(bank.program(0), nullptr);
+  bank.displayName(0, text);
+  EXPECT_STREQ(text, "");
+  bank.replace(64, std::make_unique<Program>()); // dropped, no crash
+}
+
+TEST(ProgramBank, ProgramChangeGoesThroughTheFraction) {
+  ProgramBank bank;
+  EXPECT_EQ(bank.programChange(5), 5);
+  EXPECT_EQ(bank.currentFraction(), 5 / 64.0f);
+  EXPECT_EQ(bank.programChange(127), 63);
+  EXPECT_EQ(bank.programChange(64), 0);
+  EXPECT_EQ(bank.programChange(128), -1);
+  EXPECT_EQ(bank.programChange(-1), -1);
+  EXPECT_EQ(bank.currentIndexFromFraction(), 0);
+  for (int i = 0; i < 64; ++i) {
+    bank.setCurrentIndex(i);
+    ASSERT_EQ(bank.currentIndexFromFraction(), i);
+  }
+}
+
+TEST(ProgramBank, ApplyOrderVisitsEveryParameterOnce) {
+  bool seen[kNumParameters] = {};
+  for (ParameterId i : ProgramBank::kApplyOrder) seen[i] = true;
+  for (bool s : seen) EXPECT_TRUE(s);
+  EXPECT_EQ(ProgramBank::kApplyOrder[36], 37);
+  EXPECT_EQ(ProgramBank::kApplyOrder[38], 36);
 }
