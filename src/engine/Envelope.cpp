@@ -1,6 +1,6 @@
 #include "engine/Envelope.h"
 
-#include "engine/EngineCurves.h"
+#include "params/VolumeCurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,12 +39,12 @@ Envelope::Envelope(int attack, int decay, float sustain, int release, SampleStor
     build(firstAttack);
 }
 
-void Envelope::setAttack(int ticks) {
+void Envelope::setAttack(int32_t ticks) {
     attack_.store(ticks, std::memory_order_relaxed);
     build(FirstAttack::Straight);
 }
 
-void Envelope::setDecay(int ticks) {
+void Envelope::setDecay(int32_t ticks) {
     decay_.store(ticks, std::memory_order_relaxed);
     build(FirstAttack::Straight);
 }
@@ -54,7 +54,7 @@ void Envelope::setSustain(float value) {
     build(FirstAttack::Straight);
 }
 
-void Envelope::setRelease(int ticks) {
+void Envelope::setRelease(int32_t ticks) {
     release_.store(ticks, std::memory_order_relaxed);
     build(FirstAttack::Straight);
 }
@@ -87,7 +87,7 @@ void Envelope::fillAttack(int attack, FirstAttack shape) {
     }
     for (int i = 0; i < attack; ++i) {
         if (shape == FirstAttack::Exponential)
-            table_.set(i, engineVolumeCurve(i * EngineCurves::volumeCurveSize / attack));
+            table_.set(i, VolumeCurve::at(i * VolumeCurve::kSize / attack));
         else
             table_.set(i, static_cast<float>(i) / static_cast<float>(attack));
     }

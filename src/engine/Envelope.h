@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "params/EnvelopeTemplate.h"
+
 namespace grelmond {
 
 class SampleStore;
@@ -27,7 +29,7 @@ private:
 // (hundredths of a second). Shared by every voice; it has no running state.
 // Construction and the setters run on whichever thread sets parameters;
 // read() runs on the audio thread.
-class Envelope {
+class Envelope : public EnvelopeTarget {
 public:
     static constexpr int maxTicks = 3000;
 
@@ -45,10 +47,10 @@ public:
     Envelope(const Envelope&) = delete;
     Envelope& operator=(const Envelope&) = delete;
 
-    void setAttack(int ticks);
-    void setDecay(int ticks);
-    void setSustain(float value);
-    void setRelease(int ticks);
+    void setAttack(int32_t ticks) override;
+    void setDecay(int32_t ticks) override;
+    void setSustain(float value) override;
+    void setRelease(int32_t ticks) override;
 
     Reading read(float time, float releaseTime, bool releasing, float releaseLevel) const;
 

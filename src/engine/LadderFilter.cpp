@@ -1,6 +1,6 @@
 #include "engine/LadderFilter.h"
 
-#include "engine/EngineCurves.h"
+#include "params/VolumeCurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +22,7 @@ void LadderFilter::blockSetup(float cutoff, float resonance, float envAmount, fl
     float scaled = filterEnvValue * envScale * 4095.0f;
     int index = std::isfinite(scaled) ? std::clamp(static_cast<int>(std::floor(scaled)), 0, 4095) : 0;
     float rateScale = 40000.0f / sampleRate;
-    block_.envCut = limitCut(engineVolumeCurve(index) * rateScale / 2.0f);
+    block_.envCut = limitCut(VolumeCurve::at(index) * rateScale / 2.0f);
     block_.baseCut = limitCut(cutoff * rateScale);
     block_.res = resonance * resonanceScale;
 }
