@@ -153,7 +153,7 @@ void drawStatusStrip(Painter& p) {
     p.hline(kPlateLeft, kPlateRight, kStatusTop, palette::headerEdge);
     const ControlPlace& status = controlFor(64, K::TextField);
     p.fill(status.x, status.y, status.w, status.h, palette::statusWell);
-    p.sunkenBezel(status.x, status.y, status.w, status.h - 1, palette::capEdge, palette::headerEdge);
+    p.sunkenBezel(status.x, status.y, status.w, status.h, palette::capEdge, palette::headerEdge);
     p.text("Zavr", 574, 480, TextStyle{9, true, palette::headerInkDim, 1.0}, Align::Right);
 }
 
