@@ -72,9 +72,9 @@ void PluginBase::setParameterAutomated(VstInt32 index, float value)
 }
 
 void PluginBase::getProgramName(char* name) { copyText(name, "", kVstMaxProgNameLen); }
-void PluginBase::getParameterLabel(VstInt32, char* label) { copyText(label, "", kVstMaxParamStrLen); }
-void PluginBase::getParameterDisplay(VstInt32, char* text) { copyText(text, "", kVstMaxParamStrLen); }
-void PluginBase::getParameterName(VstInt32, char* text) { copyText(text, "", kVstMaxParamStrLen); }
+void PluginBase::getParameterLabel(VstInt32, char* label) { copyText(label, "", kVstMaxParamStrLen + 1); }
+void PluginBase::getParameterDisplay(VstInt32, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
+void PluginBase::getParameterName(VstInt32, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
 
 VstInt32 PluginBase::getMasterVersion()
 {

@@ -60,11 +60,11 @@ void SynthPlugin::getProgramName(char* name) { copyText(name, "", kVstMaxProgNam
 
 bool SynthPlugin::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) { return false; }
 
-void SynthPlugin::getParameterLabel(VstInt32 index, char* label) { copyText(label, "", kVstMaxParamStrLen); }
+void SynthPlugin::getParameterLabel(VstInt32 index, char* label) { copyText(label, "", kVstMaxParamStrLen + 1); }
 
-void SynthPlugin::getParameterDisplay(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen); }
+void SynthPlugin::getParameterDisplay(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
 
-void SynthPlugin::getParameterName(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen); }
+void SynthPlugin::getParameterName(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
 
 // Audio and events.
 
