@@ -92,7 +92,7 @@ bool Score::loadMidiFile(const std::string& path, std::string& error)
             continue;
         const unsigned char status = event->midi_buffer[0];
         const int data = dataBytes(status);
-        if (data < 0 || event->midi_buffer_length < static_cast<size_t>(1 + data))
+        if (data < 0 || event->midi_buffer_length < 1 + data)
             continue;
         add(event->time_seconds, status, data >= 1 ? event->midi_buffer[1] : 0, data >= 2 ? event->midi_buffer[2] : 0);
     }
