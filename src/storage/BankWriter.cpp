@@ -1,0 +1,68 @@
+#include "storage/BankWriter.h"
+
+#include "platform/AtomicFile.h"
+#include "storage/BankKeys.h"
+#include "storage/NameText.h"
+#include "storage/NumberText.h"
+
+#include <cstring>
+
+namespace storage {
+
+namespace {
+
+constexpr const char* kHeader = "<bank product=\"grelmond\" version=\"1.0\">\n";
+constexpr const char* kBankEnd = "</bank>\n";
+
+void appendValueLine(std::string& out, int index, float value, ValueStyle style) {
+  out.append("\t<p i=\"");
+  out.append(kBankKeys[index].key);
+  out.append("\">");
+  switch (style) {
+  case ValueStyle::Zero: out.append("0.0"); break;
+  case ValueStyle::Long: appendFixed(out, value, 9); break;
+  case ValueStyle::Short: appendFixed(out, value, 3); break;
+  }
+  out.append("</p>\n");
+}
+
+void appendPatch(std::string& out, const float (&list)[kListSize], const char* name, int number,
+                 bool patchStyle) {
+  out.append("<patch name=\"");
+  if (name)
+    appendEscapedName(out, std::string_view(name, strnlen(name, kImageNameSize)));
+  out.append("\" number=\"");
+  out.append(std::to_string(number));
+  out.append("\">\n");
+  for (int i = 0; i < kListSize; ++i)
+    appendValueLine(out, i, list[i], patchStyle ? ValueStyle::Short : kBankKeys[i].bankStyle);
+  out.append("</patch>\n");
+}
+
+} // namespace
+
+std::string formatBank(const BankImage& image) {
+  std::string out(kHeader);
+  out.reserve(kBankPatches * 2048);
+  for (int k = 0; k < kBankPatches; ++k)
+    appendPatch(out, image.lists[k], image.names[k], k + 1, false);
+  out.append(kBankEnd);
+  return out;
+}
+
+std::string formatPatch(const float (&list)[kListSize], const char* name) {
+  std::string out(kHeader);
+  appendPatch(out, list, name, 0, true);
+  out.append(kBankEnd);
+  return out;
+}
+
+bool writeBank(const std::string& path, const BankImage& image) {
+  return platform::writeFileAtomically(path, formatBank(image));
+}
+
+bool writePatch(const std::string& path, const float (&list)[kListSize], const char* name) {
+  return platform::writeFileAtomically(path, formatPatch(list, name));
+}
+
+} // namespace storage
