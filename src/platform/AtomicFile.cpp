@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace grelmond::platform {
 
 namespace {
 
@@ -75,4 +75,4 @@ bool writeFileAtomically(const std::string& path, std::string_view contents) {
   return true;
 }
 
-} // namespace platform
+} // namespace grelmond::platform

@@ -3,11 +3,11 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace grelmond::platform {
 
 // Writes contents to path through a temporary file in the same folder that is
 // renamed over the old file, so a failed write leaves any existing file intact.
 // A symbolic link is followed and its target replaced. False on any failure.
 bool writeFileAtomically(const std::string& path, std::string_view contents);
 
-} // namespace platform
+} // namespace grelmond::platform

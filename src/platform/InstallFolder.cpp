@@ -6,7 +6,7 @@
 #include <cstring>
 #include <dlfcn.h>
 
-namespace platform {
+namespace grelmond::platform {
 
 namespace {
 
@@ -47,4 +47,4 @@ bool readInstallPath(char* buffer, std::size_t size) {
   return true;
 }
 
-} // namespace platform
+} // namespace grelmond::platform

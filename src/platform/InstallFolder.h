@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace platform {
+namespace grelmond::platform {
 
 // The folder that holds the plug-in's data files: $GRELMOND_INSTALL_PATH when
 // set, otherwise the folder of the loaded library, otherwise empty. No trailing '/'.
@@ -13,4 +13,4 @@ std::string installFolder();
 // when there is no folder or it does not fit.
 bool readInstallPath(char* buffer, std::size_t size);
 
-} // namespace platform
+} // namespace grelmond::platform

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace platform {
+namespace grelmond::platform {
 
 std::string joinPath(std::string_view folder, std::string_view name) {
   std::string path;
@@ -38,4 +38,4 @@ bool directoryOf(std::string_view path, std::string& out) {
   return false;
 }
 
-} // namespace platform
+} // namespace grelmond::platform

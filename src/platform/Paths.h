@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace grelmond::platform {
 
 // folder + '/' + name.
 std::string joinPath(std::string_view folder, std::string_view name);
@@ -20,4 +20,4 @@ std::string expandHome(std::string_view name);
 // when there is none.
 bool directoryOf(std::string_view path, std::string& out);
 
-} // namespace platform
+} // namespace grelmond::platform

@@ -1,6 +1,6 @@
 #include "storage/BankKeys.h"
 
-namespace storage {
+namespace grelmond {
 
 namespace {
 constexpr ValueStyle S = ValueStyle::Short;
@@ -34,4 +34,4 @@ int keyIndex(std::string_view key) {
   return 0;
 }
 
-} // namespace storage
+} // namespace grelmond

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace storage {
+namespace grelmond {
 
 // How the bank writer prints a value; the patch writer always uses Short.
 enum class ValueStyle {
@@ -25,4 +25,4 @@ extern const BankKey kBankKeys[kListSize];
 // always addresses index 25; an unknown key addresses index 0.
 int keyIndex(std::string_view key);
 
-} // namespace storage
+} // namespace grelmond

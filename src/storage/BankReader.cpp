@@ -5,10 +5,11 @@
 #include "storage/NameText.h"
 #include "storage/NumberText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
-namespace storage {
+namespace grelmond {
 
 namespace {
 
@@ -96,7 +97,7 @@ private:
     if (!(white('n') && rawText("ame") && attribute(text_, kEscapedNameLength)))
       return false;
     const std::string name = unescapeName(text_);
-    copyBoundedName(image_.names[k], kImageNameSize,
+    copyBoundedName(image_.entries[k].name, kImageNameSize,
                     std::string_view(name).substr(0, std::min(name.size(), kNameLength)));
     if (!(white('n') && rawText("umber") && attribute(text_, kNumberLength) && white('>')))
       return false;
@@ -122,7 +123,7 @@ private:
       return false;
     if (!(white('/') && white('p') && white('>')))
       return false;
-    image_.lists[k][keyIndex(key)] = parseParameterValue(value);
+    image_.entries[k].values[keyIndex(key)] = parseParameterValue(value);
     return true;
   }
 
@@ -148,4 +149,4 @@ bool readBankText(const char* data, std::size_t size, BankImage& image) {
   return BankParser(source, image).read();
 }
 
-} // namespace storage
+} // namespace grelmond

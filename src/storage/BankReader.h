@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-namespace storage {
+namespace grelmond {
 
 // Reads up to 64 patches into image, patch k into list k and name k. Values and
 // names that the file does not carry keep what the caller put there. The result
@@ -16,4 +16,4 @@ bool readBank(const std::string& path, BankImage& image);
 // The same on text already in memory.
 bool readBankText(const char* data, std::size_t size, BankImage& image);
 
-} // namespace storage
+} // namespace grelmond

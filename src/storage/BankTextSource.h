@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 
-namespace storage {
+namespace grelmond {
 
 // Characters of a bank file, from an open file or from memory; EOF at the end.
 class BankTextSource {
@@ -34,4 +34,4 @@ private:
   std::size_t position_ = 0;
 };
 
-} // namespace storage
+} // namespace grelmond

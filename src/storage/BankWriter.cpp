@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace storage {
+namespace grelmond {
 
 namespace {
 
@@ -26,16 +26,14 @@ void appendValueLine(std::string& out, int index, float value, ValueStyle style)
   out.append("</p>\n");
 }
 
-void appendPatch(std::string& out, const float (&list)[kListSize], const char* name, int number,
-                 bool patchStyle) {
+void appendPatch(std::string& out, const BankEntry& entry, int number, bool patchStyle) {
   out.append("<patch name=\"");
-  if (name)
-    appendEscapedName(out, std::string_view(name, strnlen(name, kImageNameSize)));
+  appendEscapedName(out, std::string_view(entry.name, strnlen(entry.name, kImageNameSize)));
   out.append("\" number=\"");
   out.append(std::to_string(number));
   out.append("\">\n");
   for (int i = 0; i < kListSize; ++i)
-    appendValueLine(out, i, list[i], patchStyle ? ValueStyle::Short : kBankKeys[i].bankStyle);
+    appendValueLine(out, i, entry.values[i], patchStyle ? ValueStyle::Short : kBankKeys[i].bankStyle);
   out.append("</patch>\n");
 }
 
@@ -45,14 +43,14 @@ std::string formatBank(const BankImage& image) {
   std::string out(kHeader);
   out.reserve(kBankPatches * 2048);
   for (int k = 0; k < kBankPatches; ++k)
-    appendPatch(out, image.lists[k], image.names[k], k + 1, false);
+    appendPatch(out, image.entries[k], k + 1, false);
   out.append(kBankEnd);
   return out;
 }
 
-std::string formatPatch(const float (&list)[kListSize], const char* name) {
+std::string formatPatch(const BankEntry& entry) {
   std::string out(kHeader);
-  appendPatch(out, list, name, 0, true);
+  appendPatch(out, entry, 0, true);
   out.append(kBankEnd);
   return out;
 }
@@ -61,8 +59,8 @@ bool writeBank(const std::string& path, const BankImage& image) {
   return platform::writeFileAtomically(path, formatBank(image));
 }
 
-bool writePatch(const std::string& path, const float (&list)[kListSize], const char* name) {
-  return platform::writeFileAtomically(path, formatPatch(list, name));
+bool writePatch(const std::string& path, const BankEntry& entry) {
+  return platform::writeFileAtomically(path, formatPatch(entry));
 }
 
-} // namespace storage
+} // namespace grelmond

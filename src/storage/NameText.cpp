@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace storage {
+namespace grelmond {
 
 namespace {
 
@@ -65,4 +65,4 @@ void copyBoundedName(char* field, std::size_t size, std::string_view text) {
   field[length] = '\0';
 }
 
-} // namespace storage
+} // namespace grelmond

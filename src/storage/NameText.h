@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace storage {
+namespace grelmond {
 
 // Program names in bank files: '"', '<', '>' and '&' would break the format, so
 // they are written as XML entities and exactly those entities are decoded on
@@ -16,4 +16,4 @@ std::string unescapeName(std::string_view text);
 // multi-byte UTF-8 character is split.
 void copyBoundedName(char* field, std::size_t size, std::string_view text);
 
-} // namespace storage
+} // namespace grelmond

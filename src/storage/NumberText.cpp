@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace storage {
+namespace grelmond {
 
 void appendFixed(std::string& out, double value, int decimals) {
   char buffer[400]; // fits the longest fixed text of any double
@@ -36,4 +36,4 @@ float parseParameterValue(std::string_view text) {
   return static_cast<float>(std::fmin(std::fmax(value, 0.0), 1.0));
 }
 
-} // namespace storage
+} // namespace grelmond

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace storage {
+namespace grelmond {
 
 // Numbers in bank files are written and read the same way whatever locale the
 // host has set: always a '.' decimal point, and the process locale is never touched.
@@ -19,4 +19,4 @@ double parseNumber(std::string_view text);
 // become 0.0 and everything else is held to 0..1.
 float parseParameterValue(std::string_view text);
 
-} // namespace storage
+} // namespace grelmond
