@@ -1,25 +1,14 @@
 #pragma once
 
-#include "storage/BankImage.h"
+#include "params/ParameterTable.h"
 
 #include <string_view>
 
 namespace grelmond {
 
-// How the bank writer prints a value; the patch writer always uses Short.
-enum class ValueStyle {
-  Short, // three decimals
-  Long,  // nine decimals, for the oscillator shapes
-  Zero,  // the literal "0.0" of the unused entries
-};
-
-struct BankKey {
-  const char* key;
-  ValueStyle bankStyle;
-};
-
-// One entry per list index, in list order.
-extern const BankKey kBankKeys[kListSize];
+// Key and bank-writer format of a list index (0 to 63), from the parameter table.
+const char* bankKey(int listIndex);
+BankFormat bankFormat(int listIndex);
 
 // List index of a key: the first exact match wins, so the repeated "not used"
 // always addresses index 25; an unknown key addresses index 0.

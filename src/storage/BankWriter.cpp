@@ -14,14 +14,14 @@ namespace {
 constexpr const char* kHeader = "<bank product=\"grelmond\" version=\"1.0\">\n";
 constexpr const char* kBankEnd = "</bank>\n";
 
-void appendValueLine(std::string& out, int index, float value, ValueStyle style) {
+void appendValueLine(std::string& out, int index, float value, BankFormat format) {
   out.append("\t<p i=\"");
-  out.append(kBankKeys[index].key);
+  out.append(bankKey(index));
   out.append("\">");
-  switch (style) {
-  case ValueStyle::Zero: out.append("0.0"); break;
-  case ValueStyle::Long: appendFixed(out, value, 9); break;
-  case ValueStyle::Short: appendFixed(out, value, 3); break;
+  switch (format) {
+  case BankFormat::AlwaysZero: out.append("0.0"); break;
+  case BankFormat::NineDecimals: appendFixed(out, value, 9); break;
+  case BankFormat::Plain: appendFixed(out, value, 3); break;
   }
   out.append("</p>\n");
 }
@@ -33,7 +33,7 @@ void appendPatch(std::string& out, const BankEntry& entry, int number, bool patc
   out.append(std::to_string(number));
   out.append("\">\n");
   for (int i = 0; i < kListSize; ++i)
-    appendValueLine(out, i, entry.values[i], patchStyle ? ValueStyle::Short : kBankKeys[i].bankStyle);
+    appendValueLine(out, i, entry.values[i], patchStyle ? BankFormat::Plain : bankFormat(i));
   out.append("</patch>\n");
 }
 
