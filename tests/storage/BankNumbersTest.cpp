@@ -55,7 +55,7 @@ private:
 
 } // namespace
 
-TEST(NumberText, FixedTextMatchesPrintfInTheCLocale) {
+TEST(BankNumbers, FixedTextMatchesPrintfInTheCLocale) {
   for (int i = 0; i <= 20000; ++i) {
     const float value = static_cast<float>(i) / 20000.0f * 1.001f;
     char expected[64];
@@ -68,7 +68,7 @@ TEST(NumberText, FixedTextMatchesPrintfInTheCLocale) {
   EXPECT_EQ(fixed(-0.5, 3), "-0.500");
 }
 
-TEST(NumberText, ParsingFollowsAtof) {
+TEST(BankNumbers, ParsingFollowsAtof) {
   EXPECT_EQ(parseNumber("0.5"), 0.5);
   EXPECT_EQ(parseNumber(" \t\n0.25xyz"), 0.25);
   EXPECT_EQ(parseNumber("+.75"), 0.75);
@@ -80,7 +80,7 @@ TEST(NumberText, ParsingFollowsAtof) {
   EXPECT_EQ(parseNumber("0,5"), 0.0) << "a decimal comma ends the number";
 }
 
-TEST(NumberText, BanksReadAndWriteTheSameUnderADecimalCommaLocale) {
+TEST(BankNumbers, BanksReadAndWriteTheSameUnderADecimalCommaLocale) {
   BankImage image{};
   for (int k = 0; k < kBankPatches; ++k)
     for (int i = 0; i < kListSize; ++i)
