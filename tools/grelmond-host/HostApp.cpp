@@ -49,10 +49,12 @@ std::string flagNames(VstInt32 flags)
 void HostApp::printUsage()
 {
     std::puts("usage: grelmond-host [options] --info PLUGIN.so\n"
+              "       grelmond-host [options] --render OUT.wav|--bench PLUGIN.so\n"
               "  --info PLUGIN.so   load any VST 2 instrument and print what a host reads from it:\n"
               "                     identity, flags, outputs, program names and every parameter\n"
               "  --rate HZ          sample rate given to the plug-in (default 44100)\n"
               "  --block FRAMES     block size given to the plug-in (default 512)");
+    std::fputs(RenderCommand::usage(), stdout);
 }
 
 bool HostApp::parse(const std::vector<std::string>& args, HostOptions& options, std::string& error)
@@ -76,10 +78,22 @@ bool HostApp::parse(const std::vector<std::string>& args, HostOptions& options, 
                 return false;
             }
             options.blockSize = static_cast<int>(number);
+        } else if (RenderCommand::parseOption(args, i, options.render, error)) {
+            if (!error.empty())
+                return false;
+        } else if (arg.rfind("--", 0) != 0 && options.pluginPath.empty()) {
+            options.pluginPath = arg;
         } else {
             error = "unknown or incomplete option: " + arg;
             return false;
         }
+    }
+    if (options.command == HostOptions::Command::None && options.render.active) {
+        if (options.pluginPath.empty()) {
+            error = "which plug-in? give PLUGIN.so as the last argument";
+            return false;
+        }
+        options.command = HostOptions::Command::Render;
     }
     if (options.command == HostOptions::Command::None) {
         error = "nothing to do";
@@ -104,6 +118,12 @@ int HostApp::run(const std::vector<std::string>& args)
     switch (options.command) {
     case HostOptions::Command::Info:
         return runInfo(options);
+    case HostOptions::Command::Render: {
+        RenderRequest request = options.render;
+        request.options.sampleRate = options.sampleRate;
+        request.options.blockSize = options.blockSize;
+        return RenderCommand::run(options.pluginPath, request);
+    }
     case HostOptions::Command::None:
         break;
     }

@@ -5,6 +5,7 @@
 // case in parse() and a run function.
 
 #include "LoadedPlugin.h"
+#include "RenderCommand.h"
 
 #include <string>
 #include <vector>
@@ -12,11 +13,12 @@
 namespace host {
 
 struct HostOptions {
-    enum class Command { None, Info };
+    enum class Command { None, Info, Render };
     Command command = Command::None;
     std::string pluginPath;
     float sampleRate = 44100.0f;
     int blockSize = 512;
+    RenderRequest render;
 };
 
 class HostApp {
