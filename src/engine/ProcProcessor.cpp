@@ -233,8 +233,7 @@ float ProcProcessor::noise(float dry, EngineRandom& random) const
 float ProcProcessor::stepChaos(float m)
 {
     const float z = chaosState_;
-    // The logistic map stays within 0 to 1 in exact arithmetic; rounding can
-    // push it a hair past 1, after which it would run away to -infinity.
+    // Held to 0 to 1: once outside, the map runs away to -infinity.
     chaosState_ = std::clamp((z - z * z) * (3.57f + 0.43f * m), 0.0f, 1.0f);
     return chaosState_;
 }
