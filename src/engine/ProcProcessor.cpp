@@ -1,6 +1,7 @@
 #include "engine/ProcProcessor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "engine/EngineRandom.h"
@@ -15,6 +16,8 @@ constexpr int ringMask = ProcProcessor::ringSize - 1;
 // while avoiding int32 overflow on very long notes.
 constexpr int32_t counterFoldAbove = 1 << 30;
 constexpr int32_t counterFold = 1 << 29;
+
+constexpr uint32_t exponentMask = 0x7F800000u; // all ones: NaN or infinity
 
 const char* const functionNames[ProcProcessor::functionCount] = {
     "1 Flanging",        "2 PitchMod Hi",      "3 PitchMod Lo",      "4 Ring Mod",
@@ -38,6 +41,7 @@ void ProcProcessor::reset()
 {
     bank_.reset();
     ring_.fill(0.0f);
+    ringWritten_ = false;
     function_ = 0;
     procLevel_ = 0.0f;
     procEnv_ = 0.0f;
@@ -180,6 +184,7 @@ float ProcProcessor::flanging(float dry, float denormal)
     const int32_t w = counter_;
     const float hold = ring_[(w - 1) & ringMask];
     const float input = x + flangerFeedback_ + denormal;
+    ringWritten_ = true;
     ring_[(w + 1) & ringMask] = input;
     ring_[w & ringMask] = (input + hold) / 2.0f;
 
@@ -305,14 +310,17 @@ void ProcProcessor::resetNonFinite()
 {
     bank_.resetNonFinite();
 
-    // A sum over the ring is non-finite whenever any slot is (or the slots are
-    // absurdly large); only then look at the slots one by one.
-    float sum = 0.0f;
-    for (float v : ring_)
-        sum += v;
-    if (!std::isfinite(sum)) {
-        for (float& v : ring_)
-            v = finiteOr(v, 0.0f);
+    // Only the flanger writes the ring, so it needs a look only after the
+    // flanger ran; the exponent test is an integer reduction that vectorises.
+    if (ringWritten_) {
+        ringWritten_ = false;
+        uint32_t exponents = 0;
+        for (float v : ring_)
+            exponents = std::max(exponents, std::bit_cast<uint32_t>(v) & exponentMask);
+        if (exponents == exponentMask) {
+            for (float& v : ring_)
+                v = finiteOr(v, 0.0f);
+        }
     }
     flangerFeedback_ = finiteOr(flangerFeedback_, 0.0f);
 

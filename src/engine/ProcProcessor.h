@@ -86,6 +86,7 @@ private:
 
     ProcBandPassBank bank_;
     std::array<float, ringSize> ring_{};
+    bool ringWritten_ = false;
 
     // Block values.
     int function_ = 0;
