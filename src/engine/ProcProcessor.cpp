@@ -1,6 +1,7 @@
 #include "engine/ProcProcessor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "engine/EngineRandom.h"
@@ -16,6 +17,8 @@ constexpr int ringMask = ProcProcessor::ringSize - 1;
 constexpr int32_t counterFoldAbove = 1 << 30;
 constexpr int32_t counterFold = 1 << 29;
 
+constexpr uint32_t exponentMask = 0x7F800000u; // all ones: NaN or infinity
+
 const char* const functionNames[ProcProcessor::functionCount] = {
     "1 Flanging",        "2 PitchMod Hi",      "3 PitchMod Lo",      "4 Ring Mod",
     "5 Vox A",           "6 Vox B",            "7 Vox C",            "8 BP Mod",
@@ -30,6 +33,10 @@ const float waveshapePattern[8] = {0.1f, 0.7f, -0.5f, 0.8f, -0.9f, 0.3f, 0.2f, -
 
 float finiteOr(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
+// Every block value is a 0 to 1 quantity; holding it there keeps the
+// float-to-index conversions defined whatever reaches the voice.
+float unit(float v) { return v > 0.0f ? std::min(v, 1.0f) : 0.0f; }
+
 } // namespace
 
 ProcProcessor::ProcProcessor() { reset(); }
@@ -38,6 +45,7 @@ void ProcProcessor::reset()
 {
     bank_.reset();
     ring_.fill(0.0f);
+    ringWritten_ = false;
     function_ = 0;
     procLevel_ = 0.0f;
     procEnv_ = 0.0f;
@@ -82,6 +90,11 @@ const char* ProcProcessor::functionName(int function)
     return functionNames[function];
 }
 
+void ProcProcessor::setOscillator1Increment(float increment)
+{
+    osc1Increment_ = increment > 0.0f && std::isfinite(increment) ? increment : 0.0f;
+}
+
 bool ProcProcessor::needsOscillator1Increment(int function)
 {
     return function == 3 || function == 15;
@@ -90,11 +103,11 @@ bool ProcProcessor::needsOscillator1Increment(int function)
 ProcPitch ProcProcessor::blockSetup(const ProcBlockInput& in)
 {
     function_ = std::clamp(in.function, 0, functionCount - 1);
-    procLevel_ = in.procLevel;
-    procEnv_ = in.procEnv;
-    keyDepth_ = in.keyDepth;
+    procLevel_ = unit(in.procLevel);
+    procEnv_ = unit(in.procEnv);
+    keyDepth_ = unit(in.keyDepth);
     m_ = procLevel_ * keyDepth_;
-    flangerFeedbackGain_ = in.flangerFeedback;
+    flangerFeedbackGain_ = unit(in.flangerFeedback);
 
     ProcPitch pitch;
     switch (function_) {
@@ -108,7 +121,7 @@ ProcPitch ProcProcessor::blockSetup(const ProcBlockInput& in)
     case 17: {
         stepChaos(m_);
         const float out = m_ * static_cast<float>((static_cast<int32_t>(std::floor(chaosState_ * 255.0f)) & 255) - 128) / 128.0f;
-        carrierCounter_ += 1;
+        countCarrier();
         pitch.chaosOffset[0] = 24.0f * out;
         if (function_ == 17) {
             pitch.chaosOffset[1] = 20.0f * out;
@@ -180,6 +193,7 @@ float ProcProcessor::flanging(float dry, float denormal)
     const int32_t w = counter_;
     const float hold = ring_[(w - 1) & ringMask];
     const float input = x + flangerFeedback_ + denormal;
+    ringWritten_ = true;
     ring_[(w + 1) & ringMask] = input;
     ring_[w & ringMask] = (input + hold) / 2.0f;
 
@@ -210,8 +224,16 @@ float ProcProcessor::carrierPhase(float step)
         carrierCounter_ = 0;
         g = carrierPhase_;
     }
-    carrierCounter_ += 1;
+    countCarrier();
     return g;
+}
+
+void ProcProcessor::countCarrier()
+{
+    // A carrier standing still (increment 0) never wraps; stop counting
+    // rather than overflow.
+    if (carrierCounter_ < INT32_MAX)
+        carrierCounter_ += 1;
 }
 
 float ProcProcessor::ringMod(float dry)
@@ -305,14 +327,17 @@ void ProcProcessor::resetNonFinite()
 {
     bank_.resetNonFinite();
 
-    // A sum over the ring is non-finite whenever any slot is (or the slots are
-    // absurdly large); only then look at the slots one by one.
-    float sum = 0.0f;
-    for (float v : ring_)
-        sum += v;
-    if (!std::isfinite(sum)) {
-        for (float& v : ring_)
-            v = finiteOr(v, 0.0f);
+    // Only the flanger writes the ring, so it needs a look only after the
+    // flanger ran; the exponent test is an integer reduction that vectorises.
+    if (ringWritten_) {
+        ringWritten_ = false;
+        uint32_t exponents = 0;
+        for (float v : ring_)
+            exponents = std::max(exponents, std::bit_cast<uint32_t>(v) & exponentMask);
+        if (exponents == exponentMask) {
+            for (float& v : ring_)
+                v = finiteOr(v, 0.0f);
+        }
     }
     flangerFeedback_ = finiteOr(flangerFeedback_, 0.0f);
 

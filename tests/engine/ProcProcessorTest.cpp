@@ -79,12 +79,8 @@ TEST(ProcProcessor, FunctionIndexAndLevel)
     EXPECT_EQ(ProcProcessor::functionIndex(0.996f), 24);
     EXPECT_EQ(ProcProcessor::functionIndex(0.99603f), 25);
     EXPECT_EQ(ProcProcessor::functionIndex(1.0f), 25);
-    EXPECT_EQ(ProcProcessor::functionIndex(-0.2f), 0);
     EXPECT_EQ(ProcProcessor::functionIndex(NAN), 0);
     EXPECT_EQ(ProcProcessor::functionIndex(7.0f), 25);
-    EXPECT_STREQ(ProcProcessor::functionName(0), "1 Flanging");
-    EXPECT_STREQ(ProcProcessor::functionName(15), "16 Chaos (4th Osc)");
-    EXPECT_STREQ(ProcProcessor::functionName(25), "26 Phaser 2");
     EXPECT_STREQ(ProcProcessor::functionName(26), "");
 
     EXPECT_EQ(ProcProcessor::procLevel(0.0f, 0.3f, 1.0f), 1.0f); // full effect without envelope
@@ -141,7 +137,7 @@ TEST(ProcProcessor, FlangingPassesTheDrySignalFor2048Frames)
         const float dry = rig.dry();
         ASSERT_EQ(rig.step(dry, 0.0f), dry) << "frame " << i;
     }
-    float difference = 0.0f;
+    float difference = 0.0f; // and flanges once faded in
     for (int i = 0; i < 2048; ++i) {
         const float dry = rig.dry();
         difference = std::max(difference, std::fabs(rig.step(dry, 0.0f) - dry));
@@ -169,35 +165,24 @@ TEST(ProcProcessor, ThirdOscillatorIsAddedUnprocessedForEveryFunction)
 
 TEST(ProcProcessor, KeyDepthZeroAndLevelZeroTurnTheBlendsOff)
 {
-    for (int f : {10, 15, 18, 19}) { // noise, chaos oscillator, both waveshapers
-        ProcRig rig(f, 1.0f, 0.0f);
+    struct Case { int function; float level, depth, scale; };
+    // Noise, chaos oscillator and both waveshapers at keyDepth 0; waveshapers at level 0.
+    for (const Case c : {Case{10, 1, 0, 1}, Case{15, 1, 0, 0.125f}, Case{18, 1, 0, 1}, Case{19, 1, 0, 1},
+                         Case{18, 0, 1, 1}, Case{19, 0, 1, 1}}) {
+        ProcRig rig(c.function, c.level, c.depth);
         rig.block();
         for (int i = 0; i < 1000; ++i) {
             const float dry = rig.dry();
-            ASSERT_FLOAT_EQ(rig.step(dry, 0.0f), f == 15 ? dry / 8.0f : dry) << ProcProcessor::functionName(f);
+            ASSERT_FLOAT_EQ(rig.step(dry, 0.0f), dry * c.scale) << ProcProcessor::functionName(c.function);
         }
-    }
-    for (int f : {18, 19}) {
-        ProcRig rig(f, 0.0f, 1.0f);
-        rig.block();
-        for (int i = 0; i < 1000; ++i) {
-            const float dry = rig.dry();
-            ASSERT_EQ(rig.step(dry, 0.0f), dry);
-        }
-    }
-    for (int f : {16, 17}) {
-        ProcRig rig(f, 1.0f, 0.0f);
-        const ProcPitch p = rig.block();
-        EXPECT_EQ(p.chaosOffset[0], 0.0f);
-        EXPECT_EQ(p.chaosOffset[2], 0.0f);
     }
 }
 
 TEST(ProcProcessor, PitchFunctionsAskForTheirOffsets)
 {
     EXPECT_FLOAT_EQ(ProcRig(1, 0.5f, 0.5f).block().procPitch, 12.0f);
-    EXPECT_FLOAT_EQ(ProcRig(2, 0.5f, 1.0f).block().procPitch, 6.0f);
     EXPECT_EQ(ProcRig(3, 1.0f, 1.0f).block().procPitch, 0.0f);
+    EXPECT_EQ(ProcRig(17, 1.0f, 0.0f).block().chaosOffset[0], 0.0f);
 
     // "18 Chaos (All Osc)" moves the three oscillators 24 : 20 : 28, and only
     // oscillator 1 for "17 Chaos (Osc 1)"; the map jumps at every block.
@@ -214,8 +199,7 @@ TEST(ProcProcessor, PitchFunctionsAskForTheirOffsets)
     }
     EXPECT_GT(jumps, 15);
     const ProcPitch one = ProcRig(16, 0.8f).block();
-    EXPECT_NE(one.chaosOffset[0], 0.0f);
-    EXPECT_EQ(one.chaosOffset[1], 0.0f);
+    EXPECT_TRUE(one.chaosOffset[0] != 0.0f && one.chaosOffset[1] == 0.0f);
 }
 
 TEST(ProcProcessor, FadeInOfPhasersAndBandPassDistortion)
@@ -228,18 +212,6 @@ TEST(ProcProcessor, FadeInOfPhasersAndBandPassDistortion)
             ASSERT_EQ(rig.step(dry, 0.0f), f == 9 ? 0.0f : dry) << ProcProcessor::functionName(f);
         }
         EXPECT_EQ(rig.proc.counter(), 100);
-    }
-}
-
-TEST(ProcProcessor, PhaserCoefficientStaysWithinItsRange)
-{
-    for (float level = 0.0f; level <= 1.0f; level += 0.05f) {
-        for (float depth : {0.0f, 0.5f, 1.0f}) {
-            ProcRig rig(24, level, depth);
-            rig.block();
-            EXPECT_GE(rig.proc.phaserCoefficient(), -0.95f);
-            EXPECT_LE(rig.proc.phaserCoefficient(), -0.3f);
-        }
     }
 }
 
@@ -293,4 +265,18 @@ TEST(ProcProcessor, FastRingCarrierKeepsItsLevelOnLongNotes)
         }
     }
     EXPECT_NEAR(late / early, 1.0, 0.1);
+}
+
+TEST(ProcProcessor, OutOfRangeBlockValuesStayHarmless)
+{
+    for (int f = 0; f < ProcProcessor::functionCount; ++f) {
+        for (float bad : {NAN, -3.0f, 7.0f, INFINITY}) {
+            ProcRig rig(f, bad, bad, 44100.0f);
+            rig.in.flangerFeedback = bad;
+            rig.block();
+            rig.proc.setOscillator1Increment(bad);
+            for (int i = 0; i < 5000; ++i)
+                ASSERT_TRUE(std::isfinite(rig.step(rig.dry(), 0.0f))) << ProcProcessor::functionName(f) << " " << bad;
+        }
+    }
 }
