@@ -8,20 +8,9 @@
 
 namespace grelmond {
 
-namespace {
-int delayFrames(float time)
-{
-    // In single precision, as the time values are: 0.01 selects 480 frames, not 479.
-    const float frames = std::trunc(static_cast<float>(RenderLoop::kDelayBase) * time);
-    if (!(frames >= 1.0f))
-        return 1;
-    return static_cast<int>(std::min(frames, static_cast<float>(DelayLine::kCapacity)));
-}
-}
-
 RenderLoop::RenderLoop()
 {
-    reset(0.0f, 0.0f);
+    reset();
 }
 
 int RenderLoop::chunkSize(double sampleRate)
@@ -32,7 +21,7 @@ int RenderLoop::chunkSize(double sampleRate)
     return static_cast<int>(std::min(frames, static_cast<double>(kMaxChunk)));
 }
 
-void RenderLoop::reset(float leftTime, float rightTime)
+void RenderLoop::reset()
 {
     flangerLfo_.reset();
     filterLfo_.reset();
@@ -42,14 +31,7 @@ void RenderLoop::reset(float leftTime, float rightTime)
     chorus_.reset();
     for (auto& delay : delays_)
         delay.reset();
-    setDelayTime(0, leftTime);
-    setDelayTime(1, rightTime);
     sync_.reset();
-}
-
-void RenderLoop::setDelayTime(int side, float time)
-{
-    delays_[side & 1].setLength(delayFrames(time));
 }
 
 void RenderLoop::render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode)
@@ -110,7 +92,7 @@ void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, doubl
 
 int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
 {
-    const int unsynced = delays_[side].length();
+    const int unsynced = DelayLine::clampLength(s.delay[side].length);
     return s.delay[side].sync != 0.0f ? sync_.length(side, unsynced) : unsynced;
 }
 
@@ -118,8 +100,6 @@ void RenderLoop::processFrames(float* left, float* right, int frames, const Rend
 {
     const bool flangerOn = s.flanger.mix > 0.0f && s.procFunction != 0;
     const bool chorusOn = s.chorusMix > 0.0f;
-    for (auto& delay : delays_)
-        delay.syncLength();
     const int lengthL = activeDelayLength(0, s);
     const int lengthR = activeDelayLength(1, s);
     bool broken = false;

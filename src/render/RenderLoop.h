@@ -19,19 +19,16 @@ namespace grelmond {
 // computes the global LFOs once per chunk, lets the voices render, and runs every
 // frame through ensemble, flanger, chorus, delays and main volume. Held by value
 // in the plug-in; construct/reset on the constructing thread, render on the audio
-// thread, setDelayTime from setParameter.
+// thread.
 class RenderLoop {
 public:
     static constexpr int kMaxChunk = 4096;
-    static constexpr int kDelayBase = 48000; // frames that a delay time of 1.0 selects, at any rate
     enum class Mode { Replace, Accumulate };
 
     RenderLoop();
 
     // Clears all effect state and LFOs; the sample counter keeps running.
-    void reset(float leftTime, float rightTime);
-    // Sets one side's delay length from its time value and silences that part of its buffer.
-    void setDelayTime(int side, float time);
+    void reset();
 
     void render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode);
 
@@ -41,7 +38,8 @@ public:
     const KeyDepth& keyDepth() const { return keyDepth_; }
     const Ensemble& ensemble() const { return ensemble_; }
     const TempoSync& tempoSync() const { return sync_; }
-    int delayLength(int side) const { return delays_[side & 1].length(); }
+    // The delay buffers, for silencing when a delay time changes.
+    float* delayBuffer(int side) { return delays_[side & 1].data(); }
     std::int64_t sampleCounter() const { return sampleCounter_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }

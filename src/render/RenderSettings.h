@@ -5,6 +5,7 @@
 namespace grelmond {
 
 struct DelaySettings {
+    int length = 0;        // frames, when not synchronised
     float time = 0.0f;     // 0..1, selects the division when synchronised
     float mix = 0.0f;
     float feedback = 0.0f;

@@ -106,10 +106,8 @@ TEST_F(Fixture, AccumulateAddsReplaceOverwrites)
 
 TEST_F(Fixture, DelayEchoesAfterItsExactLength)
 {
-    client.settings.delay[0] = {0.01f, 1.0f, 0.0f, 0.0f}; // 480 frames
-    client.settings.delay[1] = {0.01f, 0.0f, 0.0f, 0.0f};
-    loop->setDelayTime(0, 0.01f);
-    loop->setDelayTime(1, 0.01f);
+    client.settings.delay[0] = {480, 0.01f, 1.0f, 0.0f, 0.0f};
+    client.settings.delay[1] = {480, 0.01f, 0.0f, 0.0f, 0.0f};
     client.impulse = true;
     render(2000);
     EXPECT_NEAR(left[480], 1.0f, 1e-6f);
@@ -122,20 +120,19 @@ TEST_F(Fixture, DelayEchoesAfterItsExactLength)
 
 TEST_F(Fixture, SynchronisedLengthsFollowHostTempo)
 {
-    client.settings.delay[0] = {1.0f, 1.0f, 0.0f, 1.0f};
-    client.settings.delay[1] = {0.8f, 0.0f, 0.0f, 0.0f};
-    loop->setDelayTime(0, 0.25f);
+    client.settings.delay[0] = {12000, 1.0f, 1.0f, 0.0f, 1.0f};
+    client.settings.delay[1] = {38400, 0.8f, 0.0f, 0.0f, 0.0f};
     render(441);
     EXPECT_EQ(client.tempoQueries, 1);
-    EXPECT_EQ(loop->tempoSync().length(0, loop->delayLength(0)), 12000); // no tempo yet: the unsynchronised length
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 12000); // no tempo yet: the unsynchronised length
 
     client.hasTempo = true;
     render(441, 48000.0);
-    EXPECT_EQ(loop->tempoSync().length(0, loop->delayLength(0)), 96000);
-    EXPECT_EQ(loop->tempoSync().length(1, loop->delayLength(1)), 48000);
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 96000);
+    EXPECT_EQ(loop->tempoSync().length(1, 38400), 48000);
     client.hasTempo = false;
     render(441, 48000.0);
-    EXPECT_EQ(loop->tempoSync().length(0, loop->delayLength(0)), 96000);
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 96000);
 
     client.settings.delay[0].sync = 0.0f;
     client.tempoQueries = 0;
@@ -145,12 +142,11 @@ TEST_F(Fixture, SynchronisedLengthsFollowHostTempo)
 
 TEST_F(Fixture, NonFiniteNeverReachesTheHostAndStateRecovers)
 {
-    client.settings.delay[0] = {0.1f, 0.5f, 0.9f, 0.0f};
+    client.settings.delay[0] = {4800, 0.1f, 0.5f, 0.9f, 0.0f};
     client.settings.chorusMix = 0.5f;
     client.settings.chorusDepth = 1.0f;
     client.settings.ensembleCopies = 10;
     client.settings.detune = 0.04f;
-    loop->setDelayTime(0, 0.1f);
     client.level = 0.1f;
     client.poison = std::nanf("");
     render(1000);
