@@ -1,5 +1,8 @@
 #include "VoiceRig.h"
 
+// The replaced operators pair malloc with free on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
