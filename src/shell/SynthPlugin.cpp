@@ -1,6 +1,8 @@
 #include "shell/SynthPlugin.h"
 
+#include "engine/Envelope.h"
 #include "params/InitProgram.h"
+#include "platform/InstallFolder.h"
 #include "shell/TextCopy.h"
 
 #include <cstring>
@@ -15,6 +17,10 @@ std::atomic<float> SynthPlugin::processSampleRate_{44100.0f};
 SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     : PluginBaseExt(hostCallback, kNumPrograms, kNumParams)
 {
+    params_.attachEnvelope(ParameterState::kAmpEnvelope, engine_.amplitudeEnvelope());
+    params_.attachEnvelope(ParameterState::kFilterEnvelope, engine_.filterEnvelope());
+    params_.attachEnvelope(ParameterState::kProcEnvelope, engine_.procEnvelope());
+
     const InitProgram init;
     if (!loadDefaultBank())
         programs_.createDefaults(init);
@@ -36,6 +42,8 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     samplesPerStep_ = static_cast<VstInt32>(rate / 100.0f);
     setProcessSampleRate(rate);
     lastConstructed_.store(this, std::memory_order_relaxed);
+
+    engine_.loadWaveforms(platform::installFolder());
 }
 
 SynthPlugin::~SynthPlugin()

@@ -6,6 +6,7 @@
 #include "params/ParameterState.h"
 #include "params/ProgramBank.h"
 #include "shell/PluginBaseExt.h"
+#include "storage/EngineHolder.h"
 
 #include <atomic>
 
@@ -50,6 +51,7 @@ public:
 
     ProgramBank& programs() { return programs_; }
     const ParameterState& parameters() const { return params_; }
+    EngineHolder& engine() { return engine_; }
 
     // Samples per 10 ms render step at the current sample rate.
     vst::VstInt32 samplesPerStep() const { return samplesPerStep_; }
@@ -69,6 +71,7 @@ private:
     // A program change gives the control keyboard its full depth back.
     void resetKeyDepth() {}
 
+    EngineHolder engine_; // built first: the parameters drive its envelopes
     ProgramBank programs_;
     ParameterState params_;
     float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
