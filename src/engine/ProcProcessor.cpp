@@ -33,6 +33,10 @@ const float waveshapePattern[8] = {0.1f, 0.7f, -0.5f, 0.8f, -0.9f, 0.3f, 0.2f, -
 
 float finiteOr(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
+// Every block value is a 0 to 1 quantity; holding it there keeps the
+// float-to-index conversions defined whatever reaches the voice.
+float unit(float v) { return v > 0.0f ? std::min(v, 1.0f) : 0.0f; }
+
 } // namespace
 
 ProcProcessor::ProcProcessor() { reset(); }
@@ -86,6 +90,11 @@ const char* ProcProcessor::functionName(int function)
     return functionNames[function];
 }
 
+void ProcProcessor::setOscillator1Increment(float increment)
+{
+    osc1Increment_ = increment > 0.0f && std::isfinite(increment) ? increment : 0.0f;
+}
+
 bool ProcProcessor::needsOscillator1Increment(int function)
 {
     return function == 3 || function == 15;
@@ -94,11 +103,11 @@ bool ProcProcessor::needsOscillator1Increment(int function)
 ProcPitch ProcProcessor::blockSetup(const ProcBlockInput& in)
 {
     function_ = std::clamp(in.function, 0, functionCount - 1);
-    procLevel_ = in.procLevel;
-    procEnv_ = in.procEnv;
-    keyDepth_ = in.keyDepth;
+    procLevel_ = unit(in.procLevel);
+    procEnv_ = unit(in.procEnv);
+    keyDepth_ = unit(in.keyDepth);
     m_ = procLevel_ * keyDepth_;
-    flangerFeedbackGain_ = in.flangerFeedback;
+    flangerFeedbackGain_ = unit(in.flangerFeedback);
 
     ProcPitch pitch;
     switch (function_) {
@@ -112,7 +121,7 @@ ProcPitch ProcProcessor::blockSetup(const ProcBlockInput& in)
     case 17: {
         stepChaos(m_);
         const float out = m_ * static_cast<float>((static_cast<int32_t>(std::floor(chaosState_ * 255.0f)) & 255) - 128) / 128.0f;
-        carrierCounter_ += 1;
+        countCarrier();
         pitch.chaosOffset[0] = 24.0f * out;
         if (function_ == 17) {
             pitch.chaosOffset[1] = 20.0f * out;
@@ -215,8 +224,16 @@ float ProcProcessor::carrierPhase(float step)
         carrierCounter_ = 0;
         g = carrierPhase_;
     }
-    carrierCounter_ += 1;
+    countCarrier();
     return g;
+}
+
+void ProcProcessor::countCarrier()
+{
+    // A carrier standing still (increment 0) never wraps; stop counting
+    // rather than overflow.
+    if (carrierCounter_ < INT32_MAX)
+        carrierCounter_ += 1;
 }
 
 float ProcProcessor::ringMod(float dry)

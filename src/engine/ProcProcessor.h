@@ -57,7 +57,7 @@ public:
     static bool needsOscillator1Increment(int function);
 
     ProcPitch blockSetup(const ProcBlockInput& in);
-    void setOscillator1Increment(float increment) { osc1Increment_ = increment; }
+    void setOscillator1Increment(float increment);
 
     // d is the engine's alternating denormal offset of this frame.
     float process(float dry, float third, float denormal, EngineRandom& random);
@@ -81,6 +81,7 @@ private:
     float fadeA(float y, float fadeValue, float dry);
     void smoothProcLevel();
     float carrierPhase(float step);
+    void countCarrier();
     float stepChaos(float m);
     void advanceCounter(int32_t by);
 

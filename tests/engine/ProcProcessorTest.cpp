@@ -266,3 +266,17 @@ TEST(ProcProcessor, FastRingCarrierKeepsItsLevelOnLongNotes)
     }
     EXPECT_NEAR(late / early, 1.0, 0.1);
 }
+
+TEST(ProcProcessor, OutOfRangeBlockValuesStayHarmless)
+{
+    for (int f = 0; f < ProcProcessor::functionCount; ++f) {
+        for (float bad : {NAN, -3.0f, 7.0f, INFINITY}) {
+            ProcRig rig(f, bad, bad, 44100.0f);
+            rig.in.flangerFeedback = bad;
+            rig.block();
+            rig.proc.setOscillator1Increment(bad);
+            for (int i = 0; i < 5000; ++i)
+                ASSERT_TRUE(std::isfinite(rig.step(rig.dry(), 0.0f))) << ProcProcessor::functionName(f) << " " << bad;
+        }
+    }
+}

@@ -259,6 +259,15 @@ void drawProcessor(Painter& p) {
     p.text("Processor Function", centreX(function), slider.y - 4, kCaption, Align::Centre);
 }
 
+// The four file buttons share one etched plate.
+void drawFileButtonPlate(Painter& p) {
+    const ControlPlace& first = controlFor(67, K::Button);
+    const ControlPlace& last = controlFor(70, K::Button);
+    const int top = controlFor(68, K::Button).y - 5;
+    const int bottom = first.y + first.h + 4;
+    p.engravedFrame(first.x - 6, top, last.x + last.w + 6 - (first.x - 6) + 1, bottom - top + 1);
+}
+
 void drawFlanger(Painter& p) {
     sectionTitle(p, "Flanger", 424, 574, 289);
     const int sliders[] = {32, 33, 34, 35};
@@ -293,6 +302,7 @@ void drawBackground(Image& image) {
     drawUnisonAndChorus(p);
     drawProcessor(p);
     drawFlanger(p);
+    drawFileButtonPlate(p);
 }
 
 } // namespace artwork

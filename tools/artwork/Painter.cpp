@@ -50,6 +50,11 @@ void Painter::engravedVLine(int x, int y0, int y1) {
     vline(x + 1, y0 + 1, y1 + 1, palette::faceLight);
 }
 
+void Painter::engravedFrame(int x, int y, int w, int h) {
+    frame(x + 1, y + 1, w - 1, h - 1, palette::faceLight);
+    frame(x, y, w - 1, h - 1, palette::faceShadow);
+}
+
 void Painter::sunkenBezel(int x, int y, int w, int h, Rgb shadow, Rgb light) {
     hline(x - 1, x + w, y - 1, shadow);
     vline(x - 1, y - 1, y + h, shadow);

@@ -37,6 +37,7 @@ public:
     // A line cut into the face: shadow above or left, light below or right.
     void engravedHLine(int x0, int x1, int y);
     void engravedVLine(int x, int y0, int y1);
+    void engravedFrame(int x, int y, int w, int h);
     // A window sunk into the surface around the rectangle (which stays untouched).
     void sunkenBezel(int x, int y, int w, int h, Rgb shadow, Rgb light);
 

@@ -13,7 +13,7 @@ namespace palette {
 inline constexpr Rgb face{164, 129, 61};
 inline constexpr Rgb faceLight{196, 163, 96};
 inline constexpr Rgb faceShadow{112, 85, 35};
-inline constexpr Rgb ink{44, 30, 12};
+inline constexpr Rgb ink{36, 24, 8};
 inline constexpr Rgb displayText{200, 200, 200};
 
 inline constexpr Rgb header{33, 27, 22};
