@@ -1,5 +1,6 @@
 #include "shell/SynthPlugin.h"
 
+#include "params/InitProgram.h"
 #include "shell/TextCopy.h"
 
 #include <cstring>
@@ -14,6 +15,9 @@ std::atomic<float> SynthPlugin::processSampleRate_{44100.0f};
 SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     : PluginBaseExt(hostCallback, kNumPrograms, kNumParams)
 {
+    const InitProgram init;
+    if (!loadDefaultBank())
+        programs_.createDefaults(init);
     setProgram(0);
 
     setNumInputs(0);
@@ -21,6 +25,12 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     hasVu(true);
     isSynth(true);
     setUniqueID(fourCC('z', 'a', 'G', 'r'));
+
+    // The start values differ slightly from what setParameter gives (more
+    // ensemble copies, no detune floor, a few values uncurved) until each
+    // parameter is next set.
+    const Program* first = programs_.program(0);
+    params_.applyStartValues(first != nullptr ? *first : init);
 
     const float rate = updateSampleRate();
     samplesPerStep_ = static_cast<VstInt32>(rate / 100.0f);
@@ -44,27 +54,71 @@ void SynthPlugin::setProcessSampleRate(float sampleRate)
 
 // Parameters and programs.
 
-void SynthPlugin::setParameter(VstInt32 index, float value) {}
+void SynthPlugin::setParameter(VstInt32 index, float value)
+{
+    if (!isParameterId(index))
+        return;
+    const float stored = params_.apply(index, value);
+    if (Program* program = programs_.program(curProgram_))
+        program->setValue(index, stored);
+}
 
-float SynthPlugin::getParameter(VstInt32 index) { return 0.0f; }
+float SynthPlugin::getParameter(VstInt32 index) { return params_.mirror().get(index); }
 
 void SynthPlugin::setProgram(VstInt32 program)
 {
-    if (program >= 0 && program < kNumPrograms)
-        curProgram_ = program;
+    if (!programs_.isProgramIndex(program))
+        return;
+    resetKeyDepth();
+    programs_.setCurrentIndex(program);
+    curProgram_ = program;
+    const Program* selected = programs_.program(program);
+    if (selected == nullptr)
+        return;
+    // Virtual, so the editor hears every value too.
+    for (ParameterId index : ProgramBank::kApplyOrder)
+        setParameter(index, selected->value(index));
 }
 
-void SynthPlugin::setProgramName(char* name) {}
+void SynthPlugin::programChange(int number)
+{
+    const int index = programs_.programChange(number);
+    if (index >= 0)
+        setProgram(index);
+}
 
-void SynthPlugin::getProgramName(char* name) { copyText(name, "", kVstMaxProgNameLen); }
+void SynthPlugin::setProgramName(char* name)
+{
+    if (Program* program = programs_.program(curProgram_))
+        program->setName(name);
+}
 
-bool SynthPlugin::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) { return false; }
+void SynthPlugin::getProgramName(char* name) { programs_.displayName(curProgram_, name); }
 
-void SynthPlugin::getParameterLabel(VstInt32 index, char* label) { copyText(label, "", kVstMaxParamStrLen + 1); }
+bool SynthPlugin::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text)
+{
+    return programs_.storedName(index, text);
+}
 
-void SynthPlugin::getParameterDisplay(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
+// Names longer than the interface's 8 characters are cut, so no host buffer
+// is overrun.
+void SynthPlugin::getParameterLabel(VstInt32 index, char* label)
+{
+    if (isParameterId(index))
+        copyText(label, parameterInfo(index).label, kVstMaxParamStrLen + 1);
+}
 
-void SynthPlugin::getParameterName(VstInt32 index, char* text) { copyText(text, "", kVstMaxParamStrLen + 1); }
+void SynthPlugin::getParameterDisplay(VstInt32 index, char* text)
+{
+    if (isParameterId(index))
+        float2string(params_.mirror().get(index), text);
+}
+
+void SynthPlugin::getParameterName(VstInt32 index, char* text)
+{
+    if (isParameterId(index))
+        copyText(text, parameterInfo(index).name, kVstMaxParamStrLen + 1);
+}
 
 // Audio and events.
 

