@@ -6,6 +6,8 @@
 #include "engine/BandPassSection.h"
 #include "engine/ProcBandPassBank.h"
 
+using namespace grelmond;
+
 namespace {
 
 constexpr double pi = 3.14159265358979;

@@ -8,6 +8,8 @@
 #include "engine/EngineRandom.h"
 #include "engine/ProcProcessor.h"
 
+using namespace grelmond;
+
 namespace {
 
 constexpr double pi = 3.14159265358979;
