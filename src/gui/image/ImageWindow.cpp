@@ -4,9 +4,9 @@
 
 namespace grelmond {
 
-ImageWindow::ImageWindow(int width, int height)
+ImageWindow::ImageWindow(int width, int height, bool exposed)
     : width_(std::max(1, width)), height_(std::max(1, height)),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_))
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_)), paintPending_(exposed)
 {
 }
 

@@ -19,7 +19,8 @@ struct MouseStep {
 // the last step the buttons are up and the pointer rests where it was.
 class ImageWindow : public GuiWindow {
 public:
-    ImageWindow(int width, int height);
+    // exposed: the first processEvents delivers a paint, as a newly mapped window gets.
+    ImageWindow(int width, int height, bool exposed = true);
     ~ImageWindow() override;
 
     cairo_surface_t* surface() override { return surface_; }
@@ -58,7 +59,7 @@ private:
     size_t step_ = 0;
     MouseStep rest_;
     bool doubleClick_ = false;
-    bool paintPending_ = true; // a new window is exposed once
+    bool paintPending_;
     bool hasKeyboardFocus_ = false;
 };
 
