@@ -1,7 +1,18 @@
-#include "shell/VstAbi.h"
+#include "shell/PluginEntry.h"
 
-// Placeholder entry until the plug-in object exists.
-extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::AudioMasterCallback)
+// The only two symbols the library exports. Hosts look up either name.
+
+extern "C" __attribute__((visibility("default"))) vst::AEffect* VSTPluginMain(vst::AudioMasterCallback hostCallback)
 {
-    return nullptr;
+    return grelmond::createPluginInstance(hostCallback);
+}
+
+// A function cannot be called main in C++ code that is not the program's own
+// main, so the symbol name comes from an assembler label.
+extern "C" __attribute__((visibility("default"))) vst::AEffect* grelmondMainEntry(vst::AudioMasterCallback hostCallback)
+    __asm__("main");
+
+extern "C" vst::AEffect* grelmondMainEntry(vst::AudioMasterCallback hostCallback)
+{
+    return grelmond::createPluginInstance(hostCallback);
 }

@@ -195,7 +195,8 @@ struct ERect {
 };
 static_assert(sizeof(ERect) == 8);
 
-// Text limits of the interface, terminator included.
+// Text limits of the interface. Parameter name, label and display: 8 characters
+// plus the terminator. The others count the terminator in.
 constexpr int kVstMaxParamStrLen = 8;
 constexpr int kVstMaxProgNameLen = 24;
 constexpr int kVstMaxEffectNameLen = 32;

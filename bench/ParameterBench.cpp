@@ -1,0 +1,36 @@
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "params/DelayTime.h"
+#include "params/InitProgram.h"
+#include "params/ParameterState.h"
+#include "params/ProgramBank.h"
+
+using namespace grelmond;
+
+// One program switch as the audio thread does it on a MIDI program change:
+// all 64 values, including both delay buffers cleared at their full length.
+static void BM_ApplyWholeProgram(benchmark::State& state) {
+  ParameterState params;
+  std::vector<float> left(DelayTime::kBase), right(DelayTime::kBase);
+  params.attachDelayBuffers(left.data(), right.data(), DelayTime::kBase);
+  InitProgram program;
+  program.setValue(param::kLeftDelayTime, 1.0f);
+  program.setValue(param::kRightDelayTime, 1.0f);
+  for (auto _ : state) {
+    for (ParameterId i : ProgramBank::kApplyOrder) params.apply(i, program.value(i));
+    benchmark::DoNotOptimize(params.renderValues().mainGain());
+  }
+}
+BENCHMARK(BM_ApplyWholeProgram);
+
+static void BM_ApplyCutoff(benchmark::State& state) {
+  ParameterState params;
+  float v = 0.0f;
+  for (auto _ : state) {
+    params.apply(param::kFilterCutoff, v);
+    v = v < 1.0f ? v + 0.001f : 0.0f;
+  }
+}
+BENCHMARK(BM_ApplyCutoff);

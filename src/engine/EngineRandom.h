@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+// Park-Miller minimal standard generator (state x 16807 mod 2^31 - 1).
+// The engine keeps one per plug-in instance and reseeds it with 1 whenever a
+// voice is created; it is used only on the audio thread.
+class EngineRandom {
+public:
+    EngineRandom() = default;
+
+    void seed(int32_t value);
+    int32_t state() const { return state_; }
+
+    // New state shifted right by one bit.
+    int32_t next();
+    // Lowest 16 bits of the next output, 0 to 65535.
+    int32_t raw16() { return next() & 65535; }
+    // raw16 scaled to 0 to 1.
+    float rnd16() { return static_cast<float>(raw16()) / 65535.0f; }
+
+private:
+    int32_t state_ = 1;
+};

@@ -1,0 +1,242 @@
+#include "engine/Voice.h"
+
+#include "engine/Envelope.h"
+#include "engine/EngineRandom.h"
+#include "engine/OscillatorPitch.h"
+#include "params/ParameterMirror.h"
+#include "render/DenormalOffset.h"
+#include "storage/Keygroup.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace grelmond {
+
+namespace {
+
+// Parameter indices the voice reads; oscillator k's four follow at 4 × k.
+constexpr int waveIndex = 0;
+constexpr int coarseIndex = 1;
+constexpr int fineIndex = 2;
+constexpr int volumeIndex = 3;
+constexpr int pitchRateIndex = 12;
+constexpr int procInvertIndex = 30;
+constexpr int flangerFeedbackIndex = 35;
+constexpr int ampVelocityIndex = 37;
+constexpr int filterBypassIndex = 39;
+constexpr int filterHighPassIndex = 44;
+constexpr int filterVelocityIndex = 45;
+constexpr int procFunctionIndex = 57;
+constexpr int procAmountIndex = 58;
+
+constexpr float oscillatorScale = 0.75f;
+constexpr float mixScale = 1.0f / 8.0f;
+
+bool finite(float v) { return std::isfinite(v); }
+
+} // namespace
+
+// Parameter values of one render call.
+struct Voice::Settings {
+    float wave[3], coarse[3], fine[3], volume[3];
+    float pitchRate, procInvert, flangerFeedback, ampVelocity, filterVelocity, procFunction, procAmount;
+
+    explicit Settings(const ParameterMirror& m) {
+        for (int k = 0; k < 3; ++k) {
+            wave[k] = m.get(waveIndex + 4 * k);
+            coarse[k] = m.get(coarseIndex + 4 * k);
+            fine[k] = m.get(fineIndex + 4 * k);
+            volume[k] = m.get(volumeIndex + 4 * k);
+        }
+        pitchRate = m.get(pitchRateIndex);
+        procInvert = m.get(procInvertIndex);
+        flangerFeedback = m.get(flangerFeedbackIndex);
+        ampVelocity = m.get(ampVelocityIndex);
+        filterVelocity = m.get(filterVelocityIndex);
+        procFunction = m.get(procFunctionIndex);
+        procAmount = m.get(procAmountIndex);
+    }
+};
+
+// Values computed once per render call for the frame loop.
+struct Voice::Block {
+    float ampLevel = 0.0f;
+    bool ampEnded = false;
+};
+
+void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
+                  int startDelay) {
+    owner_ = owner;
+    random_ = random;
+    keygroup_ = &keygroup;
+    context_.attach(keygroup);
+    velocity_ = velocity;
+    note_ = note;
+    pitchBend_ = 0.0f;
+    modWheel_ = 0.0f;
+    startDelay_ = std::max(startDelay, 0);
+    releaseDelay_ = -1;
+    noteOffPending_ = false;
+    releasing_ = false;
+    finished_ = false;
+    pitchOffset_ = {};
+    proc_.reset();
+    filter_.reset();
+    ampStage1_ = 0.0f;
+    ampStage2_ = 0.0f;
+}
+
+void Voice::end() { context_.detach(); }
+
+void Voice::noteOff(int delay) {
+    if (noteOffPending_) return;
+    noteOffPending_ = true;
+    releaseDelay_ = std::max(delay, 0);
+    for (int slot = 0; slot < VoiceContext::envelopeCount; ++slot) {
+        const Envelope* e = context_.envelope(slot);
+        context_.releaseLevel[static_cast<std::size_t>(slot)] =
+            e ? e->read(context_.noteClock, 0.0f, false, 0.0f).value : 0.0f;
+    }
+}
+
+float Voice::envelopeValue(int slot, bool* ended) const {
+    const Envelope* e = context_.envelope(slot);
+    if (!e) {
+        if (ended) *ended = true;
+        return 0.0f;
+    }
+    Envelope::Reading r = e->read(context_.noteClock, context_.releaseTime, releasing_,
+                                  context_.releaseLevel[static_cast<std::size_t>(slot)]);
+    if (ended) *ended = r.ended;
+    return r.value;
+}
+
+bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
+    int frames = std::max(in.frames, 0);
+    if (frames < startDelay_) {
+        startDelay_ -= frames;
+        return true;
+    }
+    bool alive = renderBody(left, right, in, startDelay_, frames);
+    startDelay_ = 0;
+    if (!alive) finished_ = true;
+    return alive;
+}
+
+void Voice::setupOscillators(const Settings& s) {
+    for (int k = 0; k < 3; ++k) {
+        float key = OscillatorPitch::key(note_, s.coarse[k]);
+        OscillatorPitch::WaveChoice choice = OscillatorPitch::choose(OscillatorPitch::shapeClass(s.wave[k]), key);
+        context_.oscillators[static_cast<std::size_t>(k)].setup(
+            context_.waveform(choice.waveform), OscillatorPitch::semitoneOffset(key, choice.reference),
+            s.volume[k] * oscillatorScale);
+    }
+    OscillatorPitch::fineOffsets(s.fine, pitchOffset_.data());
+}
+
+void Voice::setupIncrements(const Settings& s, const VoiceRenderInput& in, float sampleRate, float procPitch,
+                            int function) {
+    float pitch[3];
+    for (int k = 0; k < 3; ++k)
+        pitch[k] = pitchBend_ + pitchOffset_[static_cast<std::size_t>(k)] + in.pitchMod + (k < 2 ? procPitch : 0.0f);
+    for (int k = 0; k < 3; ++k) {
+        Oscillator& o = context_.oscillators[static_cast<std::size_t>(k)];
+        if (!o.active()) continue;
+        float vibrato = context_.vibrato.step(context_.noteClock, s.pitchRate, sampleRate);
+        float inc = o.rawIncrement(pitch[k] + 2.0f * modWheel_ * vibrato, sampleRate);
+        bool steady = pitch[k] == context_.lastPitch && !(modWheel_ > 0.0f);
+        o.setIncrement(inc, !steady);
+        context_.lastPitch = pitch[k];
+    }
+    const Oscillator& o1 = context_.oscillators[0];
+    float inc1 = o1.increment();
+    // The carrier functions follow oscillator 1 even while it is silent; this
+    // leaves the vibrato and the phase counters alone.
+    if (!o1.active() && ProcProcessor::needsOscillator1Increment(function))
+        inc1 = o1.rawIncrement(pitch[0] + 2.0f * modWheel_ * context_.vibrato.value(), sampleRate);
+    proc_.setOscillator1Increment(inc1);
+}
+
+void Voice::setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b) {
+    float ampVelocity = (1.0f - s.ampVelocity) + s.ampVelocity * static_cast<float>(velocity_) / 127.0f;
+    float filterVelocity = static_cast<float>(velocity_) / 127.0f * s.filterVelocity;
+    setupOscillators(s);
+
+    float procEnv = envelopeValue(VoiceContext::procEnvelope);
+    ProcBlockInput procIn;
+    procIn.function = ProcProcessor::functionIndex(s.procFunction);
+    procIn.procLevel = ProcProcessor::procLevel(s.procAmount, procEnv, s.procInvert);
+    procIn.procEnv = procEnv;
+    procIn.keyDepth = in.keyDepth;
+    procIn.sampleRate = sampleRate;
+    procIn.flangerFeedback = s.flangerFeedback;
+    ProcPitch procPitch = proc_.blockSetup(procIn);
+    for (int k = 0; k < 3; ++k)
+        pitchOffset_[static_cast<std::size_t>(k)] += procPitch.chaosOffset[static_cast<std::size_t>(k)];
+    setupIncrements(s, in, sampleRate, procPitch.procPitch, procIn.function);
+
+    b.ampLevel = envelopeValue(VoiceContext::amplitudeEnvelope, &b.ampEnded) * ampVelocity;
+    filter_.blockSetup(in.cutoff, in.resonance, in.envAmount, filterVelocity,
+                       envelopeValue(VoiceContext::filterEnvelope), sampleRate);
+}
+
+bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end) {
+    float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
+    Block b;
+    if (in.mirror) {
+        Settings s(*in.mirror);
+        setupBlock(s, in, sampleRate, b);
+    }
+    resetNonFinite();
+
+    const ParameterMirror* mirror = in.mirror;
+    Oscillator* osc = context_.oscillators.data();
+    float d = DenormalOffset::current();
+    for (int i = start; i < end; ++i) {
+        d = -d;
+        ampStage1_ = 0.9f * ampStage1_ + 0.1f * b.ampLevel;
+        ampStage2_ = 0.9f * ampStage2_ + 0.1f * ampStage1_;
+        float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
+        float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
+        float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
+        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+        v *= ampStage2_;
+        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
+            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
+        left[in.outOffset + i] += v;
+        right[in.outOffset + i] += v;
+        for (int k = 0; k < 3; ++k)
+            if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
+    }
+    // The offset flips once per frame wherever it is used; leaving the shared
+    // value as this block left it keeps that true across voices and the render loop.
+    if ((end - start) % 2 != 0) DenormalOffset::flip();
+
+    finishBlock(end - start, sampleRate);
+    if (b.ampEnded) {
+        context_.finishedMark = true;
+        return false;
+    }
+    return true;
+}
+
+void Voice::finishBlock(int frames, float sampleRate) {
+    context_.noteClock += static_cast<float>(frames) * 100.0f / sampleRate;
+    if (!noteOffPending_) return;
+    releaseDelay_ = std::max(releaseDelay_ - frames, 0);
+    if (releaseDelay_ < 1 && !releasing_) {
+        releasing_ = true;
+        releaseDelay_ = 0;
+        context_.releaseTime = context_.noteClock;
+    }
+}
+
+void Voice::resetNonFinite() {
+    filter_.resetNonFinite();
+    proc_.resetNonFinite();
+    context_.vibrato.resetNonFinite();
+    for (Oscillator& o : context_.oscillators) o.resetNonFinite();
+    if (!finite(ampStage1_) || !finite(ampStage2_)) ampStage1_ = ampStage2_ = 0.0f;
+}
+
+} // namespace grelmond

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "engine/LadderFilter.h"
+#include "engine/ProcProcessor.h"
+#include "engine/VoiceContext.h"
+
+#include <array>
+#include <cstdint>
+
+class EngineRandom;
+
+namespace grelmond {
+
+class Keygroup;
+class ParameterMirror;
+class SampleStore;
+
+// What one render call of a voice is given by its own plug-in instance.
+struct VoiceRenderInput {
+    int frames = 0;         // sub-block length
+    int sampleRate = 44100; // host rate, truncated
+    int outOffset = 0;      // frame 0 of the sub-block in the output buffers
+    float cutoff = 0.0f;    // filter LFO already applied
+    float resonance = 0.0f; // "FiltReso"
+    float envAmount = 0.0f; // "FltEnAmn"
+    float pitchMod = 0.0f;  // global pitch modulation, semitones
+    const ParameterMirror* mirror = nullptr;
+    float keyDepth = 1.0f;
+};
+
+// One sounding note. Voices are preallocated by the sample store and
+// started, rendered and ended on the audio thread only.
+class Voice {
+public:
+    Voice() = default;
+    Voice(const Voice&) = delete;
+    Voice& operator=(const Voice&) = delete;
+
+    // Starts a note from the keygroup. random is the instance's generator,
+    // reseeded by the store at every start.
+    void start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
+               int startDelay);
+    // Gives the context's waveform references back.
+    void end();
+
+    // A second note-off keeps the delay and levels of the first.
+    void noteOff(int delay);
+    void setPitchBend(float semitones) { pitchBend_ = semitones; }
+    void setModWheel(float value) { modWheel_ = value; }
+
+    // Adds the sub-block's sound into both outputs; false once the voice has ended.
+    bool render(float* left, float* right, const VoiceRenderInput& in);
+
+    int note() const { return note_; }
+    int velocity() const { return velocity_; }
+    float pitchBend() const { return pitchBend_; }
+    float modWheel() const { return modWheel_; }
+    int startDelay() const { return startDelay_; }
+    int releaseDelay() const { return releaseDelay_; }
+    bool noteOffPending() const { return noteOffPending_; }
+    bool releasing() const { return releasing_; }
+    bool finished() const { return finished_; }
+    SampleStore* owner() const { return owner_; }
+    const VoiceContext& context() const { return context_; }
+    float pitchOffset(int k) const { return pitchOffset_[static_cast<std::size_t>(k)]; }
+
+private:
+    struct Settings;
+    struct Block;
+
+    bool renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end);
+    void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
+    void setupOscillators(const Settings& s);
+    void setupIncrements(const Settings& s, const VoiceRenderInput& in, float sampleRate, float procPitch,
+                         int function);
+    float envelopeValue(int slot, bool* ended = nullptr) const;
+    void finishBlock(int frames, float sampleRate);
+    void resetNonFinite();
+
+    SampleStore* owner_ = nullptr;
+    EngineRandom* random_ = nullptr;
+    const Keygroup* keygroup_ = nullptr;
+    VoiceContext context_;
+    int32_t velocity_ = 0;
+    int32_t note_ = 0;
+    float pitchBend_ = 0.0f;
+    float modWheel_ = 0.0f;
+    int32_t startDelay_ = 0;
+    int32_t releaseDelay_ = -1;
+    bool noteOffPending_ = false;
+    bool releasing_ = false;
+    bool finished_ = false;
+    std::array<float, 3> pitchOffset_{};
+    ProcProcessor proc_;
+    LadderFilter filter_;
+    float ampStage1_ = 0.0f;
+    float ampStage2_ = 0.0f;
+};
+
+} // namespace grelmond

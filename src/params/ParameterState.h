@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+
+#include "params/EnvelopeTemplate.h"
+#include "params/ParameterMirror.h"
+#include "params/ParameterTable.h"
+#include "params/Program.h"
+#include "params/RenderValues.h"
+
+namespace grelmond {
+
+// What setting a parameter does beyond storing it in the program: the
+// mirror entry, the render-side value and the derived engine values
+// (oscillator count, detune, envelope settings, delay lengths, main gain).
+//
+// apply() may be called from the host's audio or user-interface thread; it
+// allocates nothing and takes no lock. Attach buffers and envelopes before
+// the audio thread starts.
+class ParameterState {
+public:
+  enum Envelope { kFilterEnvelope, kProcEnvelope, kAmpEnvelope, kNumEnvelopes };
+
+  ParameterState() = default;
+  ParameterState(const ParameterState&) = delete;
+  ParameterState& operator=(const ParameterState&) = delete;
+
+  // Sets parameter index to v (clamped to 0..1, NaN as 0) and returns the
+  // value that the program should store. Indices outside 0..63 change
+  // nothing and return 0.
+  float apply(ParameterId index, float v);
+
+  // Writes a program's values straight into the mirror and render values
+  // as at start-up: a few values differ from what apply() gives, until the
+  // parameter is next set. Envelopes and delay buffers are not touched.
+  void applyStartValues(const Program& program);
+
+  // The delay buffers whose used part a delay-time change silences.
+  void attachDelayBuffers(float* left, float* right, int32_t size);
+  void attachEnvelope(Envelope which, EnvelopeTarget* target) { envelopes_[which].attach(target); }
+
+  const ParameterMirror& mirror() const { return mirror_; }
+  const RenderValues& renderValues() const { return render_; }
+  const EnvelopeTemplate& envelope(Envelope which) const { return envelopes_[which]; }
+
+  // Derived values, as apply() computes them.
+  static int32_t oscillatorCountOf(float v);
+  static float detuneOf(float v);
+  static float mainGainOf(float v);
+
+private:
+  void applyEnvelope(ParameterId index, float v);
+  void applyDelay(ParameterId index, float v);
+  void applyRenderValue(ParameterId index, float v);
+  int32_t limitDelay(int32_t length) const;
+
+  ParameterMirror mirror_;
+  RenderValues render_;
+  EnvelopeTemplate envelopes_[kNumEnvelopes];
+  float* delayLeft_ = nullptr;
+  float* delayRight_ = nullptr;
+  int32_t delaySize_ = 0;
+};
+
+} // namespace grelmond

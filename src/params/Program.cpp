@@ -1,0 +1,47 @@
+#include "params/Program.h"
+
+#include <cstring>
+
+namespace grelmond {
+namespace {
+
+// Parameter index held at each storage position.
+constexpr ParameterId kStorageOrder[kNumParameters] = {
+    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+    16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 39,
+    31, 32, 33, 34, 35, 36, 37, 38, 40, 41, 42, 43, 44, 45, 46, 47,
+    48, 49, 53, 52, 56, 50, 54, 51, 55, 57, 58, 59, 60, 61, 62, 63};
+
+struct StoragePositions {
+  int32_t of[kNumParameters];
+  constexpr StoragePositions() : of{} {
+    for (int32_t pos = 0; pos < kNumParameters; ++pos) of[kStorageOrder[pos]] = pos;
+  }
+};
+
+constexpr StoragePositions kPositions;
+
+} // namespace
+
+Program::Program() : values_{}, name_{} {}
+
+float Program::value(ParameterId index) const {
+  return isParameterId(index) ? values_[kPositions.of[index]] : 0.0f;
+}
+
+void Program::setValue(ParameterId index, float value) {
+  if (isParameterId(index)) values_[kPositions.of[index]] = value;
+}
+
+void Program::setName(const char* text) {
+  if (text == nullptr) return;
+  std::strncpy(name_, text, kNameSize - 1);
+  name_[kNameSize - 1] = '\0';
+}
+
+bool Program::operator==(const Program& other) const {
+  return std::memcmp(values_, other.values_, sizeof values_) == 0 &&
+         std::strcmp(name_, other.name_) == 0;
+}
+
+} // namespace grelmond

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "params/ParameterTable.h"
+
+namespace grelmond {
+
+// One stored sound: a value per parameter and a name of at most 23
+// characters. Values are addressed by parameter index only; the storage
+// order inside the record is its own affair.
+class Program {
+public:
+  static constexpr int32_t kNameSize = 24; // 23 characters and the terminator
+
+  Program();
+
+  // Index outside 0..63 reads 0 and writes nothing.
+  float value(ParameterId index) const;
+  void setValue(ParameterId index, float value);
+
+  const char* name() const { return name_; }
+  // Cut to 23 characters; null leaves the name as it is.
+  void setName(const char* text);
+
+  bool operator==(const Program& other) const;
+
+private:
+  float values_[kNumParameters];
+  char name_[kNameSize];
+};
+
+} // namespace grelmond

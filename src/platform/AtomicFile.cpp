@@ -1,0 +1,78 @@
+#include "platform/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace grelmond::platform {
+
+namespace {
+
+std::atomic<unsigned> temporaryCounter{0};
+
+// The file that a write to path really replaces.
+std::string targetOf(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved))
+      return resolved;
+  }
+  return path;
+}
+
+int createTemporary(const std::string& target, std::string& temporaryPath) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    temporaryPath = target + ".tmp" + std::to_string(getpid()) + "-" +
+                    std::to_string(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+    const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST)
+      return fd;
+  }
+  return -1;
+}
+
+bool writeAll(int fd, std::string_view contents) {
+  while (!contents.empty()) {
+    const ssize_t written = write(fd, contents.data(), contents.size());
+    if (written < 0) {
+      if (errno == EINTR)
+        continue;
+      return false;
+    }
+    contents.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view contents) {
+  if (path.empty())
+    return false;
+  const std::string target = targetOf(path);
+  std::string temporaryPath;
+  const int fd = createTemporary(target, temporaryPath);
+  if (fd < 0)
+    return false;
+
+  // A replaced file keeps its permissions.
+  struct stat old {};
+  if (stat(target.c_str(), &old) == 0)
+    fchmod(fd, old.st_mode & 07777);
+
+  const bool written = writeAll(fd, contents) && fsync(fd) == 0;
+  const bool closed = close(fd) == 0;
+  if (!written || !closed || rename(temporaryPath.c_str(), target.c_str()) != 0) {
+    unlink(temporaryPath.c_str());
+    return false;
+  }
+  return true;
+}
+
+} // namespace grelmond::platform

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace grelmond::platform {
+
+// Writes contents to path through a temporary file in the same folder that is
+// renamed over the old file, so a failed write leaves any existing file intact.
+// A symbolic link is followed and its target replaced. False on any failure.
+bool writeFileAtomically(const std::string& path, std::string_view contents);
+
+} // namespace grelmond::platform

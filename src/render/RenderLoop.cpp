@@ -1,0 +1,137 @@
+#include "render/RenderLoop.h"
+
+#include "render/DenormalOffset.h"
+#include "render/PitchLfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace grelmond {
+
+RenderLoop::RenderLoop()
+{
+    reset();
+}
+
+int RenderLoop::chunkSize(double sampleRate)
+{
+    const double frames = std::trunc(sampleRate / 100.0);
+    if (!(frames >= 1.0))
+        return 1;
+    return static_cast<int>(std::min(frames, static_cast<double>(kMaxChunk)));
+}
+
+void RenderLoop::reset()
+{
+    flangerLfo_.reset();
+    filterLfo_.reset();
+    keyDepth_.reset();
+    ensemble_.reset();
+    flanger_.reset();
+    chorus_.reset();
+    for (auto& delay : delays_)
+        delay.reset();
+    sync_.reset();
+}
+
+void RenderLoop::render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode)
+{
+    if (frames <= 0 || left == nullptr || right == nullptr)
+        return;
+    const int chunk = chunkSize(sampleRate);
+    // The residue the block starts from: voices and effects add onto it.
+    const float fill = DenormalOffset::current();
+    for (int pos = 0; pos < frames; pos += chunk) {
+        const int m = std::min(chunk, frames - pos);
+        renderChunk(client, scratchL_.data(), scratchR_.data(), m, sampleRate, chunk, fill);
+        if (mode == Mode::Replace) {
+            std::copy_n(scratchL_.data(), m, left + pos);
+            std::copy_n(scratchR_.data(), m, right + pos);
+        } else {
+            for (int i = 0; i < m; ++i) {
+                left[pos + i] += scratchL_[i];
+                right[pos + i] += scratchR_[i];
+            }
+        }
+    }
+}
+
+void RenderLoop::renderChunk(RenderClient& client, float* left, float* right, int frames, double sampleRate,
+                             int chunk, float fill)
+{
+    std::fill_n(left, frames, fill);
+    std::fill_n(right, frames, fill);
+    client.readSettings(settings_);
+    VoiceChunk voice;
+    voice.frames = frames;
+    setupChunk(client, settings_, sampleRate, chunk, voice);
+    client.renderVoices(left, right, voice);
+    ensemble_.setup(settings_.ensembleCopies, settings_.detune);
+    chorus_.setup(sampleCounter_ / chunk, settings_.chorusRate);
+    processFrames(left, right, frames, settings_);
+}
+
+void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk,
+                            VoiceChunk& voice)
+{
+    const std::int64_t h = sampleCounter_ / chunk;
+    if (s.delay[0].sync != 0.0f || s.delay[1].sync != 0.0f) {
+        double tempo = 0.0;
+        if (client.hostTempo(tempo))
+            sync_.update(sampleRate, tempo, s.delay[0].time, s.delay[1].time);
+    }
+    voice.pitchMod = PitchLfo::value(h, s.pitchRate, s.pitchDepth);
+    flangerLfo_.setup(h, s.flangerRate, s.flangerRandom);
+    filterLfo_.setup(h, s.filterLfoRate);
+    voice.cutoff = filterLfo_.modulatedCutoff(s.cutoff, s.filterLfoDepth);
+    voice.resonance = s.resonance;
+    voice.envAmount = s.filterEnvAmount;
+    voice.sampleRate = static_cast<int>(std::clamp(sampleRate, 1.0, 1.0e7));
+    keyDepth_.glide(s.glide);
+}
+
+int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
+{
+    const int unsynced = DelayLine::clampLength(s.delay[side].length);
+    return s.delay[side].sync != 0.0f ? sync_.length(side, unsynced) : unsynced;
+}
+
+void RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
+{
+    const bool flangerOn = s.flanger.mix > 0.0f && s.procFunction != 0;
+    const bool chorusOn = s.chorusMix > 0.0f;
+    const int lengthL = activeDelayLength(0, s);
+    const int lengthR = activeDelayLength(1, s);
+    bool broken = false;
+
+    for (int i = 0; i < frames; ++i) {
+        const float denormal = DenormalOffset::flip();
+        const float mod = flangerLfo_.step();
+        float xL = denormal + left[i];
+        float xR = denormal + right[i];
+        ensemble_.process(xL, xR);
+        ++sampleCounter_;
+        if (flangerOn)
+            flanger_.process(xL, xR, s.flanger, mod, denormal);
+        if (chorusOn)
+            chorus_.process(xL, xR, s.chorusMix, s.chorusDepth);
+        const float yL = delays_[0].process(xL, s.delay[0].mix, s.delay[0].feedback, lengthL, denormal);
+        const float yR = delays_[1].process(xR, s.delay[1].mix, s.delay[1].feedback, lengthR, denormal);
+        left[i] = (denormal + yL) * s.volumeGain;
+        right[i] = (denormal + yR) * s.volumeGain;
+        if (!std::isfinite(left[i]) || !std::isfinite(right[i])) {
+            left[i] = right[i] = 0.0f;
+            broken = true;
+        }
+    }
+    // A non-finite value would otherwise circulate in the rings and delays for good.
+    if (broken) {
+        ensemble_.reset();
+        flanger_.reset();
+        chorus_.reset();
+        for (auto& delay : delays_)
+            delay.reset();
+    }
+}
+
+} // namespace grelmond

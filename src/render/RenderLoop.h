@@ -1,0 +1,67 @@
+#pragma once
+
+#include "render/Chorus.h"
+#include "render/DelayLine.h"
+#include "render/Ensemble.h"
+#include "render/FilterLfo.h"
+#include "render/Flanger.h"
+#include "render/FlangerLfo.h"
+#include "render/KeyDepth.h"
+#include "render/RenderClient.h"
+#include "render/TempoSync.h"
+
+#include <array>
+#include <cstdint>
+
+namespace grelmond {
+
+// The body of process and processReplacing: cuts a block into 10 ms chunks,
+// computes the global LFOs once per chunk, lets the voices render, and runs every
+// frame through ensemble, flanger, chorus, delays and main volume. Held by value
+// in the plug-in; construct/reset on the constructing thread, render on the audio
+// thread.
+class RenderLoop {
+public:
+    static constexpr int kMaxChunk = 4096;
+    enum class Mode { Replace, Accumulate };
+
+    RenderLoop();
+
+    // Clears all effect state and LFOs; the sample counter keeps running.
+    void reset();
+
+    void render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode);
+
+    static int chunkSize(double sampleRate);
+
+    KeyDepth& keyDepth() { return keyDepth_; }
+    const KeyDepth& keyDepth() const { return keyDepth_; }
+    const Ensemble& ensemble() const { return ensemble_; }
+    const TempoSync& tempoSync() const { return sync_; }
+    // The delay buffers, for silencing when a delay time changes.
+    float* delayBuffer(int side) { return delays_[side & 1].data(); }
+    std::int64_t sampleCounter() const { return sampleCounter_; }
+    // Lets tests start the clock late in a long session.
+    void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
+
+private:
+    void renderChunk(RenderClient& client, float* left, float* right, int frames, double sampleRate, int chunk, float fill);
+    void setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk, VoiceChunk& voice);
+    void processFrames(float* left, float* right, int frames, const RenderSettings& s);
+    int activeDelayLength(int side, const RenderSettings& s) const;
+
+    std::int64_t sampleCounter_ = 0;
+    RenderSettings settings_{};
+    FlangerLfo flangerLfo_;
+    FilterLfo filterLfo_;
+    KeyDepth keyDepth_;
+    Ensemble ensemble_;
+    Flanger flanger_;
+    Chorus chorus_;
+    std::array<DelayLine, 2> delays_{};
+    TempoSync sync_;
+    std::array<float, kMaxChunk> scratchL_{};
+    std::array<float, kMaxChunk> scratchR_{};
+};
+
+} // namespace grelmond

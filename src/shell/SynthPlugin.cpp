@@ -1,0 +1,196 @@
+#include "shell/SynthPlugin.h"
+
+#include "params/InitProgram.h"
+#include "shell/TextCopy.h"
+
+#include <cstring>
+
+namespace grelmond {
+
+using namespace vst;
+
+std::atomic<SynthPlugin*> SynthPlugin::lastConstructed_{nullptr};
+std::atomic<float> SynthPlugin::processSampleRate_{44100.0f};
+
+SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
+    : PluginBaseExt(hostCallback, kNumPrograms, kNumParams)
+{
+    const InitProgram init;
+    if (!loadDefaultBank())
+        programs_.createDefaults(init);
+    setProgram(0);
+
+    setNumInputs(0);
+    setNumOutputs(2);
+    hasVu(true);
+    isSynth(true);
+    setUniqueID(fourCC('z', 'a', 'G', 'r'));
+
+    // The start values differ slightly from what setParameter gives (more
+    // ensemble copies, no detune floor, a few values uncurved) until each
+    // parameter is next set.
+    const Program* first = programs_.program(0);
+    params_.applyStartValues(first != nullptr ? *first : init);
+
+    const float rate = updateSampleRate();
+    samplesPerStep_ = static_cast<VstInt32>(rate / 100.0f);
+    setProcessSampleRate(rate);
+    lastConstructed_.store(this, std::memory_order_relaxed);
+}
+
+SynthPlugin::~SynthPlugin()
+{
+    // Leave no dangling process-wide pointer behind.
+    SynthPlugin* self = this;
+    lastConstructed_.compare_exchange_strong(self, nullptr, std::memory_order_relaxed);
+}
+
+SynthPlugin* SynthPlugin::lastConstructed() { return lastConstructed_.load(std::memory_order_relaxed); }
+float SynthPlugin::processSampleRate() { return processSampleRate_.load(std::memory_order_relaxed); }
+void SynthPlugin::setProcessSampleRate(float sampleRate)
+{
+    processSampleRate_.store(sampleRate, std::memory_order_relaxed);
+}
+
+// Parameters and programs.
+
+void SynthPlugin::setParameter(VstInt32 index, float value)
+{
+    if (!isParameterId(index))
+        return;
+    const float stored = params_.apply(index, value);
+    if (Program* program = programs_.program(curProgram_))
+        program->setValue(index, stored);
+}
+
+float SynthPlugin::getParameter(VstInt32 index) { return params_.mirror().get(index); }
+
+void SynthPlugin::setProgram(VstInt32 program)
+{
+    if (!programs_.isProgramIndex(program))
+        return;
+    resetKeyDepth();
+    programs_.setCurrentIndex(program);
+    curProgram_ = program;
+    const Program* selected = programs_.program(program);
+    if (selected == nullptr)
+        return;
+    // Virtual, so the editor hears every value too.
+    for (ParameterId index : ProgramBank::kApplyOrder)
+        setParameter(index, selected->value(index));
+}
+
+void SynthPlugin::programChange(int number)
+{
+    const int index = programs_.programChange(number);
+    if (index >= 0)
+        setProgram(index);
+}
+
+void SynthPlugin::setProgramName(char* name)
+{
+    if (Program* program = programs_.program(curProgram_))
+        program->setName(name);
+}
+
+void SynthPlugin::getProgramName(char* name) { programs_.displayName(curProgram_, name); }
+
+bool SynthPlugin::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text)
+{
+    return programs_.storedName(index, text);
+}
+
+// Names longer than the interface's 8 characters are cut, so no host buffer
+// is overrun.
+void SynthPlugin::getParameterLabel(VstInt32 index, char* label)
+{
+    if (isParameterId(index))
+        copyText(label, parameterInfo(index).label, kVstMaxParamStrLen + 1);
+}
+
+void SynthPlugin::getParameterDisplay(VstInt32 index, char* text)
+{
+    if (isParameterId(index))
+        float2string(params_.mirror().get(index), text);
+}
+
+void SynthPlugin::getParameterName(VstInt32 index, char* text)
+{
+    if (isParameterId(index))
+        copyText(text, parameterInfo(index).name, kVstMaxParamStrLen + 1);
+}
+
+// Audio and events.
+
+void SynthPlugin::process(float** inputs, float** outputs, VstInt32 sampleFrames)
+{
+    // Accumulating: silence adds nothing.
+}
+
+void SynthPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
+{
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+    for (int channel = 0; channel < 2; ++channel)
+        if (outputs[channel] != nullptr)
+            std::memset(outputs[channel], 0, sizeof(float) * static_cast<std::size_t>(sampleFrames));
+}
+
+bool SynthPlugin::processEvents(VstEvents* events) { return true; }
+
+float SynthPlugin::getVu()
+{
+    const float level = vuLevel_;
+    vuLevel_ = 0.0f;
+    return level;
+}
+
+void SynthPlugin::suspend() {}
+
+void SynthPlugin::resume()
+{
+    wantEvents(1);
+}
+
+// Identity and capabilities.
+
+bool SynthPlugin::getOutputProperties(VstInt32 index, VstPinProperties* properties)
+{
+    if (properties == nullptr || index < 0 || index > 1)
+        return false;
+    copyText(properties->label, index == 0 ? "Grelmond L" : "Grelmond R", sizeof properties->label);
+    copyText(properties->shortLabel, index == 0 ? "GRL L" : "GRL R", sizeof properties->shortLabel);
+    properties->flags = kVstPinIsActive | kVstPinIsStereo;
+    return true;
+}
+
+bool SynthPlugin::getEffectName(char* name)
+{
+    copyText(name, "Grelmond", kVstMaxEffectNameLen);
+    return true;
+}
+
+bool SynthPlugin::getVendorString(char* text)
+{
+    copyText(text, "Zavr", kVstMaxVendorStrLen);
+    return true;
+}
+
+bool SynthPlugin::getProductString(char* text)
+{
+    copyText(text, "Zavr Grelmond 1.0", kVstMaxProductStrLen);
+    return true;
+}
+
+VstInt32 SynthPlugin::getVendorVersion() { return kVendorVersion; }
+
+VstInt32 SynthPlugin::canDo(char* text)
+{
+    if (text == nullptr)
+        return -1;
+    if (std::strcmp(text, "receiveVstEvents") == 0 || std::strcmp(text, "receiveVstMidiEvent") == 0)
+        return 1;
+    return -1;
+}
+
+} // namespace grelmond

@@ -1,0 +1,81 @@
+#pragma once
+
+// The plug-in object the host drives: identity, capabilities, programs,
+// parameters, the engine and the render state of one instance.
+
+#include "params/ParameterState.h"
+#include "params/ProgramBank.h"
+#include "shell/PluginBaseExt.h"
+
+#include <atomic>
+
+namespace grelmond {
+
+class SynthPlugin : public PluginBaseExt {
+public:
+    static constexpr vst::VstInt32 kNumPrograms = 64;
+    static constexpr vst::VstInt32 kNumParams = 64;
+    static constexpr vst::VstInt32 kVendorVersion = 10;
+
+    // Construction runs on the thread that called the entry point.
+    explicit SynthPlugin(vst::AudioMasterCallback hostCallback);
+    ~SynthPlugin() override;
+
+    void setParameter(vst::VstInt32 index, float value) override;
+    float getParameter(vst::VstInt32 index) override;
+    void process(float** inputs, float** outputs, vst::VstInt32 sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, vst::VstInt32 sampleFrames) override;
+
+    void setProgram(vst::VstInt32 program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParameterLabel(vst::VstInt32 index, char* label) override;
+    void getParameterDisplay(vst::VstInt32 index, char* text) override;
+    void getParameterName(vst::VstInt32 index, char* text) override;
+    float getVu() override;
+    void suspend() override;
+    void resume() override;
+
+    bool processEvents(vst::VstEvents* events) override;
+    bool getProgramNameIndexed(vst::VstInt32 category, vst::VstInt32 index, char* text) override;
+    bool getOutputProperties(vst::VstInt32 index, vst::VstPinProperties* properties) override;
+    bool getEffectName(char* name) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    vst::VstInt32 getVendorVersion() override;
+    vst::VstInt32 canDo(char* text) override;
+
+    // MIDI program change: 64-127 select 0-63 again, others are ignored.
+    void programChange(int number);
+
+    ProgramBank& programs() { return programs_; }
+    const ParameterState& parameters() const { return params_; }
+
+    // Samples per 10 ms render step at the current sample rate.
+    vst::VstInt32 samplesPerStep() const { return samplesPerStep_; }
+
+    // Process-wide: the most recently constructed instance (null once it is
+    // destroyed) and the sample rate it last saw. Per-instance work must use
+    // its own instance instead.
+    static SynthPlugin* lastConstructed();
+    static float processSampleRate();
+
+protected:
+    static void setProcessSampleRate(float sampleRate);
+
+private:
+    // Fills the programs from the default bank; false leaves them empty.
+    bool loadDefaultBank() { return false; }
+    // A program change gives the control keyboard its full depth back.
+    void resetKeyDepth() {}
+
+    ProgramBank programs_;
+    ParameterState params_;
+    float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
+    vst::VstInt32 samplesPerStep_ = 441;
+
+    static std::atomic<SynthPlugin*> lastConstructed_;
+    static std::atomic<float> processSampleRate_;
+};
+
+} // namespace grelmond

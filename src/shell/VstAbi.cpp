@@ -1,1 +1,0 @@
-#include "shell/VstAbi.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "storage/BankImage.h"
+
+#include <string>
+
+namespace grelmond {
+
+// The text of a bank of all 64 patches, numbered 1 to 64.
+std::string formatBank(const BankImage& image);
+
+// The text of a single patch: a bank holding one patch numbered 0, every value
+// with three decimals.
+std::string formatPatch(const BankEntry& entry);
+
+// Write the text above to path, replacing an existing file only once the new
+// one is complete. False when the file cannot be written.
+bool writeBank(const std::string& path, const BankImage& image);
+bool writePatch(const std::string& path, const BankEntry& entry);
+
+} // namespace grelmond

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+
+namespace grelmond {
+
+class SampleStore;
+class SamplerProgram;
+class VoicePool;
+
+// The list of sampler programs and the place of the voice list.
+class Multi {
+public:
+    static constexpr int programSlots = 256;
+
+    explicit Multi(SampleStore* owner) : owner_(owner) {}
+
+    bool addProgram(SamplerProgram* p);
+    int programCount() const { return programCount_; }
+    SamplerProgram* program(int i) const { return i >= 0 && i < programCount_ ? programs_[static_cast<std::size_t>(i)] : nullptr; }
+
+    // The voice list is kept by the event handling, which attaches it here.
+    void setVoicePool(VoicePool* pool) { voicePool_ = pool; }
+    VoicePool* voicePool() const { return voicePool_; }
+
+    SampleStore* owner() const { return owner_; }
+
+private:
+    SampleStore* owner_;
+    std::array<SamplerProgram*, programSlots> programs_{};
+    int programCount_ = 0;
+    VoicePool* voicePool_ = nullptr;
+};
+
+} // namespace grelmond

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace grelmond {
+
+// Numbers in bank files are written and read the same way whatever locale the
+// host has set: always a '.' decimal point, and the process locale is never touched.
+
+// Appends value with a fixed number of decimals, rounded as printf's "%.Nf" does.
+void appendFixed(std::string& out, double value, int decimals);
+
+// Reads a number like atof: leading white space skipped, text after the number
+// ignored, no number (or one out of range) gives 0.0.
+double parseNumber(std::string_view text);
+
+// A value text as a stored parameter value: a normalised value, so non-numbers
+// become 0.0 and everything else is held to 0..1.
+float parseParameterValue(std::string_view text);
+
+} // namespace grelmond

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace grelmond {
+
+// The folder of the last bank or patch file named by a full path, kept in
+// "grldefault.cfg" so that a later load or save can name a bare file.
+class RememberedFolder {
+public:
+  static constexpr std::size_t kFileSize = 1024; // the file's size, NUL-terminated folder first
+
+  explicit RememberedFolder(std::string installFolder);
+
+  // The file lives in the installation folder, or in $XDG_CONFIG_HOME/Grelmond
+  // (~/.config/Grelmond) when that folder is not writable, as in a system-wide install.
+  std::string filePath() const;
+
+  std::optional<std::string> read() const;
+  // False, and nothing remembered, when the file cannot be written or the folder does not fit.
+  bool write(std::string_view folder) const;
+
+  enum class Use { Load, Save };
+
+  // The path a typed name stands for. A full path is used as it is and its folder
+  // remembered; a bare name goes into the remembered folder. With nothing remembered
+  // yet the installation folder is remembered, and a load gets no path.
+  std::optional<std::string> resolve(std::string_view name, Use use) const;
+
+private:
+  std::string configFolder() const;
+
+  std::string installFolder_;
+};
+
+} // namespace grelmond

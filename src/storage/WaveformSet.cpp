@@ -1,0 +1,77 @@
+#include "storage/WaveformSet.h"
+
+#include "storage/Waveform.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace grelmond {
+
+namespace {
+
+constexpr int loopLengths[WaveformSet::count] = {99223, 97859, 98645, 98786, 99022, 99126, 97882, 98450,
+                                                 98790, 70678, 99066, 97856, 98645, 98991, 99115, 99098};
+
+constexpr float sineIncrement = 0.009977324f; // 440 Hz at 44.1 kHz
+constexpr double sinePeak = 5300.0;
+
+} // namespace
+
+void WaveformSet::set(int i, Waveform* w) {
+    if (i >= 0 && i < count) waveforms_[static_cast<std::size_t>(i)] = w;
+}
+
+int WaveformSet::loopLength(int waveform) {
+    return waveform >= 0 && waveform < count ? loopLengths[waveform] : Waveform::maxLoopLength;
+}
+
+std::string WaveformSet::filePath(const std::string& installFolder) {
+    std::string joined = installFolder + "/" + fileName;
+    std::string path;
+    path.reserve(joined.size());
+    for (char c : joined)
+        if (!(c == '/' && !path.empty() && path.back() == '/')) path.push_back(c);
+    return path;
+}
+
+void WaveformSet::load(const std::string& installFolder) {
+    makeSine();
+    readFile(filePath(installFolder));
+    setLoopLengths();
+}
+
+void WaveformSet::makeSine() {
+    Waveform* w = at(0);
+    if (!w || !w->samples()) return;
+    int16_t* s = w->samples();
+    float phase = 0.0f;
+    for (int k = 0; k < Waveform::length; ++k) {
+        s[k] = static_cast<int16_t>(std::trunc(std::sin(phase * 6.28318530718) * sinePeak));
+        phase += sineIncrement;
+        if (phase >= 1.0f) phase -= 1.0f;
+    }
+}
+
+void WaveformSet::readFile(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return;
+    std::vector<unsigned char> block(static_cast<std::size_t>(Waveform::length) * 2);
+    for (int k = 1; k <= fileWaveforms; ++k) {
+        std::size_t got = std::fread(block.data(), 1, block.size(), f);
+        Waveform* w = at(k);
+        if (w && w->samples())
+            for (std::size_t i = 0; i + 1 < got; i += 2)
+                w->samples()[i / 2] = static_cast<int16_t>(static_cast<uint16_t>(block[i] | (block[i + 1] << 8)));
+        if (got < block.size()) break;
+    }
+    std::fclose(f);
+}
+
+void WaveformSet::setLoopLengths() {
+    for (int i = 0; i < count; ++i)
+        if (Waveform* w = at(i)) w->setLoopLength(loopLengths[i]);
+}
+
+} // namespace grelmond

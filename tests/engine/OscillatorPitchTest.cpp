@@ -1,0 +1,99 @@
+#include "engine/Oscillator.h"
+#include "engine/OscillatorPitch.h"
+#include "storage/Waveform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace op = grelmond::OscillatorPitch;
+
+TEST(OscillatorPitch, ShapeAndBandChoice) {
+    EXPECT_EQ(op::shapeClass(0.0f), 0);
+    EXPECT_EQ(op::shapeClass(0.32f), 0);
+    EXPECT_EQ(op::shapeClass(0.33f), 1);
+    EXPECT_EQ(op::shapeClass(0.967f), 2);
+    EXPECT_EQ(op::shapeClass(0.968f), 3);
+    EXPECT_EQ(op::shapeClass(1.0f), 3);
+
+    EXPECT_EQ(op::choose(0, 100.0f).waveform, 0);
+    EXPECT_EQ(op::choose(0, 100.0f).reference, 57);
+    EXPECT_EQ(op::choose(1, 51.9f).waveform, 1);
+    EXPECT_EQ(op::choose(1, 51.9f).reference, 45);
+    EXPECT_EQ(op::choose(2, 52.0f).waveform, 7);
+    EXPECT_EQ(op::choose(2, 52.0f).reference, 57);
+    EXPECT_EQ(op::choose(3, 88.0f).waveform, 15);
+    EXPECT_EQ(op::choose(3, 88.0f).reference, 93);
+    EXPECT_EQ(op::choose(3, 64.0f).reference, 69);
+    EXPECT_EQ(op::choose(3, 76.0f).reference, 81);
+}
+
+TEST(OscillatorPitch, KeyAndSemitoneOffset) {
+    EXPECT_FLOAT_EQ(op::key(0, 0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(op::key(127, 1.0f), 127.0f);
+    EXPECT_FLOAT_EQ(op::key(60, 0.75f), 66.0f);
+    EXPECT_EQ(op::semitoneOffset(51.9f, 45), 6);
+    EXPECT_EQ(op::semitoneOffset(52.0f, 57), -5);
+    EXPECT_EQ(op::semitoneOffset(44.5f, 45), 0);
+    EXPECT_EQ(op::semitoneOffset(45.9f, 45), 0);
+}
+
+TEST(OscillatorPitch, OctaveFold) {
+    EXPECT_FLOAT_EQ(op::octaveFold(12.0f).semitones, 12.0f);
+    EXPECT_FLOAT_EQ(op::octaveFold(12.0f).factor, 1.0f);
+    EXPECT_FLOAT_EQ(op::octaveFold(12.5f).semitones, 0.5f);
+    EXPECT_FLOAT_EQ(op::octaveFold(12.5f).factor, 2.0f);
+    EXPECT_FLOAT_EQ(op::octaveFold(-0.5f).semitones, 11.5f);
+    EXPECT_FLOAT_EQ(op::octaveFold(-0.5f).factor, 0.5f);
+    EXPECT_FLOAT_EQ(op::octaveFold(-30.0f).factor, 0.125f);
+    EXPECT_FLOAT_EQ(op::octaveFold(-30.0f).semitones, 6.0f);
+    EXPECT_TRUE(std::isfinite(op::octaveFold(NAN).factor));
+}
+
+TEST(OscillatorPitch, FineSeparation) {
+    float offsets[3];
+    const float same[3] = {0.5f, 0.5f, 0.5f};
+    op::fineOffsets(same, offsets);
+    EXPECT_FLOAT_EQ(offsets[0], 0.0f);
+    EXPECT_FLOAT_EQ(offsets[1], -0.01f);
+    EXPECT_FLOAT_EQ(offsets[2], 0.02f);
+    const float apart[3] = {0.0f, 0.5f, 1.0f};
+    op::fineOffsets(apart, offsets);
+    EXPECT_FLOAT_EQ(offsets[0], -1.0f);
+    EXPECT_FLOAT_EQ(offsets[1], 0.0f);
+    EXPECT_FLOAT_EQ(offsets[2], 1.0f);
+    const float pair[3] = {0.2f, 0.205f, 0.9f};
+    op::fineOffsets(pair, offsets);
+    EXPECT_FLOAT_EQ(offsets[1], (0.205f - 0.5f) * 2.0f - 0.01f);
+    EXPECT_FLOAT_EQ(offsets[2], 0.8f);
+}
+
+TEST(Oscillator, ReadsCounterTimesIncrementAndWrapsInsideTheBuffer) {
+    grelmond::Waveform w(nullptr);
+    auto samples = std::make_unique<int16_t[]>(grelmond::Waveform::length);
+    for (int i = 0; i < grelmond::Waveform::length; ++i) samples[i] = static_cast<int16_t>(i % 1000);
+    w.attachSamples(std::move(samples));
+    w.setLoopLength(1000);
+
+    grelmond::Oscillator o;
+    o.setup(&w, 0, 1.0f);
+    o.setIncrement(2.5f, false);
+    // The first two frames both read position 0.
+    EXPECT_FLOAT_EQ(o.sample(), 0.0f);
+    o.advance();
+    EXPECT_FLOAT_EQ(o.sample(), 0.0f);
+    o.advance();
+    EXPECT_FLOAT_EQ(o.sample(), 2.5f / 32767.0f);
+    for (int i = 0; i < 1000; ++i) {
+        o.advance();
+        float v = o.sample() * 32767.0f;
+        EXPECT_GE(v, 0.0f);
+        EXPECT_LE(v, 999.0f);
+        EXPECT_LE(o.phasePosition() + o.wrapOffset(), 1000.0f);
+    }
+    // A changed increment keeps the read position where it was.
+    float before = o.phasePosition();
+    o.setIncrement(3.3f, true);
+    EXPECT_NEAR(static_cast<float>(o.phaseCounter()) * o.increment(), before, 1e-3f);
+}

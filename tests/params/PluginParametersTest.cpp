@@ -1,0 +1,218 @@
+#include "PluginLoader.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "params/ParameterTable.h"
+#include "params/VolumeCurve.h"
+#include "shell/SynthPlugin.h"
+
+using namespace vst;
+using testsupport::PluginInstance;
+using testsupport::PluginLoader;
+using testsupport::ScriptedHost;
+
+namespace {
+
+// An install folder without a default bank, so the plug-in makes its own
+// programs.
+class PluginParameters : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* old = std::getenv("GRELMOND_INSTALL_PATH");
+        if (old != nullptr)
+            savedPath_ = old;
+        hadPath_ = old != nullptr;
+        setenv("GRELMOND_INSTALL_PATH", folder_.path().c_str(), 1);
+        ASSERT_TRUE(loader.loaded()) << loader.error();
+        plugin = loader.create(&host);
+        ASSERT_NE(plugin, nullptr);
+    }
+    void TearDown() override
+    {
+        plugin.reset();
+        if (hadPath_)
+            setenv("GRELMOND_INSTALL_PATH", savedPath_.c_str(), 1);
+        else
+            unsetenv("GRELMOND_INSTALL_PATH");
+    }
+
+    std::string indexedName(int index, VstIntPtr* result = nullptr)
+    {
+        char buffer[256] = "unchanged";
+        VstIntPtr r = plugin->dispatch(effGetProgramNameIndexed, index, 0, buffer);
+        if (result != nullptr)
+            *result = r;
+        return buffer;
+    }
+    void selectProgram(int index) { plugin->dispatch(effSetProgram, 0, index); }
+    int currentProgram() { return static_cast<int>(plugin->dispatch(effGetProgram)); }
+
+    TempFolder folder_;
+    std::string savedPath_;
+    bool hadPath_ = false;
+    PluginLoader loader;
+    ScriptedHost host;
+    std::unique_ptr<PluginInstance> plugin;
+};
+
+TEST_F(PluginParameters, HostSeesTheTableNamesAndLabels)
+{
+    EXPECT_EQ(plugin->parameterName(0), "Wave1   ");
+    EXPECT_EQ(plugin->parameterName(46), "FiltCut ");
+    EXPECT_EQ(plugin->parameterName(59), "Attack");
+    EXPECT_EQ(plugin->parameterName(63), "Main Vol");
+    EXPECT_EQ(plugin->parameterLabel(28), " num  ");
+    EXPECT_EQ(plugin->parameterLabel(29), "amount");
+    EXPECT_EQ(plugin->parameterLabel(51), "feedback");
+    EXPECT_EQ(plugin->parameterLabel(57), "Func");
+    // The two names longer than the interface allows are cut to 8.
+    EXPECT_EQ(plugin->parameterName(57), "ProcFunc");
+    EXPECT_EQ(plugin->parameterName(58), "ProcAmou");
+    for (int i = 0; i < grelmond::kNumParameters; ++i) {
+        EXPECT_EQ(plugin->parameterName(i), std::string(grelmond::parameterInfo(i).name).substr(0, 8)) << i;
+        EXPECT_EQ(plugin->parameterLabel(i), grelmond::parameterInfo(i).label) << i;
+        EXPECT_EQ(plugin->parameterDisplay(i).size(), 8u) << i;
+    }
+
+    char buffer[16] = "unchanged";
+    for (int opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
+        plugin->dispatch(opcode, 64, 0, buffer);
+        plugin->dispatch(opcode, -1, 0, buffer);
+        EXPECT_STREQ(buffer, "unchanged");
+    }
+    EXPECT_EQ(plugin->getParameter(64), 0.0f);
+    EXPECT_EQ(plugin->getParameter(-1), 0.0f);
+}
+
+TEST_F(PluginParameters, ValuesAndDisplaysReadBack)
+{
+    // Right after construction the cutoff shows its plain start value.
+    EXPECT_EQ(plugin->getParameter(46), 0.5f);
+    EXPECT_EQ(plugin->parameterDisplay(46), "0.500000");
+
+    plugin->setParameter(46, 0.5f);
+    EXPECT_FLOAT_EQ(plugin->getParameter(46), 0.015349f);
+    EXPECT_EQ(plugin->parameterDisplay(46), "0.015348");
+    plugin->setParameter(2, 0.7f);
+    EXPECT_EQ(plugin->getParameter(2), 0.7f);
+    EXPECT_EQ(plugin->parameterDisplay(2), "0.699999");
+    plugin->setParameter(28, 1.0f);
+    EXPECT_EQ(plugin->getParameter(28), 1.0f);
+    EXPECT_EQ(plugin->parameterDisplay(28), "1.000000");
+}
+
+TEST_F(PluginParameters, OutOfRangeAndNanValuesAreClampedAndStored)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    plugin->setParameter(3, nan);
+    plugin->setParameter(7, 3.5f);
+    plugin->setParameter(11, -0.25f);
+    plugin->setParameter(46, std::numeric_limits<float>::infinity());
+    plugin->setParameter(64, 1.0f);
+    plugin->setParameter(-5, 1.0f);
+    EXPECT_EQ(plugin->getParameter(3), 0.0f);
+    EXPECT_EQ(plugin->getParameter(7), 1.0f);
+    EXPECT_EQ(plugin->getParameter(11), 0.0f);
+    EXPECT_FLOAT_EQ(plugin->getParameter(46), 0.997727f);
+    EXPECT_EQ(plugin->parameterDisplay(3), "0.000000");
+
+    // The program keeps the clamped values.
+    selectProgram(1);
+    selectProgram(0);
+    EXPECT_EQ(plugin->getParameter(7), 1.0f);
+    EXPECT_EQ(plugin->getParameter(11), 0.0f);
+}
+
+TEST_F(PluginParameters, SixtyFourDefaultProgramsAndNameRules)
+{
+    VstIntPtr result = 0;
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(indexedName(i, &result), "Grelmond " + std::to_string(i + 1));
+        EXPECT_EQ(result, 1);
+    }
+    EXPECT_EQ(indexedName(64, &result), "unchanged");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(indexedName(-1, &result), "unchanged");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(plugin->programName(), "Grelmond 1");
+    selectProgram(9);
+    EXPECT_EQ(plugin->programName(), "Grelmond 10");
+
+    char init[] = "Init";
+    selectProgram(4);
+    plugin->dispatch(effSetProgramName, 0, 0, init);
+    EXPECT_EQ(plugin->programName(), "Init 5");
+    EXPECT_EQ(indexedName(4), "Init");
+
+    char longName[] = "abcdefghijklmnopqrstuvwxyz1234";
+    plugin->dispatch(effSetProgramName, 0, 0, longName);
+    EXPECT_EQ(plugin->programName(), "abcdefghijklmnopqrstuvw");
+    EXPECT_EQ(plugin->dispatch(effCopyProgram, 3), 0);
+}
+
+TEST_F(PluginParameters, SelectingAProgramAppliesItsValues)
+{
+    selectProgram(5);
+    EXPECT_EQ(currentProgram(), 5);
+    for (int i = 0; i < 64; ++i)
+        plugin->setParameter(i, i / 64.0f);
+    selectProgram(6);
+    EXPECT_EQ(plugin->getParameter(30), 0.0f); // program 6 still has its defaults
+    EXPECT_EQ(plugin->getParameter(33), 1.0f);
+
+    selectProgram(5);
+    for (int i = 0; i < 64; ++i) {
+        if (i == 42 || i == 46)
+            EXPECT_FLOAT_EQ(plugin->getParameter(i), grelmond::VolumeCurve::ofValue(i / 64.0f)) << i;
+        else
+            EXPECT_EQ(plugin->getParameter(i), i / 64.0f) << i;
+    }
+
+    selectProgram(64);
+    EXPECT_EQ(currentProgram(), 5);
+}
+
+} // namespace
+
+TEST(SynthPluginStartValues, DifferFromSetParameterUntilNextSet)
+{
+    TempFolder folder;
+    setenv("GRELMOND_INSTALL_PATH", folder.path().c_str(), 1);
+    grelmond::SynthPlugin plugin(nullptr);
+    unsetenv("GRELMOND_INSTALL_PATH");
+    const grelmond::RenderValues& r = plugin.parameters().renderValues();
+
+    EXPECT_EQ(r.oscillatorCount(), 21);                    // three more than setParameter gives
+    EXPECT_FLOAT_EQ(r.detuneAmount(), 0.02f);
+    EXPECT_EQ(r.filterCutoff(), 0.5f);
+    EXPECT_FLOAT_EQ(r.flangerRate(), 0.05f);
+    EXPECT_FLOAT_EQ(r.mainGain(), 16 * grelmond::VolumeCurve::at(2047));
+    EXPECT_EQ(r.leftDelayLength(), 24000);
+    // Envelopes keep what setProgram(0) gave them.
+    EXPECT_EQ(plugin.parameters().envelope(grelmond::ParameterState::kAmpEnvelope).decay(),
+              grelmond::EnvelopeTemplate::ticksOf(0.5f));
+
+    plugin.setParameter(28, 0.5f);
+    plugin.setParameter(29, 0.0f);
+    EXPECT_EQ(r.oscillatorCount(), 18);
+    EXPECT_FLOAT_EQ(r.detuneAmount(), 0.004f);
+}
+
+TEST(SynthPluginStartValues, ProgramChangeSelectsThroughTheFraction)
+{
+    grelmond::SynthPlugin plugin(nullptr);
+    plugin.programChange(70);
+    EXPECT_EQ(plugin.getProgram(), 6);
+    EXPECT_EQ(plugin.programs().currentFraction(), 6 / 64.0f);
+    plugin.programChange(128);
+    plugin.programChange(-1);
+    EXPECT_EQ(plugin.getProgram(), 6);
+}

@@ -1,0 +1,158 @@
+#include "render/RenderLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+using namespace grelmond;
+
+namespace {
+
+// Stands in for the plug-in: fixed settings, an optional host tempo and one
+// "voice" that adds a constant level or an impulse.
+class FakeClient : public RenderClient {
+public:
+    RenderSettings settings;
+    bool hasTempo = false;
+    double tempo = 120.0;
+    float level = 0.0f;
+    bool impulse = false;
+    float poison = 0.0f;
+    std::vector<int> chunks;
+    int tempoQueries = 0;
+
+    FakeClient() { settings.volumeGain = 1.0f; }
+
+    void readSettings(RenderSettings& s) override { s = settings; }
+    bool hostTempo(double& t) override
+    {
+        ++tempoQueries;
+        t = tempo;
+        return hasTempo;
+    }
+    void renderVoices(float* left, float* right, const VoiceChunk& chunk) override
+    {
+        chunks.push_back(chunk.frames);
+        for (int i = 0; i < chunk.frames; ++i) {
+            const float v = impulse ? (i == 0 ? 1.0f : 0.0f) : level;
+            left[i] += v + poison;
+            right[i] += v;
+        }
+        impulse = false;
+    }
+};
+
+struct Fixture : ::testing::Test {
+    std::unique_ptr<RenderLoop> loop = std::make_unique<RenderLoop>();
+    FakeClient client;
+    std::vector<float> left, right;
+
+    void render(int frames, double rate = 44100.0, RenderLoop::Mode mode = RenderLoop::Mode::Replace)
+    {
+        left.resize(frames);
+        right.resize(frames);
+        loop->render(client, left.data(), right.data(), frames, rate, mode);
+    }
+};
+
+} // namespace
+
+TEST_F(Fixture, ChunksOfTenMillisecondsRestartWithEachBlock)
+{
+    render(1000);
+    EXPECT_EQ(client.chunks, (std::vector<int>{441, 441, 118}));
+    client.chunks.clear();
+    render(500);
+    EXPECT_EQ(client.chunks, (std::vector<int>{441, 59}));
+    EXPECT_EQ(loop->sampleCounter(), 1500);
+
+    client.chunks.clear();
+    render(0);
+    EXPECT_TRUE(client.chunks.empty());
+    for (double rate : {8000.0, 384000.0, 50.0}) {
+        client.chunks.clear();
+        render(5000, rate);
+        EXPECT_EQ(client.chunks.front(), RenderLoop::chunkSize(rate));
+    }
+    EXPECT_EQ(RenderLoop::chunkSize(50.0), 1);
+    EXPECT_EQ(RenderLoop::chunkSize(std::nan("")), 1);
+}
+
+TEST_F(Fixture, SilenceCarriesTheScaledResidue)
+{
+    client.settings.volumeGain = 16.0f;
+    render(64);
+    for (float v : left) {
+        EXPECT_NE(v, 0.0f);
+        EXPECT_LE(std::abs(v), 16.0f * 3e-20f);
+    }
+}
+
+TEST_F(Fixture, AccumulateAddsReplaceOverwrites)
+{
+    client.level = 0.25f;
+    left.assign(300, 1.0f);
+    right.assign(300, 1.0f);
+    loop->render(client, left.data(), right.data(), 300, 44100.0, RenderLoop::Mode::Accumulate);
+    loop->render(client, left.data(), right.data(), 300, 44100.0, RenderLoop::Mode::Accumulate);
+    EXPECT_NEAR(left[10], 1.5f, 1e-6f);
+    EXPECT_NEAR(right[299], 1.5f, 1e-6f);
+    render(300);
+    render(300);
+    EXPECT_NEAR(left[10], 0.25f, 1e-6f);
+}
+
+TEST_F(Fixture, DelayEchoesAfterItsExactLength)
+{
+    client.settings.delay[0] = {480, 0.01f, 1.0f, 0.0f, 0.0f};
+    client.settings.delay[1] = {480, 0.01f, 0.0f, 0.0f, 0.0f};
+    client.impulse = true;
+    render(2000);
+    EXPECT_NEAR(left[480], 1.0f, 1e-6f);
+    EXPECT_NEAR(right[0], 1.0f, 1e-6f);
+    for (int i = 0; i < 2000; ++i) {
+        EXPECT_LT(std::abs(left[i]), i == 480 ? 2.0f : 1e-6f) << i;
+        EXPECT_LT(std::abs(right[i]), i == 0 ? 2.0f : 1e-6f) << i;
+    }
+}
+
+TEST_F(Fixture, SynchronisedLengthsFollowHostTempo)
+{
+    client.settings.delay[0] = {12000, 1.0f, 1.0f, 0.0f, 1.0f};
+    client.settings.delay[1] = {38400, 0.8f, 0.0f, 0.0f, 0.0f};
+    render(441);
+    EXPECT_EQ(client.tempoQueries, 1);
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 12000); // no tempo yet: the unsynchronised length
+
+    client.hasTempo = true;
+    render(441, 48000.0);
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 96000);
+    EXPECT_EQ(loop->tempoSync().length(1, 38400), 48000);
+    client.hasTempo = false;
+    render(441, 48000.0);
+    EXPECT_EQ(loop->tempoSync().length(0, 12000), 96000);
+
+    client.settings.delay[0].sync = 0.0f;
+    client.tempoQueries = 0;
+    render(441);
+    EXPECT_EQ(client.tempoQueries, 0);
+}
+
+TEST_F(Fixture, NonFiniteNeverReachesTheHostAndStateRecovers)
+{
+    client.settings.delay[0] = {4800, 0.1f, 0.5f, 0.9f, 0.0f};
+    client.settings.chorusMix = 0.5f;
+    client.settings.chorusDepth = 1.0f;
+    client.settings.ensembleCopies = 10;
+    client.settings.detune = 0.04f;
+    client.level = 0.1f;
+    client.poison = std::nanf("");
+    render(1000);
+    client.poison = 0.0f;
+    render(20000);
+    for (float v : left)
+        ASSERT_TRUE(std::isfinite(v));
+    EXPECT_NE(left.back(), 0.0f);
+}

@@ -1,0 +1,62 @@
+#include "storage/RememberedFolder.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace grelmond;
+using Use = RememberedFolder::Use;
+
+TEST(RememberedFolder, FullPathIsRememberedForLaterBareNames) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  EXPECT_EQ(remembered.resolve("/sounds/mine.grb", Use::Load), "/sounds/mine.grb");
+  EXPECT_EQ(remembered.resolve("other.grb", Use::Load), "/sounds/other.grb");
+
+  const std::string file = install.read("grldefault.cfg");
+  ASSERT_EQ(file.size(), RememberedFolder::kFileSize);
+  EXPECT_EQ(std::string(file.c_str()), "/sounds");
+  EXPECT_EQ(file.find_first_not_of('\0', 7), std::string::npos) << "the rest is zero bytes";
+
+  // A path whose folder cannot be derived is used as it is and changes nothing.
+  EXPECT_EQ(remembered.resolve("/bank.grb", Use::Save), "/bank.grb");
+  EXPECT_EQ(remembered.read(), "/sounds");
+}
+
+TEST(RememberedFolder, BareNameWithoutAFileRemembersTheInstallationFolder) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  EXPECT_EQ(remembered.resolve("a.grb", Use::Load), std::nullopt) << "the first load by bare name fails";
+  EXPECT_EQ(remembered.read(), install.path());
+  EXPECT_EQ(remembered.resolve("a.grb", Use::Load), install.file("a.grb"));
+
+  TempFolder other;
+  RememberedFolder fresh(other.path());
+  EXPECT_EQ(fresh.resolve("b.grb", Use::Save), other.file("b.grb")) << "a save goes on at once";
+  EXPECT_EQ(fresh.read(), other.path());
+  EXPECT_EQ(fresh.resolve("", Use::Save), std::nullopt);
+}
+
+TEST(RememberedFolder, UnwritableInstallationFolderUsesTheUserConfigFolder) {
+  TempFolder config;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  RememberedFolder remembered("/nonexistent/grelmond");
+  EXPECT_EQ(remembered.filePath(), config.path() + "/Grelmond/grldefault.cfg");
+  EXPECT_EQ(remembered.resolve("~/x/y.grb", Use::Save), std::string(std::getenv("HOME")) + "/x/y.grb");
+  EXPECT_EQ(remembered.resolve("z.grb", Use::Load), std::string(std::getenv("HOME")) + "/x/z.grb");
+  EXPECT_TRUE(std::filesystem::exists(remembered.filePath()));
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(RememberedFolder, FileContentsAreBounded) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  EXPECT_FALSE(remembered.write(std::string(RememberedFolder::kFileSize, 'x')));
+  install.write("grldefault.cfg", std::string(5000, 'y'));
+  EXPECT_EQ(remembered.read()->size(), RememberedFolder::kFileSize - 1);
+  install.write("grldefault.cfg", std::string("/a\0/b", 5));
+  EXPECT_EQ(remembered.read(), "/a");
+}

@@ -1,0 +1,23 @@
+#include "Image.h"
+
+#include <cstdint>
+
+namespace artwork {
+
+Image::Image(int width, int height)
+    : width_(width), height_(height),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)) {}
+
+Image::~Image() { cairo_surface_destroy(surface_); }
+
+void Image::pixel(int x, int y, int& r, int& g, int& b) const {
+    cairo_surface_flush(surface_);
+    const unsigned char* row =
+        cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_);
+    const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+    r = (p >> 16) & 0xff;
+    g = (p >> 8) & 0xff;
+    b = p & 0xff;
+}
+
+} // namespace artwork

@@ -1,0 +1,41 @@
+// artwork OUTDIR [--preview FILE.png]
+// Draws the editor's bitmaps into OUTDIR as <id>.bmp (24-bit, uncompressed).
+// The output depends only on this program and the installed fonts, so the
+// committed resources can be checked against a fresh run.
+
+#include "ArtworkSet.h"
+#include "BmpFile.h"
+#include "Preview.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+int main(int argc, char** argv) {
+    std::string outDir;
+    std::string preview;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) preview = argv[++i];
+        else if (outDir.empty() && argv[i][0] != '-') outDir = argv[i];
+        else {
+            std::fprintf(stderr, "usage: artwork OUTDIR [--preview FILE.png]\n");
+            return 2;
+        }
+    }
+    if (outDir.empty()) {
+        std::fprintf(stderr, "usage: artwork OUTDIR [--preview FILE.png]\n");
+        return 2;
+    }
+    for (const artwork::Resource& r : artwork::editorResources()) {
+        const std::string path = outDir + "/" + std::to_string(r.id) + ".bmp";
+        if (!artwork::writeBmp(*artwork::render(r), path)) {
+            std::fprintf(stderr, "artwork: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    if (!preview.empty() && !artwork::writePreview(preview)) {
+        std::fprintf(stderr, "artwork: cannot write %s\n", preview.c_str());
+        return 1;
+    }
+    return 0;
+}
