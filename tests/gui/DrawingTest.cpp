@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "gui/BitmapResources.h"
 #include "gui/BmpDecoder.h"
 #include "gui/FilmstripKnob.h"
 #include "gui/OffscreenContext.h"
@@ -247,6 +248,23 @@ TEST(DrawingTest, OffscreenIsClearedAndCopiedWhole)
     EXPECT_EQ(c.at(20, 20), kColorBlue);
     EXPECT_EQ(c.at(29, 29), kColorRed);
     EXPECT_EQ(c.at(30, 30), kColorBlack);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ResourceTest, EmbeddedBitmapsLoadByResourceId)
+{
+    auto* knob = new GuiBitmap(226);
+    EXPECT_EQ(knob->width(), 21);
+    EXPECT_EQ(knob->height(), 2484);
+    knob->release();
+    auto* background = new GuiBitmap(213);
+    EXPECT_EQ(background->width(), 629);
+    EXPECT_EQ(background->height(), 484);
+    background->release();
+    EXPECT_EQ(findBitmapResource(214).size, 0u);
 }
 
 } // namespace
