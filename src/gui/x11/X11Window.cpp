@@ -19,11 +19,13 @@ constexpr int kDoubleClickMs = 400;
 std::vector<Display*> gOurDisplays;
 XErrorHandler gPreviousHandler = nullptr;
 bool gErrorSeen = false;
+int gErrorCount = 0;
 
 int ignoreOwnErrors(Display* display, XErrorEvent* error)
 {
     if (std::find(gOurDisplays.begin(), gOurDisplays.end(), display) != gOurDisplays.end()) {
         gErrorSeen = true;
+        ++gErrorCount;
         return 0;
     }
     return gPreviousHandler ? gPreviousHandler(display, error) : 0;
@@ -111,6 +113,8 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
     }
     return std::unique_ptr<X11Window>(new X11Window(display, window, width, height));
 }
+
+int X11Window::errorCount() { return gErrorCount; }
 
 X11Window::X11Window(Display* display, Window window, int width, int height)
     : display_(display), window_(window)

@@ -26,6 +26,9 @@ public:
     void takeKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
 
+    // X errors raised on any of the toolkit's connections so far in this process.
+    static int errorCount();
+
     Display* display() const { return display_; }
     Window window() const { return window_; }
 
