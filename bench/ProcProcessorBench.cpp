@@ -6,6 +6,8 @@
 #include "engine/EngineRandom.h"
 #include "engine/ProcProcessor.h"
 
+using namespace grelmond;
+
 // One proc function on one 441-frame chunk at 44.1 kHz: block set-up, the
 // frames and the per-call state check, as a voice runs them.
 static void BM_ProcFunctionChunk(benchmark::State& state)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace grelmond {
+
 float BandPassCoefficients::limitFrequency(float f, float sampleRate)
 {
     const float top = 0.45f * sampleRate;
@@ -30,3 +32,5 @@ void BandPassHistory::resetNonFinite()
     if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2))
         clear();
 }
+
+} // namespace grelmond

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace grelmond {
+
 // Constant-peak-gain resonant band-pass (Q = D / 2), one biquad section.
 // Coefficients are designed once per render call; run() is the per-frame step.
 
@@ -41,3 +43,5 @@ struct BandPassHistory {
     // Clears the whole history if any part of it is NaN or infinite.
     void resetNonFinite();
 };
+
+} // namespace grelmond

@@ -1,5 +1,7 @@
 #include "engine/EngineRandom.h"
 
+namespace grelmond {
+
 void EngineRandom::seed(int32_t value)
 {
     // 0 and multiples of the modulus would lock the generator at 0.
@@ -21,3 +23,5 @@ int32_t EngineRandom::next()
     state_ = static_cast<int32_t>(lo);
     return state_ >> 1;
 }
+
+} // namespace grelmond

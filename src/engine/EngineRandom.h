@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace grelmond {
+
 // Park-Miller minimal standard generator (state x 16807 mod 2^31 - 1).
 // The engine keeps one per plug-in instance and reseeds it with 1 whenever a
 // voice is created; it is used only on the audio thread.
@@ -22,3 +24,5 @@ public:
 private:
     int32_t state_ = 1;
 };
+
+} // namespace grelmond

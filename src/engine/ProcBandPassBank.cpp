@@ -2,6 +2,8 @@
 
 #include "engine/EngineRandom.h"
 
+namespace grelmond {
+
 namespace {
 
 // Centre frequency of a band: rest + slope x.
@@ -206,3 +208,5 @@ void ProcBandPassBank::resetNonFinite()
     for (auto& h : distortionHistories_)
         h.resetNonFinite();
 }
+
+} // namespace grelmond

@@ -4,6 +4,8 @@
 
 #include "engine/BandPassSection.h"
 
+namespace grelmond {
+
 class EngineRandom;
 
 // The band-pass proc functions: the formant, sweep and six-band banks and the
@@ -51,3 +53,5 @@ private:
     float width_ = 48.0f;
     int active_ = 0;
 };
+
+} // namespace grelmond

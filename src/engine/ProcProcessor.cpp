@@ -6,6 +6,8 @@
 
 #include "engine/EngineRandom.h"
 
+namespace grelmond {
+
 namespace {
 
 constexpr float twoPi = 6.2831853072f;
@@ -353,3 +355,5 @@ void ProcProcessor::resetNonFinite()
     carrierPhase_ = finiteOr(carrierPhase_, 0.0f);
     chaosState_ = finiteOr(chaosState_, 0.0f);
 }
+
+} // namespace grelmond

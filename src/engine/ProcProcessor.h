@@ -5,6 +5,8 @@
 
 #include "engine/ProcBandPassBank.h"
 
+namespace grelmond {
+
 class EngineRandom;
 
 // Values the voice hands in once per render call, read by it from the
@@ -111,3 +113,5 @@ private:
     float phaserA2_ = -0.00898442f;
     float phaserFeedback_ = 0.0f;
 };
+
+} // namespace grelmond

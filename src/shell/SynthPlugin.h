@@ -6,6 +6,8 @@
 #include "params/ParameterState.h"
 #include "params/ProgramBank.h"
 #include "shell/PluginBaseExt.h"
+#include "platform/InstallFolder.h"
+#include "storage/ProgramFiles.h"
 
 #include <atomic>
 
@@ -45,6 +47,18 @@ public:
     vst::VstInt32 getVendorVersion() override;
     vst::VstInt32 canDo(char* text) override;
 
+    // Bank and patch files by a name the user typed: a full path ('/' or "~/")
+    // or a bare name in the remembered folder. A failed load changes nothing;
+    // a successful one re-selects the current program. For a bare name the
+    // save operations write the full path used into name (size bytes).
+    // User-interface thread only.
+    virtual bool loadBank(const char* name);
+    virtual bool saveBank(char* name, std::size_t size);
+    virtual bool loadPatch(const char* name); // into the current program
+    virtual bool savePatch(char* name, std::size_t size);
+    // A bank from a full path, without folder handling (the default bank).
+    virtual bool loadBankFile(const char* path);
+
     // MIDI program change: 64-127 select 0-63 again, others are ignored.
     void programChange(int number);
 
@@ -65,11 +79,12 @@ protected:
 
 private:
     // Fills the programs from the default bank; false leaves them empty.
-    bool loadDefaultBank() { return false; }
+    bool loadDefaultBank() { return loadBankFile(files_.defaultBankPath().c_str()); }
     // A program change gives the control keyboard its full depth back.
     void resetKeyDepth() {}
 
     ProgramBank programs_;
+    ProgramFiles files_{platform::installFolder()};
     ParameterState params_;
     float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
     vst::VstInt32 samplesPerStep_ = 441;

@@ -216,6 +216,7 @@ TEST(ArtworkTool, RedrawsTheCommittedBitmapsByteForByte) {
                             std::string(reinterpret_cast<char*>(family)) == "Liberation Sans";
     if (got) FcPatternDestroy(got);
     FcPatternDestroy(want);
+    FcFini();
 
     for (const ResourceShape& shape : kResources) {
         SCOPED_TRACE(shape.id);

@@ -150,10 +150,3 @@ TEST_F(ProgramFilesTest, DefaultBankWithFewerPatchesFillsTheRestWithDefaults) {
   EXPECT_FALSE(ProgramFiles::loadBankFile(untouched, install.file("missing.grb").c_str(), init));
   EXPECT_EQ(untouched.program(0), nullptr);
 }
-
-TEST_F(ProgramFilesTest, LongNamesAreCutToTheProgramName) {
-  install.write("long.grb", "<bank product=\"\" version=\"\"><patch name=\"" + std::string(100, 'L') +
-                                "\" number=\"1\"></patch></bank>");
-  ASSERT_TRUE(files.loadBank(programs, install.file("long.grb").c_str()));
-  EXPECT_EQ(std::string(programs.program(0)->name()), std::string(23, 'L'));
-}

@@ -1,0 +1,58 @@
+#include "VoiceRig.h"
+
+// The replaced operators pair malloc with free on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Every plain allocation in this test program goes through here; the count
+// shows whether the code between two reads allocated.
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t n) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(RenderPath, StartingRenderingAndEndingVoicesNeverAllocates) {
+    VoiceRig rig;
+    for (int k = 0; k < 3; ++k) rig.set(4 * k + 3, 1.0f);
+    rig.set(39, 0.0f);
+    rig.set(30, 1.0f);
+    std::vector<float> left(441), right(441);
+    grelmond::SampleStore& store = *rig.engine.store();
+
+    long probe = allocations.load();
+    auto* counted = new std::vector<float>(8);
+    delete counted;
+    ASSERT_GT(allocations.load(), probe) << "the counting hook is not in place";
+
+    long before = allocations.load();
+    for (int f = 0; f < 26; ++f) {
+        rig.setFunction(f);
+        grelmond::Voice* v = store.createVoice(100, 60 + f, 10);
+        for (int chunk = 0; chunk < 20; ++chunk) {
+            if (chunk == 10) v->noteOff(0);
+            v->render(left.data(), right.data(), rig.input);
+        }
+        store.destroyVoice(v);
+    }
+    EXPECT_EQ(allocations.load() - before, 0);
+}

@@ -1,0 +1,161 @@
+#include "VoiceRig.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double zeroCrossingFrequency(const std::vector<float>& s, int sampleRate, int skip) {
+    double first = -1.0, last = -1.0;
+    int crossings = 0;
+    for (std::size_t i = static_cast<std::size_t>(skip) + 1; i < s.size(); ++i) {
+        if (s[i - 1] < 0.0f && s[i] >= 0.0f) {
+            double t = double(i - 1) + double(-s[i - 1]) / double(s[i] - s[i - 1]);
+            if (first < 0.0) first = t;
+            last = t;
+            ++crossings;
+        }
+    }
+    return (crossings - 1) * double(sampleRate) / (last - first);
+}
+
+float peak(const std::vector<float>& s) {
+    float p = 0.0f;
+    for (float v : s) p = std::max(p, std::fabs(v));
+    return p;
+}
+
+} // namespace
+
+TEST(Voice, Note57OnTheSinePlays440HzAtEveryRate) {
+    for (int rate : {44100, 48000, 96000}) {
+        VoiceRig rig(rate);
+        auto r = rig.render(rig.start(57), rate);
+        EXPECT_TRUE(r.channelsEqual);
+        EXPECT_NEAR(zeroCrossingFrequency(r.left, rate, rate / 100), 440.0, 0.02) << rate;
+        // Sine peak 5300 of 32767, oscillator gain 0.75, mix / 8.
+        EXPECT_NEAR(peak(r.left), 5300.0f / 32767.0f * 0.75f / 8.0f, 1e-3f) << rate;
+    }
+}
+
+TEST(Voice, CoarseTuningAndBandsKeepPitch) {
+    VoiceRig rig;
+    rig.set(0, 0.5f); // sawtooth family
+    rig.set(1, 0.75f); // +6 semitones: key 66 plays band 3 at -3
+    auto r = rig.render(rig.start(60), 44100);
+    double expected = 440.0 * std::pow(2.0, (66 - 57) / 12.0);
+    EXPECT_NEAR(1200.0 * std::log2(zeroCrossingFrequency(r.left, 44100, 441) / expected), 0.0, 3.0);
+}
+
+TEST(Voice, StartDelayIsSampleExact) {
+    VoiceRig rig;
+    const int delay = 1000;
+    auto now = rig.render(rig.start(57, 127, 0), 4410);
+    auto later = rig.render(rig.start(57, 127, delay), 4410 + delay);
+    for (int i = 0; i < delay; ++i) ASSERT_EQ(later.left[i], 0.0f) << i;
+    for (int i = 0; i < 4410; ++i) ASSERT_FLOAT_EQ(later.left[i + delay], now.left[i]) << i;
+}
+
+TEST(Voice, EndsByItsAmplitudeEnvelope) {
+    VoiceRig rig;
+    rig.envelopes(0, 5, 0.0f, 0);
+    // Sustain 0 ends a held note once attack and decay are over, sounding or not.
+    EXPECT_EQ(rig.render(rig.start(), 44100).aliveChunks, 5);
+    for (int k = 0; k < 3; ++k) rig.set(4 * k + 3, 0.0f);
+    auto silent = rig.render(rig.start(), 44100);
+    EXPECT_EQ(silent.aliveChunks, 5);
+    EXPECT_EQ(peak(silent.left), 0.0f);
+
+    rig.envelopes(0, 0, 1.0f, 10);
+    rig.set(3, 1.0f);
+    grelmond::Voice* v = rig.start();
+    EXPECT_EQ(rig.render(v, 4410).aliveChunks, 10);
+    v->noteOff(100);
+    v->noteOff(5); // a second note-off changes nothing
+    EXPECT_EQ(v->releaseDelay(), 100);
+    // Releasing from the next chunk; ten ticks of release, five silent ones.
+    auto tail = rig.render(v, 44100);
+    EXPECT_EQ(tail.aliveChunks, 1 + 15);
+    EXPECT_TRUE(v->finished());
+    // Silent once the smoothing has caught up with the release's end.
+    EXPECT_LT(peak(std::vector<float>(tail.left.begin() + 12 * 441, tail.left.end())), 1e-12f);
+}
+
+TEST(Voice, AttackStartsSilentForOneChunk) {
+    VoiceRig rig;
+    rig.envelopes(10, 0, 1.0f, 0);
+    auto r = rig.render(rig.start(), 882);
+    EXPECT_EQ(peak(std::vector<float>(r.left.begin(), r.left.begin() + 441)), 0.0f);
+    EXPECT_GT(peak(std::vector<float>(r.left.begin() + 441, r.left.end())), 0.0f);
+}
+
+TEST(Voice, VelocityScalesAmplitudeOnlyAsAsked) {
+    VoiceRig rig;
+    rig.set(37, 1.0f);
+    float full = peak(rig.render(rig.start(57, 127), 4410).left);
+    float soft = peak(rig.render(rig.start(57, 1), 4410).left);
+    EXPECT_NEAR(soft, full / 127.0f, full * 1e-4f);
+    rig.set(37, 0.0f);
+    EXPECT_FLOAT_EQ(peak(rig.render(rig.start(57, 1), 4410).left), full);
+}
+
+// Whatever the function does to oscillators 1 and 2, oscillator 3 is added after it.
+TEST(Voice, ThirdOscillatorBypassesEveryProcFunction) {
+    for (float invert : {0.0f, 1.0f}) {
+        VoiceRig rig;
+        rig.set(30, invert); // proc level 0 or 1
+        rig.set(3, 0.0f);
+        rig.set(11, 1.0f);
+        rig.set(8, 0.5f);
+        auto plain = rig.render(rig.start(60), 8820);
+        for (int f = 0; f < 26; ++f) {
+            if (invert != 0.0f && f == 17) continue; // chaos moves oscillator 3's pitch on purpose
+            rig.setFunction(f);
+            rig.set(11, 1.0f);
+            auto with = rig.render(rig.start(60), 8820);
+            rig.set(11, 0.0f);
+            auto without = rig.render(rig.start(60), 8820);
+            for (std::size_t i = 0; i < plain.left.size(); ++i)
+                ASSERT_NEAR(with.left[i] - without.left[i], plain.left[i], 1e-6f) << "function " << f << " frame " << i;
+        }
+    }
+}
+
+TEST(Voice, StaysFiniteAtTheExtremes) {
+    for (int rate : {8000, 44100, 96000}) {
+        for (int f = 0; f < 26; ++f) {
+            VoiceRig rig(rate);
+            for (int k = 0; k < 3; ++k) {
+                rig.set(4 * k + 0, 0.4f * k);
+                rig.set(4 * k + 1, k == 2 ? 1.0f : 0.0f);
+                rig.set(4 * k + 3, 1.0f);
+            }
+            rig.setFunction(f);
+            rig.set(30, 1.0f); // proc level 1
+            rig.set(35, 1.0f); // "FlLfoFed"
+            rig.set(39, 0.0f); // filter on
+            rig.input.resonance = 1.0f;
+            rig.input.envAmount = 1.0f;
+            rig.input.pitchMod = 1.0f;
+            grelmond::Voice* v = rig.start(100);
+            v->setModWheel(1.0f);
+            v->setPitchBend(1.0f);
+            auto r = rig.render(v, rate * 2);
+            for (float s : r.left) ASSERT_TRUE(std::isfinite(s) && std::fabs(s) < 10.0f) << rate << " function " << f;
+        }
+    }
+}
+
+TEST(Voice, RecoversFromANonFiniteMoment) {
+    VoiceRig rig;
+    rig.set(39, 0.0f);
+    grelmond::Voice* v = rig.start();
+    rig.input.cutoff = NAN;
+    rig.render(v, 441);
+    rig.input.cutoff = 0.5f;
+    auto r = rig.render(v, 4410);
+    for (float s : r.left) ASSERT_TRUE(std::isfinite(s));
+    EXPECT_GT(peak(r.left), 0.0f);
+}
