@@ -81,6 +81,18 @@ TEST(ProgramBank, EmptySlotsReadAsEmptyNames) {
   bank.displayName(0, text);
   EXPECT_STREQ(text, "");
   bank.replace(64, std::make_unique<Program>()); // dropped, no crash
+
+  bank.createDefaults(InitProgram());
+  Program* current = bank.program(3);
+  auto loaded = std::make_unique<Program>();
+  loaded->setName("Loaded");
+  loaded->setValue(param::kMainVolume, 0.25f);
+  bank.replace(3, std::move(loaded));
+  EXPECT_EQ(bank.program(3), current); // still valid for a concurrent setParameter
+  EXPECT_STREQ(current->name(), "Loaded");
+  EXPECT_EQ(current->value(param::kMainVolume), 0.25f);
+  bank.replace(3, nullptr);
+  EXPECT_EQ(bank.program(3), current);
 }
 
 TEST(ProgramBank, ProgramChangeGoesThroughTheFraction) {
