@@ -34,7 +34,13 @@ const Program* ProgramBank::program(int32_t index) const {
 }
 
 void ProgramBank::replace(int32_t index, std::unique_ptr<Program> program) {
-  if (isProgramIndex(index)) programs_[index] = std::move(program);
+  if (!isProgramIndex(index)) return;
+  // Copy into the existing record rather than freeing it: setParameter on
+  // the audio thread may be writing to the current program right now.
+  if (programs_[index] && program)
+    *programs_[index] = *program;
+  else if (program)
+    programs_[index] = std::move(program);
 }
 
 void ProgramBank::displayName(int32_t index, char* text) const {

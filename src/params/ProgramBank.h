@@ -32,7 +32,9 @@ public:
   bool isProgramIndex(int32_t index) const { return index >= 0 && index < kNumPrograms; }
   Program* program(int32_t index);
   const Program* program(int32_t index) const;
-  // Replaces a slot; the old program is freed. Out-of-range index: dropped.
+  // Gives a slot the values and name of program; an existing record is
+  // kept and overwritten, so pointers to it stay valid. Null program or an
+  // out-of-range index changes nothing.
   void replace(int32_t index, std::unique_ptr<Program> program);
 
   // Name as getProgramName shows it: "Init" reads as "Init <index + 1>".

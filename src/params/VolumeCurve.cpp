@@ -38,8 +38,9 @@ float VolumeCurve::ofValue(float v) { return table()[indexOf(v)]; }
 
 float BipolarCurve::ofValue(float v) {
   v = clampParameterValue(v);
-  if (v >= 0.5f) return 0.5f + 0.5f * VolumeCurve::at(static_cast<int32_t>((v - 0.5f) * 2.0f * 4095.0f));
-  return 0.5f - 0.5f * VolumeCurve::at(static_cast<int32_t>((0.5f - v) * 2.0f * 4095.0f));
+  float distance = v >= 0.5f ? v - 0.5f : 0.5f - v;
+  float curved = 0.5f * VolumeCurve::at(static_cast<int32_t>(distance * 2.0f * 4095.0f));
+  return v >= 0.5f ? 0.5f + curved : 0.5f - curved;
 }
 
 } // namespace grelmond

@@ -1,6 +1,8 @@
 #include "shell/SynthPlugin.h"
 
+#include "engine/Envelope.h"
 #include "params/InitProgram.h"
+#include "platform/InstallFolder.h"
 #include "shell/TextCopy.h"
 
 #include <cstring>
@@ -15,6 +17,12 @@ std::atomic<float> SynthPlugin::processSampleRate_{44100.0f};
 SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     : PluginBaseExt(hostCallback, kNumPrograms, kNumParams)
 {
+    // Parameters reach the engine's envelopes and silence the delay buffers.
+    params_.attachEnvelope(ParameterState::kAmpEnvelope, engine_.amplitudeEnvelope());
+    params_.attachEnvelope(ParameterState::kFilterEnvelope, engine_.filterEnvelope());
+    params_.attachEnvelope(ParameterState::kProcEnvelope, engine_.procEnvelope());
+    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), DelayLine::kCapacity);
+
     const InitProgram init;
     if (!loadDefaultBank())
         programs_.createDefaults(init);
@@ -32,10 +40,16 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     const Program* first = programs_.program(0);
     params_.applyStartValues(first != nullptr ? *first : init);
 
+    renderer_.reset();
+
     const float rate = updateSampleRate();
-    samplesPerStep_ = static_cast<VstInt32>(rate / 100.0f);
+    samplesPerStep_ = RenderLoop::chunkSize(rate);
     setProcessSampleRate(rate);
     lastConstructed_.store(this, std::memory_order_relaxed);
+
+    engine_.loadWaveforms(platform::installFolder());
+    renderer_.attach(engine_);
+    renderer_.keyDepth().reset();
 }
 
 SynthPlugin::~SynthPlugin()
@@ -124,19 +138,36 @@ void SynthPlugin::getParameterName(VstInt32 index, char* text)
 
 void SynthPlugin::process(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
-    // Accumulating: silence adds nothing.
+    render(outputs, sampleFrames, RenderLoop::Mode::Accumulate);
 }
 
 void SynthPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames)
 {
-    if (outputs == nullptr || sampleFrames <= 0)
-        return;
-    for (int channel = 0; channel < 2; ++channel)
-        if (outputs[channel] != nullptr)
-            std::memset(outputs[channel], 0, sizeof(float) * static_cast<std::size_t>(sampleFrames));
+    render(outputs, sampleFrames, RenderLoop::Mode::Replace);
 }
 
-bool SynthPlugin::processEvents(VstEvents* events) { return true; }
+void SynthPlugin::render(float** outputs, VstInt32 sampleFrames, RenderLoop::Mode mode)
+{
+    const float rate = updateSampleRate();
+    samplesPerStep_ = RenderLoop::chunkSize(rate);
+    setProcessSampleRate(rate);
+    renderer_.render(outputs, sampleFrames, rate, mode);
+}
+
+bool SynthPlugin::hostTempo(double& tempo)
+{
+    const VstTimeInfo* info = getTimeInfo(kVstPpqPosValid | kVstTempoValid | kVstTimeSigValid);
+    if (info == nullptr || (info->flags & kVstTempoValid) == 0)
+        return false;
+    tempo = info->tempo;
+    return true;
+}
+
+bool SynthPlugin::processEvents(VstEvents* events)
+{
+    renderer_.processEvents(events);
+    return true;
+}
 
 float SynthPlugin::getVu()
 {

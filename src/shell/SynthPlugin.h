@@ -5,15 +5,17 @@
 
 #include "params/ParameterState.h"
 #include "params/ProgramBank.h"
+#include "render/InstanceRenderer.h"
 #include "shell/PluginBaseExt.h"
 #include "platform/InstallFolder.h"
+#include "storage/EngineHolder.h"
 #include "storage/ProgramFiles.h"
 
 #include <atomic>
 
 namespace grelmond {
 
-class SynthPlugin : public PluginBaseExt {
+class SynthPlugin : public PluginBaseExt, private InstanceRenderer::Host {
 public:
     static constexpr vst::VstInt32 kNumPrograms = 64;
     static constexpr vst::VstInt32 kNumParams = 64;
@@ -63,6 +65,7 @@ public:
     void programChange(int number);
 
     ProgramBank& programs() { return programs_; }
+    InstanceRenderer& renderer() { return renderer_; }
     const ParameterState& parameters() const { return params_; }
 
     // Samples per 10 ms render step at the current sample rate.
@@ -81,11 +84,18 @@ private:
     // Fills the programs from the default bank; false leaves them empty.
     bool loadDefaultBank() { return loadBankFile(files_.defaultBankPath().c_str()); }
     // A program change gives the control keyboard its full depth back.
-    void resetKeyDepth() {}
+    void resetKeyDepth() { renderer_.keyDepth().resetForProgram(); }
+
+    bool hostTempo(double& tempo) override;
+    void midiProgramChange(int number) override { programChange(number); }
+    void render(float** outputs, vst::VstInt32 sampleFrames, RenderLoop::Mode mode);
 
     ProgramBank programs_;
     ProgramFiles files_{platform::installFolder()};
     ParameterState params_;
+    EngineHolder engine_;
+    // After the engine: its voices go back to the engine's store first.
+    InstanceRenderer renderer_{params_.mirror(), params_.renderValues(), *this};
     float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
     vst::VstInt32 samplesPerStep_ = 441;
 

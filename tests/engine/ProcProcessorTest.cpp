@@ -190,16 +190,14 @@ TEST(ProcProcessor, PitchFunctionsAskForTheirOffsets)
     // oscillator 1 for "17 Chaos (Osc 1)"; the map jumps at every block.
     ProcRig all(17, 0.8f);
     float previous = 0.0f;
-    int jumps = 0;
     for (int c = 0; c < 20; ++c) {
         const ProcPitch p = all.block();
+        EXPECT_NE(p.chaosOffset[0], previous); // a new value at every block
+        previous = p.chaosOffset[0];
         EXPECT_NEAR(p.chaosOffset[1], p.chaosOffset[0] * 20.0f / 24.0f, 1e-4f);
         EXPECT_NEAR(p.chaosOffset[2], p.chaosOffset[0] * 28.0f / 24.0f, 1e-4f);
         EXPECT_LE(std::fabs(p.chaosOffset[0]), 24.0f * 0.8f);
-        jumps += p.chaosOffset[0] != previous;
-        previous = p.chaosOffset[0];
     }
-    EXPECT_GT(jumps, 15);
     const ProcPitch one = ProcRig(16, 0.8f).block();
     EXPECT_TRUE(one.chaosOffset[0] != 0.0f && one.chaosOffset[1] == 0.0f);
 }
@@ -237,9 +235,11 @@ TEST(ProcProcessor, RingModulatorCarrierFollowsOscillatorOne)
     }
 }
 
-TEST(ProcProcessor, NonFiniteRecursiveStateIsReset)
+// Non-finite input or block values never leave a function producing NaN
+// once the voice has called resetNonFinite().
+TEST(ProcProcessor, NonFiniteStateIsResetAndOutOfRangeBlockValuesAreHarmless)
 {
-    for (int f : {0, 24, 25, 20, 9}) {
+    for (int f = 0; f < ProcProcessor::functionCount; ++f) {
         ProcRig rig(f, 0.5f);
         rig.in.flangerFeedback = 0.9f;
         rig.block();
@@ -248,8 +248,17 @@ TEST(ProcProcessor, NonFiniteRecursiveStateIsReset)
         rig.step(NAN, 0.0f);
         rig.step(INFINITY, 0.0f);
         rig.proc.resetNonFinite();
-        for (int i = 0; i < 20000; ++i)
+        for (int i = 0; i < 5000; ++i)
             ASSERT_TRUE(std::isfinite(rig.step(rig.dry(), 0.0f))) << ProcProcessor::functionName(f) << " frame " << i;
+
+        for (float bad : {NAN, -3.0f, 7.0f, INFINITY}) {
+            ProcRig odd(f, bad, bad);
+            odd.in.flangerFeedback = bad;
+            odd.block();
+            odd.proc.setOscillator1Increment(bad);
+            for (int i = 0; i < 5000; ++i)
+                ASSERT_TRUE(std::isfinite(odd.step(odd.dry(), 0.0f))) << ProcProcessor::functionName(f) << " " << bad;
+        }
     }
 }
 
@@ -267,18 +276,4 @@ TEST(ProcProcessor, FastRingCarrierKeepsItsLevelOnLongNotes)
         }
     }
     EXPECT_NEAR(late / early, 1.0, 0.1);
-}
-
-TEST(ProcProcessor, OutOfRangeBlockValuesStayHarmless)
-{
-    for (int f = 0; f < ProcProcessor::functionCount; ++f) {
-        for (float bad : {NAN, -3.0f, 7.0f, INFINITY}) {
-            ProcRig rig(f, bad, bad, 44100.0f);
-            rig.in.flangerFeedback = bad;
-            rig.block();
-            rig.proc.setOscillator1Increment(bad);
-            for (int i = 0; i < 5000; ++i)
-                ASSERT_TRUE(std::isfinite(rig.step(rig.dry(), 0.0f))) << ProcProcessor::functionName(f) << " " << bad;
-        }
-    }
 }

@@ -66,6 +66,12 @@ void Painter::selectFont(const TextStyle& style) {
     cairo_select_font_face(cr_, kFontFamily, CAIRO_FONT_SLANT_NORMAL,
                            style.bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr_, style.size);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_get_font_options(cr_, options);
+    cairo_font_options_set_antialias(options, style.aliased ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, style.aliased ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_SLIGHT);
+    cairo_set_font_options(cr_, options);
+    cairo_font_options_destroy(options);
 }
 
 double Painter::textWidth(const std::string& text, const TextStyle& style) {

@@ -15,6 +15,7 @@ struct TextStyle {
     bool bold = false;
     Rgb colour = palette::ink;
     double tracking = 0; // extra pixels between letters
+    bool aliased = false; // whole pixels only, for the tiniest words
 };
 
 // Drawing helpers on one image. Straight edges are filled whole-pixel

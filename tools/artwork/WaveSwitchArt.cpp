@@ -68,14 +68,21 @@ void drawFrame(Painter& p, int top, int frame) {
     p.roundedRect(1, top + 1, kWaveWidth - 2, kWaveFrameHeight - 3, 1.5);
     cairo_fill(cr);
 
+    // The switch is clicked across its width, a quarter per wave: small marks
+    // along the top show the four places, the current one lit.
+    for (int place = 0; place < kWaveFrames; ++place) {
+        const int left = 2 + place * 5;
+        p.fill(left, top + 2, 3, 1, place == frame ? palette::amber : palette::amberDim);
+    }
+
     cairo_set_line_width(cr, 1.2);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
     p.setColour(palette::amber);
-    traceWave(cr, frame, top + 3.5);
+    traceWave(cr, frame, top + 4.5);
     cairo_stroke(cr);
 
-    TextStyle word{8, false, palette::cream, 0};
+    TextStyle word{8, false, palette::cream, 0, true};
     p.text(kWords[frame], kWaveWidth / 2.0, top + 22, word, Align::Centre);
 }
 } // namespace

@@ -1,0 +1,109 @@
+#include "render/InstanceRenderer.h"
+
+#include "engine/Voice.h"
+#include "params/ParameterMirror.h"
+#include "params/RenderValues.h"
+#include "storage/EngineHolder.h"
+#include "storage/Multi.h"
+
+#include <cmath>
+
+namespace grelmond {
+
+namespace {
+// Parameter indices the render loop reads beyond the named ones.
+constexpr ParameterId kPitchRate = 12;
+constexpr ParameterId kFlangerMix = 22;
+constexpr ParameterId kFilterEnvAmount = 23;
+constexpr ParameterId kFlangerDepth = 33;
+constexpr ParameterId kFlangerFreq = 34;
+constexpr ParameterId kChorusDepth = 41;
+constexpr ParameterId kFilterLfoDepth = 43;
+constexpr ParameterId kResonance = 47;
+constexpr ParameterId kProcFunction = 57;
+constexpr ParameterId kDelayFirst[2] = {param::kLeftDelayTime, param::kRightDelayTime}; // time, mix, feed, sync
+} // namespace
+
+InstanceRenderer::InstanceRenderer(const ParameterMirror& mirror, const RenderValues& values, Host& host)
+    : mirror_(mirror), values_(values), host_(host)
+{
+}
+
+InstanceRenderer::~InstanceRenderer()
+{
+    // Voices go back to the store before the engine that owns them is freed.
+    if (engine_ != nullptr)
+        midi_.pool().clear();
+}
+
+void InstanceRenderer::attach(EngineHolder& engine)
+{
+    engine_ = &engine;
+    midi_.attach(engine.store(), &loop_.keyDepth(), &host_);
+    if (engine.multi() != nullptr)
+        engine.multi()->setVoicePool(&midi_.pool());
+    engine.setMidiInput(&midi_);
+}
+
+void InstanceRenderer::reset()
+{
+    loop_.reset();
+}
+
+void InstanceRenderer::render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode)
+{
+    if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || frames <= 0)
+        return;
+    loop_.render(*this, outputs[0], outputs[1], frames, sampleRate, mode);
+}
+
+void InstanceRenderer::readSettings(RenderSettings& s)
+{
+    const RenderValues& v = values_;
+    s.pitchRate = v.get(kPitchRate);
+    s.pitchDepth = v.get(param::kPitchDepth);
+    s.flangerRate = v.flangerRate();
+    s.flangerRandom = v.get(param::kFlangerSync);
+    s.filterLfoRate = v.filterLfoRate();
+    s.filterLfoDepth = v.get(kFilterLfoDepth);
+    s.cutoff = v.filterCutoff();
+    s.resonance = v.get(kResonance);
+    s.filterEnvAmount = v.get(kFilterEnvAmount);
+    s.glide = v.get(param::kKeyGlide);
+    s.ensembleCopies = (v.oscillatorCount() - 3) / 3;
+    s.detune = v.detuneAmount();
+    s.procFunction = static_cast<int>(v.get(kProcFunction) * 25.1f);
+    s.flanger = {v.get(kFlangerMix), v.get(kFlangerFreq), v.get(kFlangerDepth), v.flangerFeedback()};
+    s.chorusMix = v.chorusMix();
+    s.chorusRate = v.chorusRate();
+    s.chorusDepth = v.get(kChorusDepth);
+    s.delay[0].length = v.leftDelayLength();
+    s.delay[1].length = v.rightDelayLength();
+    for (int side = 0; side < 2; ++side) {
+        const ParameterId first = kDelayFirst[side];
+        s.delay[side].time = mirror_.get(first);
+        s.delay[side].mix = v.get(first + 1);
+        s.delay[side].feedback = v.get(first + 2);
+        s.delay[side].sync = v.get(first + 3);
+    }
+    s.volumeGain = v.mainGain();
+}
+
+void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk& chunk)
+{
+    VoicePool& pool = midi_.pool();
+    pool.removeFinished();
+    VoiceRenderInput input;
+    input.frames = chunk.frames;
+    input.sampleRate = chunk.sampleRate;
+    input.outOffset = 0;
+    input.cutoff = chunk.cutoff;
+    input.resonance = chunk.resonance;
+    input.envAmount = chunk.envAmount;
+    input.pitchMod = chunk.pitchMod;
+    input.mirror = &mirror_;
+    input.keyDepth = loop_.keyDepth().value();
+    pool.renderAll(left, right, input);
+}
+
+} // namespace grelmond

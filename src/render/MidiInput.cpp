@@ -1,0 +1,101 @@
+#include "render/MidiInput.h"
+
+#include "engine/Voice.h"
+#include "render/KeyDepth.h"
+#include "shell/VstAbi.h"
+
+namespace grelmond {
+
+void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner)
+{
+    pool_.attach(store, &held_);
+    keyDepth_ = keyDepth;
+    owner_ = owner;
+}
+
+int MidiInput::processEvents(const vst::VstEvents* events)
+{
+    if (events == nullptr || events->numEvents <= 0)
+        return 1;
+    for (int i = 0; i < events->numEvents; ++i) {
+        const vst::VstEvent* event = events->events[i];
+        if (event == nullptr || event->type != vst::kVstMidiType)
+            continue;
+        const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
+        const auto status = static_cast<unsigned char>(midi->midiData[0]);
+        handleMessage(status, static_cast<unsigned char>(midi->midiData[1]) & 127,
+                      static_cast<unsigned char>(midi->midiData[2]) & 127, midi->deltaFrames < 0 ? 0 : midi->deltaFrames);
+    }
+    return 1;
+}
+
+void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames)
+{
+    if (status >= 0x80 && status <= 0x9F) {
+        const int velocity = status < 0x90 ? 0 : data2;
+        if (velocity != 0)
+            noteOn(data1, velocity, deltaFrames);
+        else if (sustainDown_)
+            holdNote(data1);
+        else
+            noteOff(data1, deltaFrames);
+    } else if (status >= 0xE0 && status <= 0xEF) {
+        setPitchBend((static_cast<float>(data1 + data2 * 128) - 8191.5f) / 8191.5f);
+    } else if (status >= 0xB0 && status <= 0xBF) {
+        if (data1 == 64) {
+            sustainDown_ = data2 != 0;
+            if (!sustainDown_)
+                releaseHeld();
+        }
+        if (data1 == 1)
+            setModWheel(static_cast<float>(data2) / 127.0f);
+        if (data1 == 123)
+            allNotesOff(deltaFrames);
+    } else if (status >= 0xC0 && status <= 0xCF) {
+        if (owner_ != nullptr)
+            owner_->midiProgramChange(data1);
+    }
+}
+
+void MidiInput::noteOn(int note, int velocity, int deltaFrames)
+{
+    if (keyDepth_ != nullptr && keyDepth_->controlNote(note))
+        return;
+    pool_.start(velocity, note, deltaFrames, pitchBend_);
+}
+
+void MidiInput::noteOff(int note, int deltaFrames)
+{
+    pool_.releaseKey(note, deltaFrames);
+}
+
+void MidiInput::holdNote(int note)
+{
+    pool_.holdKey(note);
+}
+
+void MidiInput::releaseHeld()
+{
+    for (int i = 0; i < held_.size(); ++i)
+        if (Voice* voice = held_[i])
+            voice->noteOff(0);
+    held_.clear();
+}
+
+void MidiInput::allNotesOff(int deltaFrames)
+{
+    pool_.releaseAll(deltaFrames);
+}
+
+void MidiInput::setPitchBend(float value)
+{
+    pitchBend_ = value;
+    pool_.setPitchBendAll(value);
+}
+
+void MidiInput::setModWheel(float value)
+{
+    pool_.setModWheelAll(value);
+}
+
+} // namespace grelmond

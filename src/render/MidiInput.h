@@ -1,0 +1,58 @@
+#pragma once
+
+#include "render/HeldNotes.h"
+#include "render/VoicePool.h"
+
+namespace vst {
+struct VstEvents;
+}
+
+namespace grelmond {
+
+class KeyDepth;
+class SampleStore;
+
+// Turns the host's MIDI into voice starts, releases and controller changes,
+// at once, as processEvents delivers them; an event's frame offset travels with
+// the voice as its start or release delay. All channels act alike. Audio
+// thread only, after attach().
+class MidiInput {
+public:
+    // What a program change asks of the plug-in instance.
+    class Owner {
+    public:
+        virtual void midiProgramChange(int number) = 0;
+
+    protected:
+        ~Owner() = default;
+    };
+
+    void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner);
+
+    // Skips everything but short MIDI messages; always 1.
+    int processEvents(const vst::VstEvents* events);
+    void handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames);
+
+    void noteOn(int note, int velocity, int deltaFrames);
+    void noteOff(int note, int deltaFrames);
+    void holdNote(int note);
+    void releaseHeld();
+    void allNotesOff(int deltaFrames);
+    void setPitchBend(float value);
+    void setModWheel(float value);
+
+    VoicePool& pool() { return pool_; }
+    const HeldNotes& held() const { return held_; }
+    float pitchBend() const { return pitchBend_; }
+    bool sustainDown() const { return sustainDown_; }
+
+private:
+    VoicePool pool_;
+    HeldNotes held_;
+    KeyDepth* keyDepth_ = nullptr;
+    Owner* owner_ = nullptr;
+    float pitchBend_ = 0.0f;
+    bool sustainDown_ = false;
+};
+
+} // namespace grelmond

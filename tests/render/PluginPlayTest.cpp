@@ -1,0 +1,353 @@
+#include "PluginLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace vst;
+using testsupport::PluginInstance;
+using testsupport::PluginLoader;
+using testsupport::ScriptedHost;
+
+namespace {
+
+struct Midi {
+    int delta;
+    unsigned char status, data1, data2;
+};
+
+// One plug-in instance with its own scripted host, driven block by block.
+class Player {
+public:
+    Player(PluginLoader& loader, float rate = 44100.0f)
+    {
+        instance_ = loader.create(&host_);
+        if (instance_ == nullptr)
+            return;
+        instance_->dispatch(effOpen);
+        instance_->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        instance_->dispatch(effSetBlockSize, 0, 512);
+        instance_->dispatch(effMainsChanged, 0, 1);
+    }
+    bool ok() const { return instance_ != nullptr; }
+    PluginInstance& plugin() { return *instance_; }
+    ScriptedHost& host() { return host_; }
+    void set(int index, float value) { instance_->setParameter(index, value); }
+
+    // A sine on the third oscillator at the note's pitch, straight to the output:
+    // no proc function, filter bypassed, no effects, full sustain.
+    void sinePatch()
+    {
+        for (int i = 0; i < 12; ++i)
+            set(i, 0.0f);
+        set(8, 0.0f);  // sine shape
+        set(9, 0.5f);  // coarse 0
+        set(10, 0.5f); // fine 0
+        set(11, 1.0f);
+        set(12, 0.0f);
+        set(13, 0.0f);
+        set(22, 0.0f);
+        set(28, 0.0f);
+        set(31, 0.0f);
+        set(39, 1.0f); // filter bypass
+        set(50, 0.0f);
+        set(54, 0.0f);
+        set(57, 0.0f);
+        set(58, 0.0f);
+        set(59, 0.0f);
+        set(60, 0.5f);
+        set(61, 1.0f);
+        set(62, 0.05f);
+        set(63, 0.5f);
+    }
+
+    void events(const std::vector<Midi>& list)
+    {
+        std::vector<VstMidiEvent> midi(list.size());
+        std::vector<unsigned char> storage(offsetof(VstEvents, events) + (list.size() + 1) * sizeof(VstEvent*));
+        auto* events = reinterpret_cast<VstEvents*>(storage.data());
+        events->numEvents = static_cast<VstInt32>(list.size());
+        for (size_t i = 0; i < list.size(); ++i) {
+            midi[i] = VstMidiEvent{};
+            midi[i].type = kVstMidiType;
+            midi[i].byteSize = sizeof(VstMidiEvent);
+            midi[i].deltaFrames = list[i].delta;
+            midi[i].midiData[0] = static_cast<char>(list[i].status);
+            midi[i].midiData[1] = static_cast<char>(list[i].data1);
+            midi[i].midiData[2] = static_cast<char>(list[i].data2);
+            events->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+        }
+        instance_->dispatch(effProcessEvents, 0, 0, events);
+    }
+
+    // Renders `frames` in blocks, appending to left/right.
+    void render(int frames, int block = 512, bool accumulate = false)
+    {
+        std::vector<float> l(static_cast<size_t>(block)), r(l.size());
+        float* outputs[2] = {l.data(), r.data()};
+        AEffect* e = instance_->effect();
+        for (int done = 0; done < frames; done += block) {
+            const int n = std::min(block, frames - done);
+            std::fill(l.begin(), l.end(), 0.0f);
+            std::fill(r.begin(), r.end(), 0.0f);
+            if (accumulate)
+                e->process(e, nullptr, outputs, n);
+            else
+                e->processReplacing(e, nullptr, outputs, n);
+            left.insert(left.end(), l.begin(), l.begin() + n);
+            right.insert(right.end(), r.begin(), r.begin() + n);
+        }
+    }
+
+    std::vector<float> left, right;
+
+private:
+    ScriptedHost host_;
+    std::unique_ptr<PluginInstance> instance_;
+};
+
+float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX)
+{
+    float p = 0.0f;
+    for (size_t i = from; i < std::min(to, x.size()); ++i)
+        p = std::max(p, std::abs(x[i]));
+    return p;
+}
+
+double frequency(const std::vector<float>& x, double rate, size_t from, size_t to)
+{
+    size_t first = 0, last = 0, count = 0;
+    for (size_t i = from + 1; i < std::min(to, x.size()); ++i) {
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
+            if (count++ == 0)
+                first = i;
+            last = i;
+        }
+    }
+    return count < 2 ? 0.0 : (count - 1) * rate / static_cast<double>(last - first);
+}
+
+class PluginPlay : public ::testing::Test {
+protected:
+    PluginLoader loader;
+    void SetUp() override { ASSERT_TRUE(loader.loaded()) << loader.error(); }
+};
+
+constexpr float kSilence = 1e-15f;
+
+} // namespace
+
+TEST_F(PluginPlay, SineNote57At440HzIdenticalOnBothChannels)
+{
+    for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
+        Player p(loader, rate);
+        ASSERT_TRUE(p.ok());
+        p.sinePatch();
+        p.events({{0, 0x90, 57, 127}});
+        p.render(static_cast<int>(rate / 2));
+        EXPECT_NEAR(frequency(p.left, rate, static_cast<size_t>(rate / 10), p.left.size()), 440.0, 1.0) << rate;
+        EXPECT_GT(peak(p.left), 1e-3f);
+        EXPECT_EQ(p.left, p.right);
+    }
+}
+
+TEST_F(PluginPlay, NoteStartsAtItsFrameOffset)
+{
+    Player p(loader);
+    p.sinePatch();
+    p.events({{700, 0x90, 57, 127}});
+    p.render(1024, 1024);
+    EXPECT_LT(peak(p.left, 0, 700), kSilence);
+    EXPECT_GT(peak(p.left, 700, 720), 1e-4f);
+}
+
+TEST_F(PluginPlay, NoteOffsVelocityZeroAndSustainPedal)
+{
+    const int second = 44100;
+    auto tail = [](Player& p) { return peak(p.left, p.left.size() - 4410); };
+
+    Player off(loader), zero(loader);
+    for (Player* p : {&off, &zero}) {
+        p->sinePatch();
+        p->events({{0, 0x90, 57, 100}, {0, 0x90, 57, 100}});
+        p->render(4410);
+    }
+    off.events({{100, 0x80, 57, 0}});
+    zero.events({{100, 0x90, 57, 0}});
+    off.render(second);
+    zero.render(second);
+    EXPECT_EQ(off.left, zero.left);
+    EXPECT_LT(tail(off), kSilence); // one note-off released both voices
+
+    Player pedal(loader);
+    pedal.sinePatch();
+    pedal.events({{0, 0xB0, 64, 127}, {0, 0x90, 57, 100}, {10, 0x80, 57, 0}});
+    pedal.render(second);
+    EXPECT_GT(tail(pedal), 1e-3f);
+    pedal.events({{300, 0xB0, 64, 0}});
+    pedal.render(second);
+    EXPECT_LT(tail(pedal), kSilence);
+}
+
+TEST_F(PluginPlay, ProgramChangeAndControlKeyboard)
+{
+    Player p(loader);
+    p.events({{0, 0xC0, 70, 0}});
+    EXPECT_EQ(p.plugin().dispatch(effGetProgram), 6);
+
+    p.sinePatch();
+    p.events({{0, 0x90, 30, 100}});
+    p.render(4410);
+    EXPECT_LT(peak(p.left), kSilence); // a control key plays nothing
+    p.events({{0, 0x90, 20, 100}, {0, 0x90, 30, 100}});
+    p.render(4410);
+    EXPECT_GT(peak(p.left, 4410), 1e-3f); // the split moved down to 23
+}
+
+TEST_F(PluginPlay, SilenceCarriesOnlyTheAlternatingResidue)
+{
+    Player p(loader);
+    p.sinePatch();
+    p.render(2048);
+    const float gain = 16.0f; // at most the gain of the loudest volume setting
+    EXPECT_GT(peak(p.left), 0.0f);
+    EXPECT_LT(peak(p.left), 4e-20f * gain);
+}
+
+TEST_F(PluginPlay, AccumulateAddsAndReplaceOverwrites)
+{
+    Player replace(loader), accumulate(loader);
+    for (Player* p : {&replace, &accumulate}) {
+        p->sinePatch();
+        p->events({{0, 0x90, 57, 127}});
+    }
+    replace.render(1024, 512);
+    std::vector<float> buffer(512, 0.0f), right(512, 0.0f);
+    float* outputs[2] = {buffer.data(), right.data()};
+    AEffect* e = accumulate.plugin().effect();
+    e->process(e, nullptr, outputs, 512);
+    e->process(e, nullptr, outputs, 512);
+    for (size_t i = 0; i < 512; ++i)
+        ASSERT_NEAR(buffer[i], replace.left[i] + replace.left[512 + i], 1e-6f) << i;
+}
+
+TEST_F(PluginPlay, InstancesAreIndependent)
+{
+    auto solo = [&](int program) {
+        Player p(loader);
+        p.plugin().dispatch(effSetProgram, 0, program);
+        p.set(61, 1.0f);
+        p.events({{0, 0x90, 60, 110}, {5, 0x90, 67, 90}});
+        p.render(22050, 256);
+        return p.left;
+    };
+    const std::vector<float> a = solo(3), b = solo(12);
+
+    Player pa(loader), pb(loader);
+    pa.plugin().dispatch(effSetProgram, 0, 3);
+    pb.plugin().dispatch(effSetProgram, 0, 12);
+    pa.set(61, 1.0f);
+    pb.set(61, 1.0f);
+    pa.events({{0, 0x90, 60, 110}, {5, 0x90, 67, 90}});
+    pb.events({{0, 0x90, 60, 110}, {5, 0x90, 67, 90}});
+    for (int block = 0; block < 22050 / 256 + 1; ++block) {
+        const int n = std::min(256, 22050 - block * 256);
+        if (n > 0) {
+            pa.render(n, 256);
+            pb.render(n, 256);
+        }
+    }
+    for (auto [mine, alone] : {std::pair{&pa.left, &a}, std::pair{&pb.left, &b}}) {
+        ASSERT_EQ(mine->size(), alone->size());
+        float worst = 0.0f;
+        for (size_t i = 0; i < alone->size(); ++i)
+            worst = std::max(worst, std::abs((*mine)[i] - (*alone)[i]));
+        EXPECT_LE(worst, 1e-6f * std::max(peak(*alone), 1e-3f));
+    }
+}
+
+TEST_F(PluginPlay, GlobalFlangerSkippedForInVoiceFlanging)
+{
+    auto render = [&](float mix, float function) {
+        Player p(loader);
+        p.sinePatch();
+        p.set(22, mix);
+        p.set(57, function);
+        p.set(58, 0.0f);
+        p.events({{0, 0x90, 57, 127}});
+        p.render(8192);
+        return p.left;
+    };
+    EXPECT_EQ(render(1.0f, 0.0f), render(0.0f, 0.0f));
+    EXPECT_NE(render(1.0f, 0.9f), render(0.0f, 0.9f));
+}
+
+TEST_F(PluginPlay, DelayMixAndExactLength)
+{
+    auto firstSound = [](const std::vector<float>& x) {
+        for (size_t i = 0; i < x.size(); ++i)
+            if (std::abs(x[i]) > 1e-6f)
+                return static_cast<long>(i);
+        return -1L;
+    };
+    Player p(loader);
+    p.sinePatch();
+    p.set(49, 0.1f); // 4800 frames
+    p.set(50, 1.0f); // left: delayed only
+    p.set(51, 0.0f);
+    p.set(53, 0.1f);
+    p.set(54, 0.0f); // right: dry only
+    p.events({{0, 0x90, 57, 127}});
+    p.render(8192);
+    const long dry = firstSound(p.right);
+    ASSERT_GE(dry, 0);
+    EXPECT_EQ(firstSound(p.left), dry + 4800);
+}
+
+TEST_F(PluginPlay, SynchronisedDelayFollowsHostTempo)
+{
+    VstTimeInfo time{};
+    time.tempo = 120.0;
+    time.sampleRate = 48000.0;
+    time.flags = kVstTempoValid | kVstTransportPlaying;
+    Player p(loader, 48000.0f);
+    p.host().timeInfo = &time;
+    p.sinePatch();
+    p.set(49, 0.3f); // one 32nd of a 96000-frame bar: 3000 frames
+    p.set(50, 1.0f);
+    p.set(51, 0.0f);
+    p.set(52, 1.0f);
+    p.events({{0, 0x90, 57, 127}});
+    p.render(6000);
+    long first = -1;
+    for (size_t i = 0; i < p.left.size() && first < 0; ++i)
+        if (std::abs(p.left[i]) > 1e-6f)
+            first = static_cast<long>(i);
+    EXPECT_GE(first, 3000);
+    EXPECT_LE(first, 3005);
+    EXPECT_GT(p.host().count(audioMasterGetTime), 0);
+}
+
+TEST_F(PluginPlay, LongRandomRenderStaysFinite)
+{
+    Player p(loader);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(0.0f, 1.0f);
+    std::uniform_int_distribution<int> note(0, 127);
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 64; ++i)
+            p.set(i, value(random));
+        p.set(63, 0.5f);
+        p.events({{0, 0x90, static_cast<unsigned char>(note(random)), 100},
+                  {10, 0xE0, static_cast<unsigned char>(note(random)), static_cast<unsigned char>(note(random))},
+                  {20, 0xB0, 1, static_cast<unsigned char>(note(random))},
+                  {30, 0x80, static_cast<unsigned char>(note(random)), 0}});
+        p.render(4410, 441 + round);
+    }
+    for (float v : p.left)
+        ASSERT_TRUE(std::isfinite(v));
+}
