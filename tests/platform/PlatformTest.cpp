@@ -2,6 +2,7 @@
 #include "platform/InstallFolder.h"
 #include "platform/Paths.h"
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +14,6 @@
 #include <unistd.h>
 
 using namespace grelmond::platform;
-
-namespace {
-
-// Sets an environment variable for one scope and restores it afterwards.
-class ScopedEnv {
-public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name))
-      old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { old_.empty() ? unsetenv(name_) : setenv(name_, old_.c_str(), 1); }
-
-private:
-  const char* name_;
-  std::string old_;
-};
-
-} // namespace
 
 TEST(Paths, DirectoryOfSearchesBackToTheSecondCharacter) {
   std::string out = "unchanged";
