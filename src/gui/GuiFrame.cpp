@@ -1,0 +1,258 @@
+#include "gui/GuiFrame.h"
+
+#include "gui/DrawContext.h"
+#include "gui/GuiBitmap.h"
+#include "gui/GuiFrameOwner.h"
+#include "gui/image/ImageWindow.h"
+#include "gui/x11/X11Window.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace grelmond {
+
+namespace {
+constexpr size_t kViewListStep = 10;
+
+std::unique_ptr<GuiWindow> makeWindow(const GuiRect& size, void* parentWindow)
+{
+    if (!parentWindow)
+        return std::make_unique<ImageWindow>(size.width(), size.height());
+    return X11Window::create(reinterpret_cast<uintptr_t>(parentWindow), size.width(), size.height());
+}
+} // namespace
+
+GuiFrame::GuiFrame(const GuiRect& size, void* parentWindow, GuiFrameOwner* owner)
+    : GuiFrame(size, makeWindow(size, parentWindow), owner)
+{
+}
+
+GuiFrame::GuiFrame(const GuiRect& size, std::unique_ptr<GuiWindow> window, GuiFrameOwner* owner)
+    : GuiView(size), owner_(owner), window_(std::move(window))
+{
+    views_.reserve(kViewListStep);
+    if (window_)
+        window_->setEvents(this);
+    open_ = window_ && window_->isOpen();
+}
+
+GuiFrame::~GuiFrame()
+{
+    focusView_ = nullptr;
+    modalView_ = nullptr;
+    std::vector<GuiView*> views;
+    views.swap(views_);
+    for (GuiView* v : views)
+        v->release();
+    if (background_)
+        background_->release();
+    if (window_)
+        window_->setEvents(nullptr);
+    window_.reset();
+}
+
+void GuiFrame::setBackground(GuiBitmap* bitmap)
+{
+    if (bitmap)
+        bitmap->retain();
+    if (background_)
+        background_->release();
+    background_ = bitmap;
+    setDirty(true);
+}
+
+void GuiFrame::addView(GuiView* view)
+{
+    if (!view)
+        return;
+    if (views_.size() == views_.capacity())
+        views_.reserve(views_.capacity() + kViewListStep);
+    views_.push_back(view);
+    view->setParentFrame(this);
+}
+
+bool GuiFrame::removeView(GuiView* view, bool releaseIt)
+{
+    auto it = std::find(views_.begin(), views_.end(), view);
+    if (it == views_.end())
+        return false;
+    views_.erase(it);
+    if (focusView_ == view)
+        focusView_ = nullptr;
+    if (modalView_ == view)
+        modalView_ = nullptr;
+    if (releaseIt)
+        view->release();
+    return true;
+}
+
+bool GuiFrame::containsView(const GuiView* view) const
+{
+    return std::find(views_.begin(), views_.end(), view) != views_.end();
+}
+
+GuiView* GuiFrame::viewAt(int index) const
+{
+    return index >= 0 && index < viewCount() ? views_[size_t(index)] : nullptr;
+}
+
+GuiView* GuiFrame::viewAt(GuiPoint where) const
+{
+    for (auto it = views_.rbegin(); it != views_.rend(); ++it)
+        if ((*it)->mouseEnabled() && (*it)->mouseRect().contains(where))
+            return *it;
+    return nullptr;
+}
+
+void GuiFrame::draw(DrawContext& context)
+{
+    if (background_)
+        background_->draw(context, {0, 0, background_->width(), background_->height()});
+    for (GuiView* v : views_) {
+        const bool wasDirty = v->isDirty();
+        v->draw(context);
+        v->setDirty(wasDirty);
+    }
+    if (modalView_)
+        modalView_->draw(context);
+    setDirty(false);
+}
+
+void GuiFrame::mouse(DrawContext& context, GuiPoint where)
+{
+    endTextEdit();
+    if (modalView_) {
+        if (modalView_->mouseRect().contains(where))
+            modalView_->mouse(context, where);
+        return;
+    }
+    if (GuiView* v = viewAt(where))
+        v->mouse(context, where);
+}
+
+bool GuiFrame::isDirty() const
+{
+    if (GuiView::isDirty() || (modalView_ && modalView_->isDirty()))
+        return true;
+    return std::any_of(views_.begin(), views_.end(), [](const GuiView* v) { return v->isDirty(); });
+}
+
+bool GuiFrame::onWheel(float distance)
+{
+    if (!isOpen())
+        return false;
+    DrawContext context(window_->surface(), window_.get(), this);
+    const GuiPoint where = context.getMouseLocation();
+    GuiView* v = modalView_ ? (modalView_->mouseRect().contains(where) ? modalView_ : nullptr) : viewAt(where);
+    const bool taken = v && v->onWheel(context, where, distance);
+    window_->flush();
+    return taken;
+}
+
+bool GuiFrame::onDrop(DrawContext& context, const char* const* files, int count, int type, GuiPoint where)
+{
+    for (auto it = views_.rbegin(); it != views_.rend(); ++it)
+        if ((*it)->mouseRect().contains(where) && (*it)->onDrop(context, files, count, type, where))
+            return true;
+    return false;
+}
+
+void GuiFrame::drawNow()
+{
+    if (!isOpen())
+        return;
+    DrawContext context(window_->surface(), window_.get(), this);
+    draw(context);
+    firstDrawPending_ = false;
+    window_->flush();
+}
+
+void GuiFrame::idle()
+{
+    if (!window_)
+        return;
+    window_->processEvents();
+    if (firstDrawPending_ || !isOpen() || !isDirty())
+        return;
+    DrawContext context(window_->surface(), window_.get(), this);
+    if (modalView_)
+        modalView_->update(context);
+    else if (GuiView::isDirty())
+        draw(context);
+    else
+        for (GuiView* v : views_)
+            v->update(context);
+    window_->flush();
+}
+
+void GuiFrame::endTextEdit()
+{
+    if (!focusView_ || !window_)
+        return;
+    DrawContext context(window_->surface(), window_.get(), this);
+    focusView_->releaseFocus(context);
+    focusView_ = nullptr;
+    window_->flush();
+}
+
+void GuiFrame::beginEdit(int tag)
+{
+    if (owner_)
+        owner_->beginEdit(tag);
+}
+
+void GuiFrame::endEdit(int tag)
+{
+    if (owner_)
+        owner_->endEdit(tag);
+}
+
+void GuiFrame::pumpIdle()
+{
+    if (window_)
+        window_->processEvents();
+    if (owner_)
+        owner_->pumpIdle();
+}
+
+bool GuiFrame::isOpen() const { return open_ && window_ && window_->isOpen(); }
+
+void GuiFrame::onPaint()
+{
+    drawNow();
+}
+
+void GuiFrame::onMouseDown(GuiPoint where, int buttons)
+{
+    // Presses that arrive while a control tracks the mouse belong to that gesture.
+    if (inMouse_ || !isOpen())
+        return;
+    inMouse_ = true;
+    DrawContext context(window_->surface(), window_.get(), this);
+    context.setPressButtons(buttons);
+    mouse(context, where);
+    inMouse_ = false;
+    if (window_)
+        window_->flush();
+}
+
+void GuiFrame::onWheelEvent(float distance)
+{
+    if (!inMouse_)
+        onWheel(distance);
+}
+
+void GuiFrame::onKey(const GuiKeyEvent& key)
+{
+    if (!focusView_ || !isOpen())
+        return;
+    DrawContext context(window_->surface(), window_.get(), this);
+    focusView_->onKey(context, key);
+    window_->flush();
+}
+
+void GuiFrame::onFocusLost() { endTextEdit(); }
+
+void GuiFrame::onWindowDestroyed() { open_ = false; }
+
+} // namespace grelmond

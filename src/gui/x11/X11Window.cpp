@@ -1,0 +1,268 @@
+#include "gui/x11/X11Window.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <algorithm>
+#include <cairo-xlib.h>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace grelmond {
+
+namespace {
+
+constexpr int kDoubleClickMs = 400;
+
+// Process-wide: the connections whose errors are ours to ignore, and the handler
+// that was installed before ours. Only touched on the UI thread.
+std::vector<Display*> gOurDisplays;
+XErrorHandler gPreviousHandler = nullptr;
+bool gErrorSeen = false;
+int gErrorCount = 0;
+
+int ignoreOwnErrors(Display* display, XErrorEvent* error)
+{
+    if (std::find(gOurDisplays.begin(), gOurDisplays.end(), display) != gOurDisplays.end()) {
+        gErrorSeen = true;
+        ++gErrorCount;
+        return 0;
+    }
+    return gPreviousHandler ? gPreviousHandler(display, error) : 0;
+}
+
+void adoptDisplay(Display* display)
+{
+    if (gOurDisplays.empty())
+        gPreviousHandler = XSetErrorHandler(ignoreOwnErrors);
+    gOurDisplays.push_back(display);
+}
+
+void disownDisplay(Display* display)
+{
+    gOurDisplays.erase(std::remove(gOurDisplays.begin(), gOurDisplays.end(), display), gOurDisplays.end());
+    if (!gOurDisplays.empty())
+        return;
+    // Put the earlier handler back unless someone replaced ours meanwhile.
+    XErrorHandler current = XSetErrorHandler(gPreviousHandler);
+    if (current != ignoreOwnErrors)
+        XSetErrorHandler(current);
+    gPreviousHandler = nullptr;
+}
+
+// True when the requests so far on this connection raised no error.
+bool syncWithoutErrors(Display* display)
+{
+    gErrorSeen = false;
+    XSync(display, False);
+    return !gErrorSeen;
+}
+
+int buttonBits(unsigned int mask)
+{
+    int bits = 0;
+    if (mask & Button1Mask) bits |= kMouseLeft;
+    if (mask & Button2Mask) bits |= kMouseMiddle;
+    if (mask & Button3Mask) bits |= kMouseRight;
+    if (mask & ShiftMask) bits |= kMouseShift;
+    if (mask & ControlMask) bits |= kMouseControl;
+    if (mask & Mod1Mask) bits |= kMouseAlt;
+    return bits;
+}
+
+int pressedBit(unsigned int button)
+{
+    return button == Button1 ? kMouseLeft : button == Button2 ? kMouseMiddle : kMouseRight;
+}
+
+} // namespace
+
+std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, int height)
+{
+    if (!parent || width <= 0 || height <= 0)
+        return nullptr;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return nullptr;
+    adoptDisplay(display);
+
+    XWindowAttributes parentAttributes;
+    gErrorSeen = false;
+    const Status parentOk = XGetWindowAttributes(display, parent, &parentAttributes);
+    if (!parentOk || !syncWithoutErrors(display)) {
+        disownDisplay(display);
+        XCloseDisplay(display);
+        return nullptr;
+    }
+
+    XSetWindowAttributes attributes{};
+    attributes.background_pixmap = None; // we paint everything; no flash of background
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | FocusChangeMask | StructureNotifyMask;
+    const Window window = XCreateWindow(display, parent, 0, 0, unsigned(width), unsigned(height), 0,
+                                        CopyFromParent, InputOutput, CopyFromParent,
+                                        CWBackPixmap | CWEventMask, &attributes);
+    XStoreName(display, window, "Window");
+    XMapWindow(display, window);
+    if (!syncWithoutErrors(display)) {
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        disownDisplay(display);
+        XCloseDisplay(display);
+        return nullptr;
+    }
+    return std::unique_ptr<X11Window>(new X11Window(display, window, width, height));
+}
+
+int X11Window::errorCount() { return gErrorCount; }
+
+X11Window::X11Window(Display* display, Window window, int width, int height)
+    : display_(display), window_(window)
+{
+    XWindowAttributes own;
+    XGetWindowAttributes(display_, window_, &own);
+    surface_ = cairo_xlib_surface_create(display_, window_, own.visual, width, height);
+}
+
+X11Window::~X11Window()
+{
+    if (surface_) {
+        cairo_surface_finish(surface_);
+        cairo_surface_destroy(surface_);
+    }
+    // The host may have destroyed its window (and ours with it) already; the
+    // error that would cause is ignored.
+    if (!closed_)
+        XDestroyWindow(display_, window_);
+    XSync(display_, False);
+    XCloseDisplay(display_);
+    disownDisplay(display_);
+}
+
+int X11Window::mouseButtons()
+{
+    if (closed_)
+        return 0;
+    Window root, child;
+    int rootX, rootY, x, y;
+    unsigned int mask = 0;
+    XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &mask);
+    return buttonBits(mask);
+}
+
+GuiPoint X11Window::mouseLocation()
+{
+    if (closed_)
+        return {};
+    Window root, child;
+    int rootX, rootY, x = 0, y = 0;
+    unsigned int mask = 0;
+    XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &mask);
+    return {x, y};
+}
+
+bool X11Window::waitDoubleClick()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDoubleClickMs);
+    while (!closed_ && std::chrono::steady_clock::now() < deadline) {
+        XEvent event;
+        if (XCheckTypedWindowEvent(display_, window_, ButtonPress, &event)) {
+            if (event.xbutton.button == Button1)
+                return true;
+            XPutBackEvent(display_, &event);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+void X11Window::processEvents()
+{
+    while (!closed_ && XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        dispatch(event);
+    }
+}
+
+void X11Window::dispatch(XEvent& event)
+{
+    if (event.xany.window != window_)
+        return;
+    switch (event.type) {
+    case Expose:
+        if (event.xexpose.count == 0 && events_)
+            events_->onPaint();
+        break;
+    case ButtonPress:
+        if (!events_)
+            break;
+        if (event.xbutton.button == Button4)
+            events_->onWheelEvent(1.0f);
+        else if (event.xbutton.button == Button5)
+            events_->onWheelEvent(-1.0f);
+        else if (event.xbutton.button <= Button3)
+            events_->onMouseDown({event.xbutton.x, event.xbutton.y},
+                                 buttonBits(event.xbutton.state) | pressedBit(event.xbutton.button));
+        break;
+    case KeyPress:
+        dispatchKey(event.xkey);
+        break;
+    case FocusOut:
+        if (event.xfocus.detail != NotifyInferior && event.xfocus.mode != NotifyGrab && events_)
+            events_->onFocusLost();
+        break;
+    case DestroyNotify:
+        closed_ = true;
+        if (events_)
+            events_->onWindowDestroyed();
+        break;
+    default:
+        break;
+    }
+}
+
+void X11Window::dispatchKey(XKeyEvent& event)
+{
+    if (!events_)
+        return;
+    char text[8] = {};
+    KeySym sym = NoSymbol;
+    const int length = XLookupString(&event, text, sizeof text, &sym, nullptr);
+    GuiKeyEvent key;
+    key.shift = (event.state & ShiftMask) != 0;
+    switch (sym) {
+    case XK_Left: case XK_KP_Left: key.key = GuiKey::Left; break;
+    case XK_Right: case XK_KP_Right: key.key = GuiKey::Right; break;
+    case XK_Home: case XK_KP_Home: key.key = GuiKey::Home; break;
+    case XK_End: case XK_KP_End: key.key = GuiKey::End; break;
+    case XK_BackSpace: key.key = GuiKey::Backspace; break;
+    case XK_Delete: case XK_KP_Delete: key.key = GuiKey::Delete; break;
+    case XK_Return: case XK_KP_Enter: key.key = GuiKey::Enter; break;
+    case XK_Escape: key.key = GuiKey::Escape; break;
+    default:
+        if (length == 1) {
+            key.key = GuiKey::Character;
+            key.character = static_cast<unsigned char>(text[0]);
+        }
+        break;
+    }
+    events_->onKey(key);
+}
+
+void X11Window::flush()
+{
+    if (closed_)
+        return;
+    cairo_surface_flush(surface_);
+    XFlush(display_);
+}
+
+void X11Window::takeKeyboardFocus()
+{
+    if (!closed_)
+        XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+}
+
+} // namespace grelmond

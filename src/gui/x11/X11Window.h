@@ -1,0 +1,46 @@
+#pragma once
+
+#include "gui/GuiWindow.h"
+
+#include <X11/Xlib.h>
+#include <memory>
+
+namespace grelmond {
+
+// A child of the host's window on a Display connection of its own, drawn
+// through cairo-xlib. Events are only read when processEvents runs, which never
+// blocks. X errors on this connection are swallowed so that a window the host
+// destroyed first cannot take the host down. UI thread only.
+class X11Window : public GuiWindow {
+public:
+    // Null when there is no display or the parent window does not exist.
+    static std::unique_ptr<X11Window> create(unsigned long parent, int width, int height);
+    ~X11Window() override;
+
+    cairo_surface_t* surface() override { return closed_ ? nullptr : surface_; }
+    int mouseButtons() override;
+    GuiPoint mouseLocation() override;
+    bool waitDoubleClick() override;
+    void processEvents() override;
+    void flush() override;
+    void takeKeyboardFocus() override;
+    bool isOpen() const override { return !closed_; }
+
+    // X errors raised on any of the toolkit's connections so far in this process.
+    static int errorCount();
+
+    Display* display() const { return display_; }
+    Window window() const { return window_; }
+
+private:
+    X11Window(Display* display, Window window, int width, int height);
+    void dispatch(XEvent& event);
+    void dispatchKey(XKeyEvent& event);
+
+    Display* display_;
+    Window window_;
+    cairo_surface_t* surface_ = nullptr;
+    bool closed_ = false;
+};
+
+} // namespace grelmond
