@@ -21,7 +21,9 @@ std::string expandHome(std::string_view name) {
   if (!name.starts_with("~/"))
     return std::string(name);
   const char* home = std::getenv("HOME");
-  std::string path = home ? home : "";
+  if (!home || home[0] != '/')
+    return {};
+  std::string path = home;
   while (!path.empty() && path.back() == '/')
     path.pop_back();
   path.append(name.substr(1));

@@ -12,7 +12,7 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // is a bare name resolved against the remembered folder.
 bool isFullPath(std::string_view name);
 
-// "~/x" becomes $HOME + "/x"; other names are returned unchanged.
+// "~/x" becomes $HOME + "/x" (empty without a usable $HOME); other names are returned unchanged.
 std::string expandHome(std::string_view name);
 
 // The part of path before its last '/', searching back to the second character

@@ -67,6 +67,7 @@ public:
     ProgramBank& programs() { return programs_; }
     InstanceRenderer& renderer() { return renderer_; }
     const ParameterState& parameters() const { return params_; }
+    EngineHolder& engine() { return engine_; }
 
     // Samples per 10 ms render step at the current sample rate.
     vst::VstInt32 samplesPerStep() const { return samplesPerStep_; }

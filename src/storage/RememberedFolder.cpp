@@ -78,6 +78,8 @@ std::optional<std::string> RememberedFolder::resolve(std::string_view name, Use 
     return std::nullopt;
   if (platform::isFullPath(name)) {
     std::string path = platform::expandHome(name);
+    if (path.empty())
+      return std::nullopt;
     std::string folder;
     if (platform::directoryOf(path, folder))
       write(folder);

@@ -1,4 +1,3 @@
-#include "render/FilterLfo.h"
 #include "render/FlangerLfo.h"
 #include "render/KeyDepth.h"
 #include "render/LfoPhase.h"
@@ -68,22 +67,6 @@ TEST(FlangerLfo, TriangleAndSampleAndHold)
     const float smoothed = lfo.step();
     EXPECT_GE(smoothed, 0.5f);
     EXPECT_LE(smoothed, 1.0f);
-}
-
-TEST(FilterLfo, RaisesCutoffTowardsOneByDepth)
-{
-    FilterLfo lfo;
-    float low = 1.0f, high = 0.0f;
-    for (std::int64_t h = 0; h < 1000; ++h) {
-        lfo.setup(h, 0.01f);
-        low = std::min(low, lfo.value());
-        high = std::max(high, lfo.value());
-        EXPECT_EQ(lfo.modulatedCutoff(0.3f, 0.0f), 0.3f);
-        EXPECT_GE(lfo.modulatedCutoff(0.3f, 1.0f), 0.3f);
-        EXPECT_LE(lfo.modulatedCutoff(0.3f, 1.0f), 1.0f);
-    }
-    EXPECT_LT(low, 0.05f);
-    EXPECT_GT(high, 0.95f);
 }
 
 TEST(KeyDepth, ControlKeyboardAndMovingSplit)

@@ -42,27 +42,16 @@ public:
     // no proc function, filter bypassed, no effects, full sustain.
     void sinePatch()
     {
-        for (int i = 0; i < 12; ++i)
+        // Oscillator 3 a sine at coarse and fine 0 (8-11), no pitch LFO (12, 13), no flanger,
+        // ensemble, chorus or delay (22, 28, 31, 50, 54), filter bypassed (39), proc off
+        // (57, 58), instant attack, full sustain, short release (59-62).
+        const std::pair<int, float> values[] = {{8, 0}, {9, 0.5f}, {10, 0.5f}, {11, 1}, {12, 0}, {13, 0},
+            {22, 0}, {28, 0}, {31, 0}, {39, 1}, {50, 0}, {54, 0}, {57, 0}, {58, 0}, {59, 0}, {60, 0.5f},
+            {61, 1}, {62, 0.05f}, {63, 0.5f}};
+        for (int i = 0; i < 8; ++i)
             set(i, 0.0f);
-        set(8, 0.0f);  // sine shape
-        set(9, 0.5f);  // coarse 0
-        set(10, 0.5f); // fine 0
-        set(11, 1.0f);
-        set(12, 0.0f);
-        set(13, 0.0f);
-        set(22, 0.0f);
-        set(28, 0.0f);
-        set(31, 0.0f);
-        set(39, 1.0f); // filter bypass
-        set(50, 0.0f);
-        set(54, 0.0f);
-        set(57, 0.0f);
-        set(58, 0.0f);
-        set(59, 0.0f);
-        set(60, 0.5f);
-        set(61, 1.0f);
-        set(62, 0.05f);
-        set(63, 0.5f);
+        for (auto [index, value] : values)
+            set(index, value);
     }
 
     void events(const std::vector<Midi>& list)
@@ -350,4 +339,25 @@ TEST_F(PluginPlay, LongRandomRenderStaysFinite)
     }
     for (float v : p.left)
         ASSERT_TRUE(std::isfinite(v));
+}
+
+TEST_F(PluginPlay, ExtremeRatesAndOddBlocks)
+{
+    for (float rate : {8000.0f, 384000.0f}) {
+        for (int block : {1, 7, 4097}) {
+            Player p(loader, rate);
+            p.sinePatch();
+            p.events({{0, 0x90, 57, 127}});
+            p.render(static_cast<int>(rate / 20), block);
+            EXPECT_GT(peak(p.left), 1e-3f) << rate << " " << block;
+            for (float v : p.left)
+                ASSERT_TRUE(std::isfinite(v));
+        }
+    }
+    Player p(loader);
+    float* none[2] = {nullptr, nullptr};
+    p.plugin().effect()->processReplacing(p.plugin().effect(), nullptr, none, 512);
+    p.plugin().effect()->process(p.plugin().effect(), nullptr, nullptr, 512);
+    p.render(0);
+    EXPECT_TRUE(p.left.empty());
 }
