@@ -68,7 +68,10 @@ VstIntPtr PluginBase::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value,
 void PluginBase::setParameterAutomated(VstInt32 index, float value)
 {
     setParameter(index, value);
-    callHost(audioMasterAutomate, index, 0, nullptr, value);
+    // Hosts index their own parameter arrays with this number: indices beyond
+    // the declared parameters (the editor's command tags) stay inside.
+    if (isHostParameter(index))
+        callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
 void PluginBase::getProgramName(char* name) { copyText(name, "", kVstMaxProgNameLen); }

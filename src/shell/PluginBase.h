@@ -95,6 +95,7 @@ protected:
     vst::VstIntPtr callHost(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,
                             void* ptr = nullptr, float opt = 0.0f);
     void setFlag(vst::VstInt32 flag, bool state);
+    bool isHostParameter(vst::VstInt32 index) const { return index >= 0 && index < numParams_; }
 
     float sampleRate_ = 44100.0f;
     EditorBase* editor_ = nullptr;

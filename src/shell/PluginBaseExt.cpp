@@ -323,8 +323,16 @@ void* PluginBaseExt::getDirectory() { return reinterpret_cast<void*>(callHost(au
 
 bool PluginBaseExt::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
 
-bool PluginBaseExt::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
-bool PluginBaseExt::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
+// Only declared parameters are reported, as for automation.
+bool PluginBaseExt::beginEdit(VstInt32 index)
+{
+    return isHostParameter(index) && callHost(audioMasterBeginEdit, index) != 0;
+}
+
+bool PluginBaseExt::endEdit(VstInt32 index)
+{
+    return isHostParameter(index) && callHost(audioMasterEndEdit, index) != 0;
+}
 
 bool PluginBaseExt::openFileSelector(void* fileSelect)
 {

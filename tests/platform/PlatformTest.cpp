@@ -2,6 +2,7 @@
 #include "platform/InstallFolder.h"
 #include "platform/Paths.h"
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,29 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <csignal>
+#include <iterator>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace grelmond::platform;
-
-namespace {
-
-// Sets an environment variable for one scope and restores it afterwards.
-class ScopedEnv {
-public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name))
-      old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedEnv() { old_.empty() ? unsetenv(name_) : setenv(name_, old_.c_str(), 1); }
-
-private:
-  const char* name_;
-  std::string old_;
-};
-
-} // namespace
 
 TEST(Paths, DirectoryOfSearchesBackToTheSecondCharacter) {
   std::string out = "unchanged";
@@ -96,13 +81,21 @@ TEST(AtomicFile, ReplacesWholeFilesOnly) {
   EXPECT_EQ(files, 2) << "no temporary file is left behind";
 }
 
-TEST(AtomicFile, UnwritableFolderFailsAndKeepsTheOldFile) {
-  if (geteuid() == 0)
-    GTEST_SKIP() << "permissions do not bind root";
+TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
   TempFolder folder;
   folder.write("bank.grb", "old");
-  chmod(folder.path().c_str(), 0555);
-  EXPECT_FALSE(writeFileAtomically(folder.file("bank.grb"), "new"));
-  chmod(folder.path().c_str(), 0755);
+  // A file size limit makes the write fail part way, even for root.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = writeFileAtomically(folder.file("bank.grb"), std::string(1000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(written);
   EXPECT_EQ(folder.read("bank.grb"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no temporary file is left";
 }

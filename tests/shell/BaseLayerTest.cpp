@@ -101,7 +101,7 @@ TEST_F(BaseLayer, HostWrappersWithoutCallbackAreNeutral)
 
 TEST_F(BaseLayer, HostWrappersPassTheirArguments)
 {
-    PluginBaseExt base(&recordingHost, 1, 1);
+    PluginBaseExt base(&recordingHost, 1, 8);
     answer = 1;
     base.setParameterAutomated(7, 0.25f);
     EXPECT_TRUE(base.wantEvents(1));
@@ -131,7 +131,13 @@ TEST_F(BaseLayer, HostWrappersPassTheirArguments)
     EXPECT_EQ(base.updateSampleRate(), 48000.0f);
     EXPECT_EQ(calls.back().opcode, audioMasterGetSampleRate);
 
+    // Numbers beyond the declared parameters never reach the host.
     calls.clear();
+    base.setParameterAutomated(8, 0.5f);
+    base.setParameterAutomated(-1, 0.5f);
+    EXPECT_FALSE(base.beginEdit(64));
+    EXPECT_FALSE(base.endEdit(-1));
+    EXPECT_TRUE(calls.empty());
     EXPECT_FALSE(base.openFileSelector(nullptr));
     EXPECT_FALSE(base.sendVstEventsToHost(nullptr));
     EXPECT_FALSE(base.getHostVendorString(nullptr));

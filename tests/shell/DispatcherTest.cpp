@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 using namespace vst;
@@ -176,6 +177,10 @@ TEST_F(Dispatcher, TextsStayWithinTheirLimits)
         plugin->dispatch(effSetProgram, 0, program);
         EXPECT_LE(writtenLength(effGetProgramName, 0, 0), 24u) << program;
     }
+    std::string longName(200, 'n');
+    plugin->dispatch(effSetProgramName, 0, 0, longName.data());
+    EXPECT_LE(writtenLength(effGetProgramName, 0, 0), 24u);
+    EXPECT_LE(writtenLength(effGetProgramNameIndexed, 63, -1), 24u);
     EXPECT_LE(writtenLength(effGetEffectName, 0, 0), 32u);
     EXPECT_LE(writtenLength(effGetVendorString, 0, 0), 64u);
     EXPECT_LE(writtenLength(effGetProductString, 0, 0), 64u);

@@ -1,5 +1,6 @@
 #include "shell/SynthPlugin.h"
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +11,6 @@
 using namespace grelmond;
 
 namespace {
-
-// Installation folder of the plug-ins made during one test.
-class InstallFolder : public TempFolder {
-public:
-  InstallFolder() {
-    if (const char* old = std::getenv("GRELMOND_INSTALL_PATH"))
-      old_ = old;
-    setenv("GRELMOND_INSTALL_PATH", path().c_str(), 1);
-  }
-  ~InstallFolder() { setenv("GRELMOND_INSTALL_PATH", old_.c_str(), 1); }
-
-private:
-  std::string old_;
-};
 
 std::string bank(int patches, float volume) {
   std::string text = "<bank product=\"grelmond\" version=\"1.0\">\n";
@@ -42,12 +29,15 @@ std::string nameOf(SynthPlugin& plugin, int index) {
 } // namespace
 
 TEST(PluginFiles, DefaultBankFromTheInstallationFolder) {
-  InstallFolder install;
+  TempFolder install;
+  ScopedEnv env("GRELMOND_INSTALL_PATH", install.path().c_str());
   install.write("GrelmondDefault.grb", bank(3, 0.25f));
   SynthPlugin plugin(nullptr);
   EXPECT_EQ(nameOf(plugin, 2), "File 2");
   EXPECT_EQ(nameOf(plugin, 3), "Grelmond 4") << "programs the bank lacks are defaults";
   EXPECT_FLOAT_EQ(plugin.getParameter(63), 0.25f) << "program 0 is applied";
+  plugin.setProgram(3);
+  EXPECT_FLOAT_EQ(plugin.getParameter(35), 0.3f) << "with the default values";
 
   install.write("GrelmondDefault.grb", "<bank broken");
   SynthPlugin fallback(nullptr);
@@ -55,7 +45,8 @@ TEST(PluginFiles, DefaultBankFromTheInstallationFolder) {
 }
 
 TEST(PluginFiles, LoadsReselectTheCurrentProgramAndFailuresChangeNothing) {
-  InstallFolder install;
+  TempFolder install;
+  ScopedEnv env("GRELMOND_INSTALL_PATH", install.path().c_str());
   SynthPlugin plugin(nullptr);
   plugin.setProgram(2);
   install.write("loud.grb", bank(5, 0.875f));

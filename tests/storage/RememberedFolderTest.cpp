@@ -1,5 +1,6 @@
 #include "storage/RememberedFolder.h"
 
+#include "ScopedEnv.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +43,12 @@ TEST(RememberedFolder, BareNameWithoutAFileRemembersTheInstallationFolder) {
 
 TEST(RememberedFolder, UnwritableInstallationFolderUsesTheUserConfigFolder) {
   TempFolder config;
-  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+  ScopedEnv env("XDG_CONFIG_HOME", config.path().c_str());
   RememberedFolder remembered("/nonexistent/grelmond");
   EXPECT_EQ(remembered.filePath(), config.path() + "/Grelmond/grldefault.cfg");
   EXPECT_EQ(remembered.resolve("~/x/y.grb", Use::Save), std::string(std::getenv("HOME")) + "/x/y.grb");
   EXPECT_EQ(remembered.resolve("z.grb", Use::Load), std::string(std::getenv("HOME")) + "/x/z.grb");
   EXPECT_TRUE(std::filesystem::exists(remembered.filePath()));
-  unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(RememberedFolder, FileContentsAreBounded) {
