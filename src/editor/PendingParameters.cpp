@@ -17,6 +17,12 @@ void PendingParameters::record(int index, float value)
     pending_.fetch_or(uint64_t(1) << index, std::memory_order_release);
 }
 
+void PendingParameters::seed(int index, float value)
+{
+    if (index >= 0 && index < kCount)
+        values_[index].store(value, std::memory_order_relaxed);
+}
+
 uint64_t PendingParameters::take() { return pending_.exchange(0, std::memory_order_acquire); }
 
 float PendingParameters::value(int index) const

@@ -20,7 +20,9 @@ public:
     // User-interface thread: the set of pending indices (bit i for index i),
     // which are no longer pending afterwards.
     uint64_t take();
-    // The latest value recorded for an index.
+    // Sets an index's value without making it pending.
+    void seed(int index, float value);
+    // The latest value recorded or seeded for an index.
     float value(int index) const;
 
 private:

@@ -37,6 +37,11 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
     : EditorBase(plugin), plugin_(plugin), background_(new GuiBitmap(kBackgroundBitmap))
 {
+    // The values set so far; the plug-in reads the curved ones back otherwise.
+    const Program* current = plugin_->programs().program(plugin_->getProgram());
+    for (int index = 0; index < PendingParameters::kCount; ++index)
+        pending_.seed(index, readsBackCurved(index) && current != nullptr ? current->value(index)
+                                                                          : plugin_->getParameter(index));
 }
 
 PluginEditor::~PluginEditor()
@@ -161,16 +166,13 @@ void PluginEditor::applyPendingParameters()
 
 float PluginEditor::shownValue(int index)
 {
-    if (readsBackCurved(index))
-        if (const Program* program = plugin_->programs().program(plugin_->getProgram()))
-            return program->value(index);
-    return plugin_->getParameter(index);
+    return readsBackCurved(index) ? clampParameterValue(pending_.value(index)) : plugin_->getParameter(index);
 }
 
 void PluginEditor::showParameter(int index, float value)
 {
     if (GuiControl* control = controls_.control(index))
-        control->setValue(readsBackCurved(index) ? clampParameterValue(value) : plugin_->getParameter(index));
+        control->setValue(shownValue(index));
     ValueDisplay* display = controls_.display(index);
     if (display != nullptr)
         display->setValue(plugin_->getParameter(index));
