@@ -39,6 +39,8 @@ public:
     virtual void flush() = 0;
     // Give the window the keyboard focus, for text editing.
     virtual void takeKeyboardFocus() = 0;
+    // Hand the keyboard back to the host once text editing is over.
+    virtual void releaseKeyboardFocus() = 0;
     virtual bool isOpen() const = 0;
 
     void setEvents(GuiWindowEvents* events) { events_ = events; }

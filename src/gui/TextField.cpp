@@ -84,6 +84,8 @@ void TextField::releaseFocus(DrawContext& context)
         return;
     const std::string edited = limited(editor_->text().c_str());
     editor_.reset();
+    if (GuiWindow* window = context.window())
+        window->releaseKeyboardFocus();
     if (parentFrame() && parentFrame()->focusView() == this)
         parentFrame()->setFocusView(nullptr);
     const bool changed = edited != text_;

@@ -1,7 +1,7 @@
 #include "platform/AtomicFile.h"
 
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +12,6 @@
 namespace grelmond::platform {
 
 namespace {
-
-std::atomic<unsigned> temporaryCounter{0};
 
 // The file that a write to path really replaces.
 std::string targetOf(const std::string& path) {
@@ -27,9 +25,10 @@ std::string targetOf(const std::string& path) {
 }
 
 int createTemporary(const std::string& target, std::string& temporaryPath) {
+  // O_EXCL settles any clash between writers; the clock only makes one unlikely.
   for (int attempt = 0; attempt < 16; ++attempt) {
-    temporaryPath = target + ".tmp" + std::to_string(getpid()) + "-" +
-                    std::to_string(temporaryCounter.fetch_add(1, std::memory_order_relaxed));
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    temporaryPath = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(tick + attempt);
     const int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST)
       return fd;

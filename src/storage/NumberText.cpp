@@ -25,7 +25,16 @@ double parseNumber(std::string_view text) {
       return 0.0;
   }
   double value = 0.0;
-  const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+  const char* start = text.data() + i;
+  const auto result = std::from_chars(start, text.data() + text.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Like atof: too small is zero, too large is infinite with the number's sign.
+    const std::string_view number(start, static_cast<std::size_t>(result.ptr - start));
+    const std::size_t e = number.find_first_of("eE");
+    if (e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-')
+      return 0.0;
+    return number.starts_with('-') ? -HUGE_VAL : HUGE_VAL;
+  }
   return result.ec == std::errc() ? value : 0.0;
 }
 

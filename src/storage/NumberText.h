@@ -12,7 +12,7 @@ namespace grelmond {
 void appendFixed(std::string& out, double value, int decimals);
 
 // Reads a number like atof: leading white space skipped, text after the number
-// ignored, no number (or one out of range) gives 0.0.
+// ignored, no number gives 0.0, one out of range 0.0 or an infinity.
 double parseNumber(std::string_view text);
 
 // A value text as a stored parameter value: a normalised value, so non-numbers

@@ -282,6 +282,7 @@ TEST(TextFieldTest, UnchangedTextSendsNothingAndChangedTextOneReport)
     h.window->sendKey({GuiKey::Enter});
     EXPECT_FALSE(field->isEditing());
     EXPECT_EQ(h.frame->focusView(), nullptr);
+    EXPECT_FALSE(h.window->hasKeyboardFocus());
     EXPECT_TRUE(h.recorder.values.empty());
 
     h.press({{{20, 15}, L}});

@@ -6,12 +6,14 @@
 #include "gui/FilmstripKnob.h"
 #include "gui/GuiColors.h"
 #include "gui/KnobMode.h"
+#include "gui/TextField.h"
 #include "gui/ToggleButton.h"
 #include "gui/x11/X11Window.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <chrono>
 #include <cstdlib>
 #include <dirent.h>
@@ -115,6 +117,13 @@ struct X11Test : ::testing::Test {
         XTestFakeMotionEvent(dpy, DefaultScreen(dpy), screenPoint.x, screenPoint.y, CurrentTime);
         XSync(dpy, False);
     }
+    void key(KeySym sym)
+    {
+        const KeyCode code = XKeysymToKeycode(dpy, sym);
+        XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+        XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+        XSync(dpy, False);
+    }
     void button(bool down)
     {
         XTestFakeButtonEvent(dpy, 1, down, CurrentTime);
@@ -184,6 +193,31 @@ TEST_F(X11Test, EmbeddedFrameTakesADragAClickAndRedrawsOnExposure)
     XClearArea(dpy, w, 0, 0, 0, 0, True);
     EXPECT_TRUE(waitUntil([&] { return pixel(w, 30, 40) == stripColour(22); }, &frame));
     EXPECT_EQ(X11Window::errorCount(), 0);
+}
+
+TEST_F(X11Test, TextFieldIsEditedWithTheRealKeyboard)
+{
+    Recorder recorder;
+    GuiFrame frame({0, 0, 200, 150}, handle(parent), nullptr);
+    auto* field = new TextField({10, 10, 110, 24}, &recorder, 73, "old");
+    frame.addView(field);
+    ASSERT_TRUE(waitUntil([&] { return pixel(windowOf(frame), 12, 12) == kColorBlack; }, &frame));
+
+    moveTo(onScreen(windowOf(frame), {50, 15}));
+    button(true);
+    button(false);
+    ASSERT_TRUE(waitUntil([&] { return field->isEditing(); }, &frame));
+    ASSERT_TRUE(waitUntil([&] {
+        Window focus;
+        int revert;
+        XGetInputFocus(dpy, &focus, &revert);
+        return focus == windowOf(frame);
+    }));
+    for (KeySym sym : {XK_n, XK_e, XK_w, XK_BackSpace, XK_x, XK_Escape, XK_Home, XK_Delete, XK_Return})
+        key(sym);
+    ASSERT_TRUE(waitUntil([&] { return !field->isEditing(); }, &frame));
+    EXPECT_EQ(field->getText(), "ex");
+    EXPECT_EQ(recorder.tags, std::vector<int>{73});
 }
 
 TEST_F(X11Test, OpenedAndClosedFiftyTimesWithoutLeakOrError)

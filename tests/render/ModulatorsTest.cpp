@@ -1,7 +1,6 @@
 #include "render/FlangerLfo.h"
 #include "render/KeyDepth.h"
 #include "render/LfoPhase.h"
-#include "render/PitchLfo.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +27,6 @@ TEST(LfoPhase, StaysExactAfterADayOfRunning)
         }
     }
     EXPECT_EQ(lfoPhase(-5, 409.6), lfoPhase(-5, 409.6) & 4095);
-}
-
-TEST(PitchLfo, PositiveHalfOnlyAndSilentAtDepthZero)
-{
-    float peak = 0.0f;
-    for (std::int64_t h = 0; h < 200; ++h) {
-        EXPECT_EQ(PitchLfo::value(h, 0.8f, 0.0f), 0.0f);
-        const float v = PitchLfo::value(h, 0.8f, 0.5f);
-        EXPECT_GE(v, 0.0f);
-        peak = std::max(peak, v);
-    }
-    EXPECT_NEAR(peak, 0.5f, 0.01f);
 }
 
 TEST(FlangerLfo, TriangleAndSampleAndHold)

@@ -74,6 +74,16 @@ TEST_F(Fixture, ChunksOfTenMillisecondsRestartWithEachBlock)
         EXPECT_EQ(client.chunks.front(), RenderLoop::chunkSize(rate));
     }
     EXPECT_EQ(RenderLoop::chunkSize(50.0), 1);
+
+    // A day of running is past any 32-bit frame count.
+    const std::int64_t day = 24LL * 3600 * 44100;
+    loop->setSampleCounter(day);
+    client.settings.chorusMix = 0.5f;
+    client.settings.pitchRate = client.settings.pitchDepth = 1.0f;
+    render(1000);
+    EXPECT_EQ(loop->sampleCounter(), day + 1000);
+    for (float v : left)
+        ASSERT_TRUE(std::isfinite(v));
     EXPECT_EQ(RenderLoop::chunkSize(std::nan("")), 1);
 }
 

@@ -30,6 +30,7 @@ public:
     void processEvents() override;
     void flush() override;
     void takeKeyboardFocus() override { hasKeyboardFocus_ = true; }
+    void releaseKeyboardFocus() override { hasKeyboardFocus_ = false; }
     bool isOpen() const override { return true; }
 
     // Replays steps from now on; step 0 is the current state.

@@ -111,13 +111,13 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
         XCloseDisplay(display);
         return nullptr;
     }
-    return std::unique_ptr<X11Window>(new X11Window(display, window, width, height));
+    return std::unique_ptr<X11Window>(new X11Window(display, parent, window, width, height));
 }
 
 int X11Window::errorCount() { return gErrorCount; }
 
-X11Window::X11Window(Display* display, Window window, int width, int height)
-    : display_(display), window_(window)
+X11Window::X11Window(Display* display, Window parent, Window window, int width, int height)
+    : display_(display), parent_(parent), window_(window)
 {
     XWindowAttributes own;
     XGetWindowAttributes(display_, window_, &own);
@@ -210,7 +210,9 @@ void X11Window::dispatch(XEvent& event)
         dispatchKey(event.xkey);
         break;
     case FocusOut:
-        if (event.xfocus.detail != NotifyInferior && event.xfocus.mode != NotifyGrab && events_)
+        // Only a real move of the focus elsewhere; pointer-root focus and grabs come and go.
+        if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior &&
+            event.xfocus.detail != NotifyPointer && events_)
             events_->onFocusLost();
         break;
     case DestroyNotify:
@@ -263,6 +265,21 @@ void X11Window::takeKeyboardFocus()
 {
     if (!closed_)
         XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+}
+
+} // namespace grelmond
+
+namespace grelmond {
+
+void X11Window::releaseKeyboardFocus()
+{
+    if (closed_)
+        return;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    if (focus == window_)
+        XSetInputFocus(display_, parent_, RevertToParent, CurrentTime);
 }
 
 } // namespace grelmond

@@ -24,6 +24,7 @@ public:
     void processEvents() override;
     void flush() override;
     void takeKeyboardFocus() override;
+    void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
 
     // X errors raised on any of the toolkit's connections so far in this process.
@@ -33,11 +34,12 @@ public:
     Window window() const { return window_; }
 
 private:
-    X11Window(Display* display, Window window, int width, int height);
+    X11Window(Display* display, Window parent, Window window, int width, int height);
     void dispatch(XEvent& event);
     void dispatchKey(XKeyEvent& event);
 
     Display* display_;
+    Window parent_;
     Window window_;
     cairo_surface_t* surface_ = nullptr;
     bool closed_ = false;

@@ -1,0 +1,58 @@
+#include "engine/Envelope.h"
+#include "engine/ProcProcessor.h"
+#include "engine/Voice.h"
+#include "params/ParameterMirror.h"
+#include "storage/EngineHolder.h"
+#include "storage/SampleStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+using namespace grelmond;
+
+// One voice rendering one 10 ms chunk at 44.1 kHz with all three oscillators
+// on (pulse, sawtooth, square), the filter running and the given proc function.
+static void BM_VoiceChunk(benchmark::State& state) {
+    const int function = static_cast<int>(state.range(0));
+    const int frames = 441;
+    EngineHolder engine;
+    engine.loadWaveforms(GRELMOND_PLUGIN_DIR);
+    for (Envelope* e : {engine.amplitudeEnvelope(), engine.filterEnvelope(), engine.procEnvelope()}) {
+        e->setAttack(10);
+        e->setDecay(50);
+        e->setSustain(0.8f);
+        e->setRelease(300);
+    }
+    ParameterMirror mirror;
+    for (int k = 0; k < 3; ++k) {
+        mirror.set(4 * k + 0, 0.35f + 0.3f * k);
+        mirror.set(4 * k + 1, 0.5f);
+        mirror.set(4 * k + 2, 0.45f + 0.05f * k);
+        mirror.set(4 * k + 3, 0.8f);
+    }
+    mirror.set(12, 0.5f);
+    mirror.set(35, 0.3f);
+    mirror.set(57, (function + 0.5f) / 25.1f);
+    mirror.set(58, 0.7f);
+
+    VoiceRenderInput in;
+    in.frames = frames;
+    in.sampleRate = 44100;
+    in.cutoff = 0.3f;
+    in.resonance = 0.5f;
+    in.envAmount = 0.5f;
+    in.mirror = &mirror;
+    std::vector<float> left(frames), right(frames);
+    Voice* voice = engine.store()->createVoice(100, 60, 0);
+    voice->setModWheel(0.3f);
+    for (auto _ : state) {
+        voice->render(left.data(), right.data(), in);
+        benchmark::DoNotOptimize(left.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(ProcProcessor::functionName(function));
+    state.counters["per_frame"] =
+        benchmark::Counter(frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_VoiceChunk)->DenseRange(0, 25);
