@@ -1,10 +1,54 @@
 #include "editor/PluginEditor.h"
 
+#include "editor/EditorLayout.h"
+#include "editor/ProgramSteps.h"
+#include "gui/GuiBitmap.h"
+#include "gui/GuiFrame.h"
+#include "gui/KnobMode.h"
+#include "gui/TextField.h"
+#include "params/ParameterTable.h"
 #include "shell/SynthPluginWithEditor.h"
+
+#include <chrono>
 
 namespace grelmond {
 
-PluginEditor::PluginEditor(SynthPluginWithEditor* plugin) : EditorBase(plugin) {}
+using namespace editor;
+
+namespace {
+
+int64_t tickCountMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Filter rate and cutoff are read back from the plug-in in their curved
+// form; their sliders show the value that was set.
+bool readsBackCurved(int index) { return index == param::kFilterLfoRate || index == param::kFilterCutoff; }
+
+bool isOscillatorVolume(int index) { return index == 3 || index == 7 || index == 11; }
+
+// Tags that belong to no control.
+bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && tag <= 27) || tag == kUnusedTag; }
+
+} // namespace
+
+PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
+    : EditorBase(plugin), plugin_(plugin), background_(new GuiBitmap(kBackgroundBitmap))
+{
+    // The values set so far; the plug-in reads the curved ones back otherwise.
+    const Program* current = plugin_->programs().program(plugin_->getProgram());
+    for (int index = 0; index < PendingParameters::kCount; ++index)
+        pending_.seed(index, readsBackCurved(index) && current != nullptr ? current->value(index)
+                                                                          : plugin_->getParameter(index));
+}
+
+PluginEditor::~PluginEditor()
+{
+    close();
+    background_->release();
+}
 
 vst::VstIntPtr PluginEditor::getRect(vst::ERect** rect)
 {
@@ -12,6 +56,179 @@ vst::VstIntPtr PluginEditor::getRect(vst::ERect** rect)
         return 0;
     *rect = &rect_;
     return 1;
+}
+
+vst::VstIntPtr PluginEditor::open(void* parentWindow)
+{
+    close(); // a host that opens twice gets one window
+    parentWindow_ = parentWindow;
+    requestUpdate();
+    bitmaps_.loadAll();
+    frame_ = new GuiFrame({0, 0, kWidth, kHeight}, parentWindow, this);
+    frame_->setBackground(background_);
+
+    // Every value is read afresh now; what was pending is included.
+    pending_.take();
+    controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); });
+    controls_.showDelayAsNotes(param::kLeftDelayTime, plugin_->getParameter(kLeftDelaySync) != 0.0f);
+    controls_.showDelayAsNotes(param::kRightDelayTime, plugin_->getParameter(kRightDelaySync) != 0.0f);
+    showCurrentProgram();
+
+    if (!frame_->isOpen()) {
+        close(); // no window to show in (no display, or the host's window is gone)
+        return 0;
+    }
+    return 1;
+}
+
+void PluginEditor::close()
+{
+    if (frame_ == nullptr)
+        return;
+    controls_.destroy(*frame_);
+    frame_->release();
+    frame_ = nullptr;
+    bitmaps_.releaseAll();
+}
+
+void PluginEditor::idle()
+{
+    if (inIdle_)
+        return;
+    if (updateRequested_.exchange(false, std::memory_order_relaxed))
+        update();
+    applyPendingParameters();
+    if (frame_ != nullptr)
+        frame_->idle();
+}
+
+vst::VstIntPtr PluginEditor::setKnobMode(vst::VstIntPtr mode)
+{
+    grelmond::setKnobMode(static_cast<int>(mode));
+    return 1;
+}
+
+vst::VstIntPtr PluginEditor::onWheel(float distance)
+{
+    return frame_ != nullptr && frame_->onWheel(distance) ? 1 : 0;
+}
+
+void PluginEditor::draw()
+{
+    if (frame_ != nullptr)
+        frame_->drawNow();
+}
+
+void PluginEditor::pumpIdle()
+{
+    int64_t now = tickCountMs();
+    idle();
+    if (now < lastPumpMs_ + 100) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(4));
+        now += 4;
+        if (now < lastPumpMs_ + 50)
+            return;
+    }
+    lastPumpMs_ = now;
+    // The host may call our idle from its own; that nested idle does nothing.
+    inIdle_ = true;
+    plugin_->masterIdle();
+    inIdle_ = false;
+}
+
+// Plug-in to editor.
+
+void PluginEditor::setParameter(vst::VstInt32 index, float value)
+{
+    if (isParameterId(index)) {
+        pending_.record(index, value);
+        requestUpdate();
+        return;
+    }
+    // Commands run only for the editor's own controls, never for a host that
+    // sets an index it was not told of.
+    if (commandThread_.load(std::memory_order_relaxed) != std::this_thread::get_id() || frame_ == nullptr)
+        return;
+    runCommand(index, value);
+    requestUpdate();
+}
+
+void PluginEditor::applyPendingParameters()
+{
+    const uint64_t pending = pending_.take();
+    if (pending == 0 || frame_ == nullptr)
+        return;
+    showCurrentProgram();
+    for (int index = 0; index < PendingParameters::kCount; ++index)
+        if (pending & (uint64_t(1) << index))
+            showParameter(index, pending_.value(index));
+}
+
+float PluginEditor::shownValue(int index)
+{
+    return readsBackCurved(index) ? clampParameterValue(pending_.value(index)) : plugin_->getParameter(index);
+}
+
+void PluginEditor::showParameter(int index, float value)
+{
+    if (GuiControl* control = controls_.control(index))
+        control->setValue(shownValue(index));
+    ValueDisplay* display = controls_.display(index);
+    if (display != nullptr)
+        display->setValue(plugin_->getParameter(index));
+    if (index == kLeftDelaySync)
+        controls_.showDelayAsNotes(param::kLeftDelayTime, value != 0.0f);
+    else if (index == kRightDelaySync)
+        controls_.showDelayAsNotes(param::kRightDelayTime, value != 0.0f);
+    else if (index == kProcFunction && display != nullptr)
+        display->setDirty(true); // redrawn even when the name stays the same
+    else if (isOscillatorVolume(index))
+        if (ValueDisplay* unison = controls_.display(param::kTotalOscillators))
+            unison->setDirty(true); // its count depends on the sounding oscillators
+}
+
+void PluginEditor::showCurrentProgram()
+{
+    const float position = plugin_->programs().currentFraction();
+    if (TextField* name = controls_.programNameField()) {
+        char text[64] = {};
+        plugin_->programs().storedName(programIndexOf(position), text);
+        name->setText(text);
+    }
+    if (ValueDisplay* number = controls_.programNumber())
+        number->setValue(position);
+}
+
+// Editor to plug-in.
+
+void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
+{
+    const int tag = control->getTag();
+    if (isUnboundTag(tag))
+        return;
+    const float value = control->getValue();
+    if (isParameterId(tag)) {
+        plugin_->setParameterAutomated(tag, value);
+    } else {
+        // Commands pass through the plug-in but are no parameters of the host.
+        commandThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
+        plugin_->setParameter(tag, value);
+        commandThread_.store(std::thread::id(), std::memory_order_relaxed);
+    }
+    if (control->isDirty())
+        control->update(context);
+}
+
+void PluginEditor::beginEdit(int tag)
+{
+    if (isParameterId(tag))
+        plugin_->beginEdit(tag);
+}
+
+void PluginEditor::endEdit(int tag)
+{
+    if (isParameterId(tag))
+        plugin_->endEdit(tag);
 }
 
 } // namespace grelmond

@@ -1,21 +1,85 @@
 #pragma once
 
+#include "editor/EditorBitmaps.h"
+#include "editor/EditorControls.h"
+#include "editor/PendingParameters.h"
+#include "gui/ControlListener.h"
+#include "gui/GuiFrameOwner.h"
 #include "shell/EditorBase.h"
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
 
 namespace grelmond {
 
+class GuiBitmap;
+class GuiFrame;
 class SynthPluginWithEditor;
 
-// The plug-in's editor. For now it only knows its size, so that hosts can
-// lay out a window before it is opened.
-class PluginEditor : public EditorBase {
+// The plug-in's editor window: a fixed picture with a control for every
+// parameter, program selection and naming, and patch and bank files named in
+// a text field. Controls report to the plug-in as automation; every parameter
+// change of the plug-in comes back here and is shown at the next idle.
+//
+// All operations run on the host's user-interface thread, except
+// setParameter, which may come from any thread.
+class PluginEditor : public EditorBase, public ControlListener, public GuiFrameOwner {
 public:
     explicit PluginEditor(SynthPluginWithEditor* plugin);
+    ~PluginEditor() override;
 
     vst::VstIntPtr getRect(vst::ERect** rect) override;
+    // parentWindow is the host's X11 window id; null opens a headless window
+    // that draws into an image.
+    vst::VstIntPtr open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    virtual void update() {}
+    void requestUpdate() { updateRequested_.store(true, std::memory_order_relaxed); }
+    vst::VstIntPtr setKnobMode(vst::VstIntPtr mode) override;
+    vst::VstIntPtr onWheel(float distance);
+    void setParameter(vst::VstInt32 index, float value) override;
+    // Redraws the whole window now.
+    void draw();
+    void pumpIdle() override;
+
+    void valueChanged(DrawContext& context, GuiControl* control) override;
+    void beginEdit(int tag) override;
+    void endEdit(int tag) override;
+
+    bool isOpen() const { return frame_ != nullptr; }
+    GuiFrame* frame() const { return frame_; }
+    const EditorControls& controls() const { return controls_; }
+    void* parentWindow() const { return parentWindow_; }
 
 private:
+    // The value a parameter's control shows.
+    float shownValue(int index);
+    void applyPendingParameters();
+    void showParameter(int index, float value);
+    void showCurrentProgram();
+    void runCommand(int tag, float value);
+    void stepProgram(float position);
+    void loadFile(bool bank);
+    void saveFile(bool bank);
+    void renameProgram();
+    void showStatus(const char* message);
+
+    SynthPluginWithEditor* plugin_;
     vst::ERect rect_{0, 0, 484, 629}; // top, left, bottom, right: the background picture
+    void* parentWindow_ = nullptr;
+    GuiBitmap* background_ = nullptr;
+    GuiFrame* frame_ = nullptr;
+    EditorBitmaps bitmaps_;
+    EditorControls controls_;
+    PendingParameters pending_;
+    std::atomic<bool> updateRequested_{false};
+    bool inIdle_ = false;
+    int64_t lastPumpMs_ = 0;
+    // The thread on which one of the editor's own controls is reporting; only
+    // then do command tags run.
+    std::atomic<std::thread::id> commandThread_{};
 };
 
 } // namespace grelmond

@@ -209,8 +209,10 @@ void GuiFrame::endEdit(int tag)
 
 void GuiFrame::pumpIdle()
 {
-    if (window_)
+    if (window_) {
+        window_->flush(); // what the tracking control drew becomes visible
         window_->processEvents();
+    }
     if (owner_)
         owner_->pumpIdle();
 }

@@ -99,10 +99,20 @@ void LineEditor::draw(DrawContext& context, const GuiRect& rect, int fontId, int
     context.setFont(fontId, 0, face & ~kFaceBold);
     const int width = context.getStringWidth(text_);
     int x = rect.left + 1;
-    if (align == 1)
+    if (width > rect.width() - 2) {
+        // Too long for the field: scroll so that the caret stays in view.
+        const int caretOffset = context.getStringWidth(text_.substr(0, caret_));
+        x -= std::max(0, caretOffset - (rect.width() - 3));
+    } else if (align == 1) {
         x = rect.left + (rect.width() - width) / 2;
-    else if (align == 2)
+    } else if (align == 2) {
         x = rect.right - width;
+    }
+    cairo_t* cr = context.cairo();
+    const GuiPoint o = context.offset();
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.left + o.x, rect.top + o.y, rect.width(), rect.height());
+    cairo_clip(cr);
     const GuiRect textRect{x - 1, rect.top, x - 1 + std::max(width + 2, 2), rect.bottom};
     const int selStart = x + context.getStringWidth(text_.substr(0, selectionStart()));
     const int selEnd = x + context.getStringWidth(text_.substr(0, selectionEnd()));
@@ -113,9 +123,7 @@ void LineEditor::draw(DrawContext& context, const GuiRect& rect, int fontId, int
         // Selected text is drawn inverted.
         context.setFillColor(fontColor);
         context.fillRect({selStart - 1, rect.top, selEnd, rect.bottom});
-        cairo_t* cr = context.cairo();
         cairo_save(cr);
-        const GuiPoint o = context.offset();
         cairo_rectangle(cr, selStart + o.x, rect.top + o.y, selEnd - selStart, rect.height());
         cairo_clip(cr);
         context.setFontColor(backColor);
@@ -127,6 +135,7 @@ void LineEditor::draw(DrawContext& context, const GuiRect& rect, int fontId, int
         context.moveTo({caretX, rect.top + 1});
         context.lineTo({caretX, rect.bottom});
     }
+    cairo_restore(cr);
 }
 
 } // namespace grelmond

@@ -159,6 +159,20 @@ TEST(DrawingTest, FillRectLeavesTopAndLeftEdgeAndDrawRectIncludesCorners)
     EXPECT_EQ(c.at(1, 2), kColorBlue);
 }
 
+TEST(DrawingTest, NotXorModeInvertsUnderABlackPenAndKeepsUnderAWhitePen)
+{
+    Canvas c;
+    c.context.setFillColor({10, 200, 30, 0});
+    c.context.fillRect({0, 0, 20, 20});
+    c.context.setDrawMode(kDrawNotXor);
+    c.context.setFillColor(kColorBlack);
+    c.context.fillRect({0, 0, 10, 10});
+    c.context.setFillColor(kColorWhite);
+    c.context.fillRect({9, 9, 19, 19});
+    EXPECT_EQ(c.at(5, 5), (GuiColor{245, 55, 225, 0}));
+    EXPECT_EQ(c.at(15, 15), (GuiColor{10, 200, 30, 0}));
+}
+
 TEST(DrawingTest, TextIsAlignedAndClippedToItsRectangle)
 {
     Canvas c;

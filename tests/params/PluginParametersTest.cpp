@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -186,28 +187,40 @@ TEST(SynthPluginStartValues, DifferFromSetParameterUntilNextSet)
 {
     TempFolder folder;
     setenv("GRELMOND_INSTALL_PATH", folder.path().c_str(), 1);
-    grelmond::SynthPlugin plugin(nullptr);
+    // Heap, as a host gets it: the object holds its effect buffers.
+    auto plugin = std::make_unique<grelmond::SynthPlugin>(nullptr);
     unsetenv("GRELMOND_INSTALL_PATH");
-    const grelmond::RenderValues& r = plugin.parameters().renderValues();
+    const grelmond::RenderValues& r = plugin->parameters().renderValues();
 
     EXPECT_EQ(r.oscillatorCount(), 21);                    // three more than setParameter gives
     EXPECT_FLOAT_EQ(r.detuneAmount(), 0.02f);
     // Envelopes keep what setProgram(0) gave them.
-    EXPECT_EQ(plugin.parameters().envelope(grelmond::ParameterState::kAmpEnvelope).decay(),
+    EXPECT_EQ(plugin->parameters().envelope(grelmond::ParameterState::kAmpEnvelope).decay(),
               grelmond::EnvelopeTemplate::ticksOf(0.5f));
 
-    plugin.setParameter(28, 0.5f);
-    plugin.setParameter(29, 0.0f);
+    plugin->setParameter(28, 0.5f);
+    plugin->setParameter(29, 0.0f);
     EXPECT_EQ(r.oscillatorCount(), 18);
     EXPECT_FLOAT_EQ(r.detuneAmount(), 0.004f);
 }
 
 TEST(SynthPluginStartValues, ProgramChangeSelectsThroughTheFraction)
 {
-    grelmond::SynthPlugin plugin(nullptr);
-    plugin.programChange(70);
-    EXPECT_EQ(plugin.getProgram(), 6);
-    EXPECT_EQ(plugin.programs().currentFraction(), 6 / 64.0f);
-    plugin.programChange(128);
-    EXPECT_EQ(plugin.getProgram(), 6);
+    auto plugin = std::make_unique<grelmond::SynthPlugin>(nullptr);
+    plugin->programChange(70);
+    EXPECT_EQ(plugin->getProgram(), 6);
+    EXPECT_EQ(plugin->programs().currentFraction(), 6 / 64.0f);
+    plugin->programChange(128);
+    EXPECT_EQ(plugin->getProgram(), 6);
+}
+
+TEST(SynthPluginStartValues, DelayTimeSilencesThePluginsOwnBuffer)
+{
+    auto plugin = std::make_unique<grelmond::SynthPlugin>(nullptr);
+    float* left = plugin->renderer().delayBuffer(0);
+    std::fill(left, left + 60000, 1.0f);
+    plugin->setParameter(49, 1.0f);
+    EXPECT_EQ(plugin->parameters().renderValues().leftDelayLength(), 48000);
+    EXPECT_EQ(*std::max_element(left, left + 48000), 0.0f);
+    EXPECT_EQ(left[48000], 1.0f);
 }

@@ -1,5 +1,7 @@
 #include "HostApp.h"
 
+#include "EditorWindow.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,8 +52,10 @@ void HostApp::printUsage()
 {
     std::puts("usage: grelmond-host [options] --info PLUGIN.so\n"
               "       grelmond-host [options] --render OUT.wav|--bench PLUGIN.so\n"
+              "       grelmond-host [options] --editor PLUGIN.so\n"
               "  --info PLUGIN.so   load any VST 2 instrument and print what a host reads from it:\n"
               "                     identity, flags, outputs, program names and every parameter\n"
+              "  --editor PLUGIN.so open the plug-in's editor in a window until it is closed\n"
               "  --rate HZ          sample rate given to the plug-in (default 44100)\n"
               "  --block FRAMES     block size given to the plug-in (default 512)");
     std::fputs(RenderCommand::usage(), stdout);
@@ -65,6 +69,9 @@ bool HostApp::parse(const std::vector<std::string>& args, HostOptions& options, 
         double number = 0.0;
         if (arg == "--info" && hasValue) {
             options.command = HostOptions::Command::Info;
+            options.pluginPath = args[++i];
+        } else if (arg == "--editor" && hasValue) {
+            options.command = HostOptions::Command::Editor;
             options.pluginPath = args[++i];
         } else if (arg == "--rate" && hasValue) {
             if (!parseNumber(args[++i], number) || number < 8000.0 || number > 384000.0) {
@@ -124,6 +131,8 @@ int HostApp::run(const std::vector<std::string>& args)
         request.options.blockSize = options.blockSize;
         return RenderCommand::run(options.pluginPath, request);
     }
+    case HostOptions::Command::Editor:
+        return runEditorWindow(options.pluginPath, options.sampleRate, options.blockSize);
     case HostOptions::Command::None:
         break;
     }

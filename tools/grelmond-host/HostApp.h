@@ -13,7 +13,7 @@
 namespace host {
 
 struct HostOptions {
-    enum class Command { None, Info, Render };
+    enum class Command { None, Info, Render, Editor };
     Command command = Command::None;
     std::string pluginPath;
     float sampleRate = 44100.0f;

@@ -1,0 +1,108 @@
+#include "EditorWindow.h"
+
+#include "LoadedPlugin.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <thread>
+
+namespace host {
+
+namespace {
+
+constexpr auto kIdleInterval = std::chrono::milliseconds(40);
+
+struct EditorSize {
+    int width = 0;
+    int height = 0;
+};
+
+EditorSize editorSize(const LoadedPlugin& plugin)
+{
+    vst::ERect* rect = nullptr;
+    if (plugin.dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
+        return {};
+    return {rect->right - rect->left, rect->bottom - rect->top};
+}
+
+Window makeTopLevel(Display* display, EditorSize size, Atom deleteWindow)
+{
+    const int screen = DefaultScreen(display);
+    Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, unsigned(size.width),
+                                        unsigned(size.height), 0, BlackPixel(display, screen),
+                                        BlackPixel(display, screen));
+    XStoreName(display, window, "Grelmond");
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = size.width;
+    hints.min_height = hints.max_height = size.height;
+    XSetWMNormalHints(display, window, &hints);
+    XSetWMProtocols(display, window, &deleteWindow, 1);
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+// True once the user asked to close the window or it is gone.
+bool closeRequested(Display* display, Window window, Atom deleteWindow)
+{
+    bool close = false;
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == ClientMessage && Atom(event.xclient.data.l[0]) == deleteWindow)
+            close = true;
+        else if (event.type == DestroyNotify && event.xdestroywindow.window == window)
+            close = true;
+    }
+    return close;
+}
+
+} // namespace
+
+int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize)
+{
+    LoadedPlugin plugin;
+    if (!plugin.load(pluginPath, sampleRate, blockSize)) {
+        std::fprintf(stderr, "grelmond-host: %s\n", plugin.error().c_str());
+        return 1;
+    }
+    if ((plugin.effect()->flags & vst::effFlagsHasEditor) == 0) {
+        std::fprintf(stderr, "grelmond-host: the plug-in has no editor\n");
+        return 1;
+    }
+    const EditorSize size = editorSize(plugin);
+    if (size.width <= 0 || size.height <= 0) {
+        std::fprintf(stderr, "grelmond-host: the plug-in gives no editor size\n");
+        return 1;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "grelmond-host: cannot open the X display\n");
+        return 1;
+    }
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    const Window window = makeTopLevel(display, size, deleteWindow);
+    void* handle = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+    if (plugin.dispatch(vst::effEditOpen, 0, 0, handle) == 0) {
+        std::fprintf(stderr, "grelmond-host: the editor did not open\n");
+        XDestroyWindow(display, window);
+        XCloseDisplay(display);
+        return 1;
+    }
+    while (!closeRequested(display, window, deleteWindow)) {
+        plugin.dispatch(vst::effEditIdle);
+        std::this_thread::sleep_for(kIdleInterval);
+    }
+    plugin.dispatch(vst::effEditClose);
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
+    plugin.unload();
+    return 0;
+}
+
+} // namespace host

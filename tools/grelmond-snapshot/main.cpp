@@ -1,0 +1,59 @@
+// grelmond-snapshot [--program N] [--bank FILE] OUT.png
+// Writes a picture of the plug-in's editor window as it would appear.
+#include "EditorSnapshot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+void usage()
+{
+    std::fputs("usage: grelmond-snapshot [--program N] [--bank FILE] OUT.png\n"
+               "  --program N   show program N (1-64; default 1)\n"
+               "  --bank FILE   load this bank first instead of the default bank\n",
+               stderr);
+}
+
+bool parseProgram(const std::string& text, int& program)
+{
+    char* end = nullptr;
+    const long n = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\0' || n < 1 || n > 64)
+        return false;
+    program = int(n);
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    snapshot::SnapshotRequest request;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--program" && hasValue) {
+            if (!parseProgram(argv[++i], request.program)) {
+                std::fprintf(stderr, "grelmond-snapshot: the program must be 1 to 64\n");
+                return 2;
+            }
+        } else if (arg == "--bank" && hasValue) {
+            request.bankPath = argv[++i];
+        } else if (!arg.empty() && arg[0] != '-' && request.outPath.empty()) {
+            request.outPath = arg;
+        } else {
+            usage();
+            return 2;
+        }
+    }
+    if (request.outPath.empty()) {
+        usage();
+        return 2;
+    }
+    std::string error;
+    if (!snapshot::writeEditorSnapshot(request, error)) {
+        std::fprintf(stderr, "grelmond-snapshot: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
