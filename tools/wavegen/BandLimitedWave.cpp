@@ -13,7 +13,7 @@ constexpr double pulseDuty = 0.25;
 
 double noteHz(int note) { return 440.0 * std::pow(2.0, (note - 57) / 12.0); }
 
-// Amplitude and phase offset (in cycles) of harmonic k of a shape whose cycle starts at 0.
+// Harmonic k of a shape at cycle position x (0 to 1).
 double harmonic(Shape shape, int k, double x) {
     double w = 2.0 * pi * k * x;
     switch (shape) {
@@ -38,23 +38,23 @@ int highestHarmonic(double fundamental, double ceilingHz, double headroomSemiton
     return std::max(1, static_cast<int>(std::floor(ceilingHz / top)));
 }
 
-std::vector<int16_t> makeWave(const WaveSpec& spec, double targetRms) {
-    int periods = periodsInLoop(spec.referenceNote, spec.loopLength);
-    double fundamental = periods * rate / spec.loopLength;
+std::vector<int16_t> makeWave(const WaveRecipe& recipe, double targetRms) {
+    int periods = periodsInLoop(recipe.referenceNote, recipe.loopLength);
+    double fundamental = periods * rate / recipe.loopLength;
     int top = highestHarmonic(fundamental, 20000.0, 9.0);
 
     // The cycle position of sample j; computed from j so the loop closes exactly.
-    std::vector<double> wave(static_cast<std::size_t>(spec.length));
-    for (int j = 0; j < spec.length; ++j) {
-        double x = std::fmod(static_cast<double>(j) * periods / spec.loopLength, 1.0);
+    std::vector<double> wave(static_cast<std::size_t>(recipe.length));
+    for (int j = 0; j < recipe.length; ++j) {
+        double x = std::fmod(static_cast<double>(j) * periods / recipe.loopLength, 1.0);
         double v = 0.0;
-        for (int k = 1; k <= top; ++k) v += harmonic(spec.shape, k, x);
+        for (int k = 1; k <= top; ++k) v += harmonic(recipe.shape, k, x);
         wave[static_cast<std::size_t>(j)] = v;
     }
 
     double sum = 0.0;
-    for (int j = 0; j < spec.loopLength; ++j) sum += wave[static_cast<std::size_t>(j)] * wave[static_cast<std::size_t>(j)];
-    double rms = std::sqrt(sum / spec.loopLength);
+    for (int j = 0; j < recipe.loopLength; ++j) sum += wave[static_cast<std::size_t>(j)] * wave[static_cast<std::size_t>(j)];
+    double rms = std::sqrt(sum / recipe.loopLength);
     double gain = rms > 0.0 ? targetRms / rms : 0.0;
 
     std::vector<int16_t> out(wave.size());

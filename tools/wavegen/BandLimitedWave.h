@@ -7,7 +7,7 @@ namespace wavegen {
 
 enum class Shape { Pulse, Sawtooth, Square };
 
-struct WaveSpec {
+struct WaveRecipe {
     Shape shape;
     int referenceNote; // MIDI note whose pitch the waveform plays at 44.1 kHz
     int loopLength;    // samples after which the oscillator wraps
@@ -20,6 +20,6 @@ int periodsInLoop(int referenceNote, int loopLength);
 int highestHarmonic(double fundamental, double ceilingHz, double headroomSemitones);
 
 // Additive, band-limited, scaled to the given RMS over one loop.
-std::vector<int16_t> makeWave(const WaveSpec& spec, double targetRms);
+std::vector<int16_t> makeWave(const WaveRecipe& recipe, double targetRms);
 
 } // namespace wavegen

@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
     for (int waveform = 1; waveform <= grelmond::WaveformSet::fileWaveforms && ok; ++waveform) {
         int shape = (waveform - 1) / bands;
         int band = (waveform - 1) % bands;
-        wavegen::WaveSpec spec{shapes[shape], referenceNotes[band], grelmond::WaveformSet::loopLength(waveform),
+        wavegen::WaveRecipe recipe{shapes[shape], referenceNotes[band], grelmond::WaveformSet::loopLength(waveform),
                                grelmond::Waveform::length};
-        ok = writeWave(f, wavegen::makeWave(spec, sineRms));
+        ok = writeWave(f, wavegen::makeWave(recipe, sineRms));
     }
     ok = std::fclose(f) == 0 && ok;
     if (!ok) {
