@@ -1,0 +1,188 @@
+// gtest first: the X11 headers define macros that clash with its names.
+#include <gtest/gtest.h>
+
+#include "PluginLoader.h"
+#include "PrivateXServer.h"
+
+#include "editor/EditorLayout.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <dirent.h>
+#include <functional>
+#include <thread>
+
+namespace {
+
+using namespace vst;
+using Clock = std::chrono::steady_clock;
+
+int openFileCount()
+{
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/fd")) {
+        while (readdir(d))
+            ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+// A host with a real X window on a server of its own: the plug-in's editor is
+// embedded through effEditOpen, and XTest moves the real pointer.
+struct X11EditorTest : ::testing::Test {
+    editortest::PrivateXServer server;
+    Display* dpy = nullptr;
+    Window parent = 0;
+    testsupport::PluginLoader loader;
+    testsupport::ScriptedHost host;
+    std::unique_ptr<testsupport::PluginInstance> plugin;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.running()) << "Xvfb did not start";
+        setenv("DISPLAY", server.display().c_str(), 1); // the editor opens its own connection to it
+        dpy = XOpenDisplay(nullptr);
+        ASSERT_NE(dpy, nullptr);
+        int event, error, major, minor;
+        if (!XTestQueryExtension(dpy, &event, &error, &major, &minor))
+            GTEST_SKIP() << "no XTest";
+        const int screen = DefaultScreen(dpy);
+        parent = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 10, 10, grelmond::editor::kWidth,
+                                     grelmond::editor::kHeight, 0, BlackPixel(dpy, screen),
+                                     BlackPixel(dpy, screen));
+        XMapWindow(dpy, parent);
+        XSync(dpy, False);
+        ASSERT_TRUE(waitUntil([&] {
+            XWindowAttributes a;
+            XGetWindowAttributes(dpy, parent, &a);
+            return a.map_state == IsViewable;
+        }));
+        ASSERT_TRUE(loader.loaded()) << loader.error();
+        plugin = loader.create(&host);
+        ASSERT_NE(plugin, nullptr);
+    }
+    void TearDown() override
+    {
+        if (plugin)
+            plugin->dispatch(effSetEditKnobMode, 0, 0);
+        plugin.reset();
+        if (dpy) {
+            if (parent)
+                XDestroyWindow(dpy, parent);
+            XCloseDisplay(dpy);
+        }
+    }
+
+    bool waitUntil(const std::function<bool()>& done, bool idleEditor = false)
+    {
+        const auto end = Clock::now() + std::chrono::seconds(5);
+        while (Clock::now() < end) {
+            if (idleEditor)
+                plugin->dispatch(effEditIdle);
+            XSync(dpy, False);
+            if (done())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
+    unsigned childCount()
+    {
+        Window root, up, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(dpy, parent, &root, &up, &children, &count);
+        if (children)
+            XFree(children);
+        return count;
+    }
+    unsigned long pixel(int x, int y)
+    {
+        XImage* image = XGetImage(dpy, parent, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image)
+            return 0;
+        const unsigned long p = XGetPixel(image, 0, 0);
+        XDestroyImage(image);
+        return p & 0xffffff;
+    }
+    void moveTo(int x, int y)
+    {
+        int sx, sy;
+        Window child;
+        XTranslateCoordinates(dpy, parent, DefaultRootWindow(dpy), x, y, &sx, &sy, &child);
+        XTestFakeMotionEvent(dpy, DefaultScreen(dpy), sx, sy, CurrentTime);
+        XSync(dpy, False);
+    }
+    void button(bool down)
+    {
+        XTestFakeButtonEvent(dpy, 1, down, CurrentTime);
+        XSync(dpy, False);
+    }
+};
+
+TEST_F(X11EditorTest, KnobDraggedWithThePointerAutomatesItsParameter)
+{
+    plugin->dispatch(effSetEditKnobMode, 0, 2); // linear: 200 pixels cover the range
+    plugin->setParameter(63, 0.5f);
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    EXPECT_EQ(childCount(), 1u);
+    ASSERT_TRUE(waitUntil([&] { return pixel(450, 440) != 0; }, true)) << "never painted";
+
+    // The knob tracks the pointer inside the editor's idle; the host's idle
+    // callback, made from there, moves the pointer and lets go.
+    int hostIdles = 0;
+    const int x = 530, y = 408; // the main volume knob's centre
+    host.handler = [&](const testsupport::HostCall& call, void*, VstIntPtr&) {
+        if (call.opcode == audioMasterIdle) {
+            ++hostIdles;
+            if (hostIdles == 1)
+                moveTo(x, y - 40);
+            else if (hostIdles == 3)
+                button(false);
+        }
+        return false;
+    };
+    moveTo(x, y);
+    button(true);
+    ASSERT_TRUE(waitUntil([&] { return host.count(audioMasterEndEdit) > 0; }, true));
+    host.handler = nullptr;
+
+    EXPECT_NEAR(plugin->getParameter(63), 0.7f, 0.01f);
+    bool automated = false;
+    for (const testsupport::HostCall& call : host.calls) {
+        automated = automated || (call.opcode == audioMasterAutomate && call.index == 63);
+        if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit) {
+            EXPECT_EQ(call.index, 63);
+        }
+    }
+    EXPECT_TRUE(automated);
+    plugin->dispatch(effEditClose);
+    EXPECT_EQ(childCount(), 0u);
+}
+
+TEST_F(X11EditorTest, OpenedAndClosedFiftyTimesLeavesNothingBehind)
+{
+    ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+    plugin->dispatch(effEditIdle);
+    plugin->dispatch(effEditClose);
+    const int files = openFileCount();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(plugin->dispatch(effEditOpen, 0, 0, parentHandle()), 1);
+        plugin->setParameter(i % 64, 0.5f);
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditIdle);
+        plugin->dispatch(effEditClose);
+    }
+    XSync(dpy, False);
+    EXPECT_EQ(childCount(), 0u);
+    EXPECT_EQ(openFileCount(), files);
+    EXPECT_EQ(plugin->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t(0x7ffffff0))), 0)
+        << "no such window";
+}
+
+} // namespace
