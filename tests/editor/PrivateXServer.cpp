@@ -10,15 +10,13 @@
 namespace editortest {
 
 namespace {
-constexpr int kStartTimeoutMs = 10000;
-
 // The display number Xvfb writes once it accepts connections; empty on failure.
 std::string readDisplayNumber(int fd)
 {
     std::string number;
     char c;
     pollfd p{fd, POLLIN, 0};
-    while (poll(&p, 1, kStartTimeoutMs) > 0 && read(fd, &c, 1) == 1) {
+    while (poll(&p, 1, 10000) > 0 && read(fd, &c, 1) == 1) {
         if (c == '\n')
             return number;
         number += c;

@@ -14,7 +14,6 @@ public:
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;
 
-    bool running() const { return !display_.empty(); }
     // ":N", empty when the server could not be started.
     const std::string& display() const { return display_; }
 
