@@ -28,14 +28,10 @@ TEST(Envelope, DefaultShape) {
     EXPECT_FLOAT_EQ(at(e, 60.0f), 0.5f);
     EXPECT_FALSE(e.read(1000.0f, 0.0f, false, 0.0f).ended);
     EXPECT_FLOAT_EQ(e.table().at(EnvelopeTable::releaseBase), 1.0f);
-}
 
-TEST(Envelope, AttackReadsStraightRise) {
-    Envelope e = make(100, 0, 1.0f, 0);
-    EXPECT_FLOAT_EQ(at(e, 0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(at(e, 50.0f), 0.5f);
-    EXPECT_FLOAT_EQ(at(e, 99.9f), 0.99f);
-    EXPECT_FLOAT_EQ(at(e, 100.0f), 1.0f);
+    Envelope slow = make(100, 0, 1.0f, 0);
+    EXPECT_FLOAT_EQ(at(slow, 50.0f), 0.5f);
+    EXPECT_FLOAT_EQ(at(slow, 99.9f), 0.99f);
 }
 
 TEST(Envelope, LongestSegmentsStayInTheirRegions) {
@@ -94,15 +90,4 @@ TEST(Envelope, FilterVariantStartsExponentialAndRebuildsStraight) {
     e.setSustain(0.4f);
     EXPECT_FLOAT_EQ(e.table().at(5), 0.5f);
     EXPECT_FLOAT_EQ(at(e, 100.0f), 0.4f);
-}
-
-TEST(Envelope, SettersRebuildTheTable) {
-    Envelope e = make(10, 50, 0.5f, 300);
-    e.setAttack(0);
-    e.setDecay(0);
-    EXPECT_FLOAT_EQ(at(e, 0.0f), 0.5f);
-    e.setRelease(4);
-    EXPECT_FLOAT_EQ(e.table().at(EnvelopeTable::releaseBase + 2), 2.0f * 0.5f - std::log2(1.5f));
-    e.setSustain(2.0f); // held to 0..1
-    EXPECT_FLOAT_EQ(at(e, 0.0f), 1.0f);
 }

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace op = grelmond::OscillatorPitch;
 
@@ -17,16 +18,16 @@ TEST(OscillatorPitch, ShapeAndBandChoice) {
     EXPECT_EQ(op::shapeClass(0.968f), 3);
     EXPECT_EQ(op::shapeClass(1.0f), 3);
 
-    EXPECT_EQ(op::choose(0, 100.0f).waveform, 0);
-    EXPECT_EQ(op::choose(0, 100.0f).reference, 57);
-    EXPECT_EQ(op::choose(1, 51.9f).waveform, 1);
-    EXPECT_EQ(op::choose(1, 51.9f).reference, 45);
-    EXPECT_EQ(op::choose(2, 52.0f).waveform, 7);
-    EXPECT_EQ(op::choose(2, 52.0f).reference, 57);
-    EXPECT_EQ(op::choose(3, 88.0f).waveform, 15);
-    EXPECT_EQ(op::choose(3, 88.0f).reference, 93);
-    EXPECT_EQ(op::choose(3, 64.0f).reference, 69);
-    EXPECT_EQ(op::choose(3, 76.0f).reference, 81);
+    auto choice = [](int shape, float key) {
+        op::WaveChoice c = op::choose(shape, key);
+        return std::make_pair(c.waveform, c.reference);
+    };
+    EXPECT_EQ(choice(0, 100.0f), std::make_pair(0, 57));
+    EXPECT_EQ(choice(1, 51.9f), std::make_pair(1, 45));
+    EXPECT_EQ(choice(2, 52.0f), std::make_pair(7, 57));
+    EXPECT_EQ(choice(3, 64.0f), std::make_pair(13, 69));
+    EXPECT_EQ(choice(3, 76.0f), std::make_pair(14, 81));
+    EXPECT_EQ(choice(3, 88.0f), std::make_pair(15, 93));
 }
 
 TEST(OscillatorPitch, KeyAndSemitoneOffset) {
