@@ -24,7 +24,10 @@ float Oscillator::rawIncrement(float pitchWithVibrato, float sampleRate) const {
 float Oscillator::setIncrement(float inc, bool reposition) {
     if (reposition) {
         int32_t n = static_cast<int32_t>(phasePosition_ / inc);
-        phaseCounter_ = n;
+        // The counter always runs one step ahead of the position just read;
+        // re-deriving it without that step would read one position twice on
+        // every retune, which with differing oscillator pitches is every block.
+        phaseCounter_ = n != 0 ? n + 1 : 0;
         if (n != 0) inc = phasePosition_ / static_cast<float>(n);
     }
     inc_ = inc;

@@ -93,8 +93,10 @@ TEST(Oscillator, ReadsCounterTimesIncrementAndWrapsInsideTheBuffer) {
         EXPECT_LE(v, 999.0f);
         EXPECT_LE(o.phasePosition() + o.wrapOffset(), 1000.0f);
     }
-    // A changed increment keeps the read position where it was.
-    float before = o.phasePosition();
+    // A changed increment continues from the read position, one new step on.
+    float before = o.phasePosition() + o.wrapOffset();
     o.setIncrement(3.3f, true);
-    EXPECT_NEAR(static_cast<float>(o.phaseCounter()) * o.increment(), before, 1e-3f);
+    o.advance();
+    EXPECT_NEAR(o.phasePosition() + o.wrapOffset(), before + o.increment(), 1e-3f);
+    EXPECT_NEAR(o.increment(), 3.3f, 0.01f);
 }
