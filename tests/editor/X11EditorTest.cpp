@@ -2,14 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "PluginLoader.h"
-#include "PrivateXServer.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <dirent.h>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -26,10 +30,50 @@ int openFileCount()
     return n;
 }
 
+// An Xvfb server of the test's own, so that moving the real pointer cannot
+// disturb, or be disturbed by, tests running at the same time.
+struct PrivateXServer {
+    pid_t pid = -1;
+    std::string display; // ":N", empty when the server did not start
+
+    PrivateXServer()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            (void)!freopen("/dev/null", "w", stderr);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        // Xvfb writes its display number once it accepts connections.
+        std::string number;
+        char c = 0;
+        pollfd p{fds[0], POLLIN, 0};
+        while (pid > 0 && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        if (c == '\n' && !number.empty())
+            display = ":" + number;
+        close(fds[0]);
+    }
+    ~PrivateXServer()
+    {
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
+
 // A host with a real X window on a server of its own: the plug-in's editor is
 // embedded through effEditOpen, and XTest moves the real pointer.
 struct X11EditorTest : ::testing::Test {
-    editortest::PrivateXServer server;
+    PrivateXServer server;
     Display* dpy = nullptr;
     Window parent = 0;
     testsupport::PluginLoader loader;
@@ -38,8 +82,8 @@ struct X11EditorTest : ::testing::Test {
 
     void SetUp() override
     {
-        ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
-        setenv("DISPLAY", server.display().c_str(), 1); // the editor opens its own connection to it
+        ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
+        setenv("DISPLAY", server.display.c_str(), 1); // the editor opens its own connection to it
         dpy = XOpenDisplay(nullptr);
         ASSERT_NE(dpy, nullptr);
         parent = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 10, 10, 629, 484, 0, 0, 0);
