@@ -59,9 +59,6 @@ TEST(EditorSnapshot, ToolDrawsEveryControlInItsPlace)
         EXPECT_TRUE(differsSomewhere(shot, bare, spec.rect)) << "nothing drawn for tag " << spec.tag;
     }
     cairo_surface_destroy(shot);
-
-    const std::string bad = std::string(testpaths::binDir()) + "/grelmond-snapshot --program 65 " + out;
-    EXPECT_NE(std::system(bad.c_str()), 0);
 }
 
 } // namespace
