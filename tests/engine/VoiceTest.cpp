@@ -157,24 +157,28 @@ TEST(Voice, ThirdOscillatorBypassesEveryProcFunction) {
 TEST(Voice, StaysFiniteAtTheExtremes) {
     for (int rate : {8000, 44100, 96000}) {
         for (int f = 0; f < 26; ++f) {
-            VoiceRig rig(rate);
-            for (int k = 0; k < 3; ++k) {
-                rig.set(4 * k + 0, 0.4f * k);
-                rig.set(4 * k + 1, k == 2 ? 1.0f : 0.0f);
-                rig.set(4 * k + 3, 1.0f);
+            for (int extreme = 0; extreme < 4; ++extreme) {
+                VoiceRig rig(rate);
+                for (int k = 0; k < 3; ++k) {
+                    rig.set(4 * k + 0, 0.4f * k);
+                    rig.set(4 * k + 1, k == 2 ? 1.0f : 0.0f);
+                    rig.set(4 * k + 3, 1.0f);
+                }
+                rig.setFunction(f);
+                rig.set(30, extreme & 1 ? 1.0f : 0.0f); // proc level 1 or 0
+                rig.input.keyDepth = extreme & 2 ? 1.0f : 0.0f;
+                rig.set(35, 1.0f); // "FlLfoFed"
+                rig.set(39, 0.0f); // filter on
+                rig.input.resonance = 1.0f;
+                rig.input.envAmount = 1.0f;
+                rig.input.pitchMod = 1.0f;
+                grelmond::Voice* v = rig.start(100);
+                v->setModWheel(1.0f);
+                v->setPitchBend(1.0f);
+                auto r = rig.render(v, rate);
+                for (float s : r.left)
+                    ASSERT_TRUE(std::isfinite(s) && std::fabs(s) < 10.0f) << rate << " function " << f << " case " << extreme;
             }
-            rig.setFunction(f);
-            rig.set(30, 1.0f); // proc level 1
-            rig.set(35, 1.0f); // "FlLfoFed"
-            rig.set(39, 0.0f); // filter on
-            rig.input.resonance = 1.0f;
-            rig.input.envAmount = 1.0f;
-            rig.input.pitchMod = 1.0f;
-            grelmond::Voice* v = rig.start(100);
-            v->setModWheel(1.0f);
-            v->setPitchBend(1.0f);
-            auto r = rig.render(v, rate * 2);
-            for (float s : r.left) ASSERT_TRUE(std::isfinite(s) && std::fabs(s) < 10.0f) << rate << " function " << f;
         }
     }
 }
