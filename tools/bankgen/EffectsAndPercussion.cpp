@@ -25,7 +25,7 @@ Family effectsAndPercussion()
              {"proc function", proc("11 Noise")}, {"proc amount", 0.0f}, {"proc invert", 1.0f},
              {"filt lfo sync", 1.0f}, {"filt cutoff", 0.9f}, {"filt resonance", 0.4f},
              {"amp velo", 0.9f}, {"amp decay", 0.72f}, {"amp sustain", 0.0f}, {"amp release", 0.5f}}},
-        {"Pitch Drop Tom", "Square tom that falls an octave as it decays, with a small room echo.", 0.994f,
+        {"Pitch Drop Tom", "Sine and square tom that falls an octave as it decays, with a small room echo.", 0.994f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.3f},
@@ -34,14 +34,14 @@ Family effectsAndPercussion()
              {"filt cutoff", 0.7f},
              {"amp decay", 0.78f}, {"amp sustain", 0.0f}, {"amp release", 0.6f},
              {"ldel time", 0.2f}, {"ldel mix", 0.2f}, {"ldel feed", 0.3f}}},
-        {"Zap", "Four-octave pitch dive: lasers and zaps. Control keys shorten the dive.", 0.929f,
+        {"Zap", "Four-octave pitch dive: lasers and zaps. Control keys make the dive smaller.", 0.929f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.6f},
              {"proc function", proc("2 PitchMod Hi")}, {"proc amount", 1.0f},
              {"proc attack", 0.0f}, {"proc decay", 0.78f}, {"proc sustain", 0.0f},
              {"amp decay", 0.8f}, {"amp sustain", 0.15f}, {"amp release", 0.6f}}},
-        {"Laser Echo", "A zap into tempo-synced ping-pong echoes.", 0.978f,
+        {"Laser Echo", "A zap into tempo-synced echoes: quarter notes left, eighths right.", 0.978f,
          kDry + Settings{
              {"osc1 shape", shape("Sqre")}, {"osc1 vol", 1.0f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.8f}, {"osc2 fine", 0.52f},
@@ -51,7 +51,7 @@ Family effectsAndPercussion()
              {"amp decay", 0.78f}, {"amp sustain", 0.2f}, {"amp release", 0.6f},
              {"ldel time", 0.7f}, {"ldel sync", 1.0f}, {"ldel mix", 0.5f}, {"ldel feed", 0.6f},
              {"rdel time", 0.6f}, {"rdel sync", 1.0f}, {"rdel mix", 0.5f}, {"rdel feed", 0.6f}}},
-        {"Rising Sweep", "Saw noise riser: the high-pass filter sweeps up over four seconds.", 0.76f,
+        {"Rising Sweep", "Saw riser: the high-pass filter sweeps up over four seconds.", 0.76f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.8f}, {"osc2 fine", 0.54f},

@@ -5,7 +5,7 @@ namespace bankgen {
 Family keysAndPlucks()
 {
     return {"Keys and Plucks", {
-        {"Sine Electric Piano", "Sine tine with an octave above, fading as it rings; play softly for a mellow tone.", 0.951f,
+        {"Sine Electric Piano", "Sine tine with an octave above, fading as it rings; soft notes are quieter.", 0.951f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 0.9f},
              {"osc3 shape", shape("Sine")}, {"osc3 coarse", coarse(12)}, {"osc3 vol", 0.35f},
