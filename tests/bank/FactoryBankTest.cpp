@@ -169,7 +169,7 @@ TEST(FactoryBank, HoldsSixtyFourNamedPatchesThatShowTheWholeInstrument)
     EXPECT_EQ(copies.size(), 11u) << "the ensemble appears with 0 to 10 copies";
 }
 
-TEST(FactoryBank, IsExactlyWhatTheDesignsWrite)
+TEST(FactoryBank, FileAndPresetListAreWhatTheDesignsWrite)
 {
     TempFolder folder;
     const std::string out = folder.file("bank.grb");
@@ -178,6 +178,11 @@ TEST(FactoryBank, IsExactlyWhatTheDesignsWrite)
     EXPECT_EQ(fileText(out), fileText(std::string(testpaths::sourceDir()) + "/resources/GrelmondDefault.grb"))
         << "resources/GrelmondDefault.grb is out of date: regenerate it with bankgen";
     EXPECT_EQ(fileText(out), fileText(installedBank()));
+
+    const std::string list = folder.file("presets.md");
+    ASSERT_EQ(std::system((std::string(testpaths::binDir()) + "/bankgen --presets > " + list).c_str()), 0);
+    EXPECT_EQ(fileText(list), fileText(std::string(testpaths::sourceDir()) + "/docs/presets.md"))
+        << "docs/presets.md is out of date: regenerate it with bankgen --presets";
 }
 
 // Every program plays a four-note chord at velocity 100 for two seconds. It

@@ -21,14 +21,14 @@ Family basses()
              {"filt env amount", 0.3f}, {"filt velo", 0.8f},
              {"filt attack", 0.0f}, {"filt decay", 0.75f}, {"filt sustain", 0.1f}, {"filt release", 0.6f},
              {"amp release", 0.6f}}},
-        {"Square Grit Bass", "Square wave folded by the first waveshaper into a gritty, buzzing low end.", 0.901f,
+        {"Square Grit Bass", "Square wave folded by the first waveshaper into a gritty, buzzing low end.", 0.902f,
          kDry + Settings{
              {"osc1 shape", shape("Sqre")}, {"osc1 vol", 0.8f},
              {"osc2 shape", shape("Sqre")}, {"osc2 coarse", coarse(-12)}, {"osc2 vol", 0.6f},
              {"proc function", proc("19 Waveshaping 1")}, {"proc amount", 0.35f},
              {"proc attack", 0.0f}, {"proc sustain", 1.0f},
              {"filt cutoff", 0.72f}, {"filt resonance", 0.3f}}},
-        {"Pulse Funk Bass", "Short, velocity-sensitive pulse bass: soft notes are dull and quiet, hard ones bite.", 1.0f,
+        {"Pulse Funk Bass", "Short, velocity-sensitive pulse bass: soft notes are dull and quiet, hard ones bite.", 0.998f,
          kDry + Settings{
              {"osc1 shape", shape("Puls")}, {"osc1 vol", 0.9f},
              {"osc3 shape", shape("Sqre")}, {"osc3 coarse", coarse(-12)}, {"osc3 vol", 0.4f},

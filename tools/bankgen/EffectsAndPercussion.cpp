@@ -5,27 +5,27 @@ namespace bankgen {
 Family effectsAndPercussion()
 {
     return {"Effects and Percussion", {
-        {"Sine Kick", "Sine that drops two octaves in a flash: a synth kick drum.", 0.974f,
+        {"Sine Kick", "Sine that drops two octaves in a flash: a synth kick drum.", 0.97f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 1.0f}, {"osc1 coarse", coarse(-12)},
              {"proc function", proc("2 PitchMod Hi")}, {"proc amount", 0.5f},
              {"proc attack", 0.0f}, {"proc decay", 0.68f}, {"proc sustain", 0.0f},
              {"filt bypass", 1.0f},
              {"amp decay", 0.76f}, {"amp sustain", 0.0f}, {"amp release", 0.6f}}},
-        {"Noise Snare", "Noise burst over a short sine body, through the high-pass filter.", 0.959f,
+        {"Noise Snare", "Noise burst over a short sine body, through the high-pass filter.", 0.937f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 0.8f},
              {"proc function", proc("11 Noise")}, {"proc amount", 0.9f},
              {"proc attack", 0.0f}, {"proc decay", 0.7f}, {"proc sustain", 0.0f},
              {"filt lfo sync", 1.0f}, {"filt cutoff", 0.45f},
              {"amp velo", 0.7f}, {"amp decay", 0.76f}, {"amp sustain", 0.0f}, {"amp release", 0.6f}}},
-        {"Closed Hat", "Short high-passed noise tick; velocity sets its level.", 0.94f,
+        {"Closed Hat", "Short high-passed noise tick; velocity sets its level.", 0.939f,
          kDry + Settings{
              {"osc1 shape", shape("Sqre")}, {"osc1 vol", 0.3f}, {"osc1 coarse", coarse(12)},
              {"proc function", proc("11 Noise")}, {"proc amount", 0.0f}, {"proc invert", 1.0f},
              {"filt lfo sync", 1.0f}, {"filt cutoff", 0.9f}, {"filt resonance", 0.4f},
              {"amp velo", 0.9f}, {"amp decay", 0.72f}, {"amp sustain", 0.0f}, {"amp release", 0.5f}}},
-        {"Pitch Drop Tom", "Square tom that falls an octave as it decays, with a small room echo.", 1.0f,
+        {"Pitch Drop Tom", "Square tom that falls an octave as it decays, with a small room echo.", 0.994f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.3f},
@@ -34,14 +34,14 @@ Family effectsAndPercussion()
              {"filt cutoff", 0.7f},
              {"amp decay", 0.78f}, {"amp sustain", 0.0f}, {"amp release", 0.6f},
              {"ldel time", 0.2f}, {"ldel mix", 0.2f}, {"ldel feed", 0.3f}}},
-        {"Zap", "Four-octave pitch dive: lasers and zaps. Control keys shorten the dive.", 0.948f,
+        {"Zap", "Four-octave pitch dive: lasers and zaps. Control keys shorten the dive.", 0.929f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.6f},
              {"proc function", proc("2 PitchMod Hi")}, {"proc amount", 1.0f},
              {"proc attack", 0.0f}, {"proc decay", 0.78f}, {"proc sustain", 0.0f},
              {"amp decay", 0.8f}, {"amp sustain", 0.15f}, {"amp release", 0.6f}}},
-        {"Laser Echo", "A zap into tempo-synced ping-pong echoes.", 1.0f,
+        {"Laser Echo", "A zap into tempo-synced ping-pong echoes.", 0.978f,
          kDry + Settings{
              {"osc1 shape", shape("Sqre")}, {"osc1 vol", 1.0f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.8f}, {"osc2 fine", 0.52f},

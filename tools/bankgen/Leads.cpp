@@ -5,7 +5,7 @@ namespace bankgen {
 Family leads()
 {
     return {"Leads", {
-        {"Bright Saw Lead", "Three-copy saw lead with a tempo-synced echo; push the modulation wheel for vibrato.", 0.831f,
+        {"Bright Saw Lead", "Three-copy saw lead with a tempo-synced echo; push the modulation wheel for vibrato.", 0.817f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.8f}, {"osc1 fine", 0.48f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.8f}, {"osc2 fine", 0.52f},
@@ -22,21 +22,21 @@ Family leads()
              {"proc attack", 0.0f}, {"proc decay", 0.72f}, {"proc sustain", 0.0f},
              {"pitch mod rate", 0.6f},
              {"filt cutoff", 0.8f}}},
-        {"Whistle Lead", "Sine and pulse with a gentle pitch vibrato always on; the wheel deepens it.", 0.903f,
+        {"Whistle Lead", "Sine and pulse with a gentle pitch vibrato always on; the wheel deepens it.", 0.904f,
          kDry + Settings{
              {"osc1 shape", shape("Sine")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Puls")}, {"osc2 coarse", coarse(12)}, {"osc2 vol", 0.25f},
              {"pitch mod rate", 0.55f}, {"pitch mod depth", 0.25f},
              {"amp attack", 0.6f}, {"amp release", 0.72f},
              {"rdel time", 0.35f}, {"rdel mix", 0.25f}, {"rdel feed", 0.3f}}},
-        {"Flanged Saw Lead", "Saw lead through the global flanger, swept slowly by its triangle LFO.", 0.854f,
+        {"Flanged Saw Lead", "Saw lead through the global flanger, swept slowly by its triangle LFO.", 0.855f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.8f},
              {"osc2 shape", shape("Puls")}, {"osc2 vol", 0.5f}, {"osc2 fine", 0.53f},
              {"flang mix", 0.8f}, {"flang rate", 0.75f}, {"flang depth", 0.8f}, {"flang freq", 0.2f},
              {"flang feed", 0.7f},
              {"filt cutoff", 0.8f}}},
-        {"Chaos Lead", "All three oscillators wander chaotically: a nervous, lively lead. Low keys calm it.", 0.903f,
+        {"Chaos Lead", "All three oscillators wander chaotically: a nervous, lively lead. Low keys calm it.", 0.904f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.7f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.6f},
@@ -45,7 +45,7 @@ Family leads()
              {"proc attack", 0.0f}, {"proc sustain", 1.0f},
              {"perf porta", 0.9f},
              {"filt cutoff", 0.78f}}},
-        {"Deep Phaser Lead", "Saw and pulse through the strong-feedback phaser, sweeping with each note.", 0.954f,
+        {"Deep Phaser Lead", "Saw and pulse through the strong-feedback phaser, sweeping with each note.", 0.87f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.8f},
              {"osc2 shape", shape("Puls")}, {"osc2 vol", 0.7f}, {"osc2 fine", 0.52f},
@@ -62,7 +62,7 @@ Family leads()
              {"filt bypass", 1.0f},
              {"amp release", 0.75f},
              {"ldel time", 0.3f}, {"ldel mix", 0.2f}}},
-        {"Echo Pulse Lead", "Pulse lead with both delays locked to the host tempo: dotted echoes left and right.", 0.947f,
+        {"Echo Pulse Lead", "Pulse lead with both delays locked to the host tempo: eighth notes left, half bars right.", 0.947f,
          kDry + Settings{
              {"osc1 shape", shape("Puls")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.5f}, {"osc2 fine", 0.515f},

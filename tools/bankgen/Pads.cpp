@@ -13,7 +13,7 @@ Family pads()
              {"chor mix", 0.6f}, {"chor rate", 0.3f}, {"chor depth", 0.7f},
              {"filt cutoff", 0.72f},
              {"amp attack", 0.82f}, {"amp release", 0.85f}}},
-        {"Soft String Pad", "Pulse and saw strings, eight copies and chorus; the wheel adds a slow vibrato.", 0.818f,
+        {"Soft String Pad", "Pulse and saw strings, eight copies and chorus; the wheel adds a slow vibrato.", 0.819f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.7f},
              {"osc2 shape", shape("Puls")}, {"osc2 vol", 0.5f}, {"osc2 fine", 0.51f},
@@ -22,7 +22,7 @@ Family pads()
              {"pitch mod rate", 0.4f},
              {"filt cutoff", 0.7f},
              {"amp attack", 0.8f}, {"amp release", 0.82f}}},
-        {"Glass Pad", "Thin, airy sine and pulse through the high-pass filter, with a long echo.", 0.873f,
+        {"Glass Pad", "Thin, airy sine and pulse through the high-pass filter, with a long echo.", 0.874f,
          kDry + Settings{
              {"osc1 shape", shape("Puls")}, {"osc1 vol", 0.6f}, {"osc1 coarse", coarse(12)},
              {"osc2 shape", shape("Sine")}, {"osc2 vol", 0.8f},
@@ -47,7 +47,7 @@ Family pads()
              {"proc attack", 0.88f}, {"proc decay", 0.88f}, {"proc sustain", 0.2f}, {"flang feed", 0.6f},
              {"filt cutoff", 0.75f},
              {"amp attack", 0.75f}, {"amp release", 0.82f}}},
-        {"Filter Bank Pad", "Saw pad coloured by the first filter bank, fading in slowly.", 0.999f,
+        {"Filter Bank Pad", "Saw pad coloured by the first filter bank, fading in slowly.", 0.943f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.8f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.7f}, {"osc2 fine", 0.52f},

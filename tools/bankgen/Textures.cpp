@@ -5,7 +5,7 @@ namespace bankgen {
 Family textures()
 {
     return {"Textures", {
-        {"Crazy Band Pass", "Three narrow band-passes gliding wildly over a saw; control keys set how far.", 1.0f,
+        {"Crazy Band Pass", "Three narrow band-passes gliding wildly over a saw; control keys set how far.", 0.93f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Sqre")}, {"osc2 vol", 0.7f},
@@ -14,7 +14,7 @@ Family textures()
              {"proc attack", 0.0f}, {"proc sustain", 1.0f},
              {"amp attack", 0.6f}, {"amp release", 0.75f},
              {"ldel time", 0.55f}, {"ldel mix", 0.3f}, {"ldel feed", 0.5f}}},
-        {"Distorted Band Pass", "Crushed and noisy band-pass distortion: a broken radio.", 0.938f,
+        {"Distorted Band Pass", "Crushed and noisy band-pass distortion: a broken radio.", 0.928f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.9f},
              {"osc2 shape", shape("Puls")}, {"osc2 vol", 0.6f},
@@ -57,7 +57,7 @@ Family textures()
              {"amp attack", 0.7f}, {"amp release", 0.8f},
              {"ldel time", 0.5f}, {"ldel sync", 1.0f}, {"ldel mix", 0.4f}, {"ldel feed", 0.6f},
              {"rdel time", 0.7f}, {"rdel sync", 1.0f}, {"rdel mix", 0.4f}, {"rdel feed", 0.6f}}},
-        {"Shimmer Bank", "Sines and pulses through the fourth filter bank with chorus and echo.", 0.947f,
+        {"Shimmer Bank", "Sines and pulses through the fourth filter bank with chorus and echo.", 0.891f,
          kDry + Settings{
              {"osc1 shape", shape("Puls")}, {"osc1 vol", 0.8f}, {"osc1 coarse", coarse(12)},
              {"osc2 shape", shape("Sine")}, {"osc2 vol", 0.8f},
@@ -66,7 +66,7 @@ Family textures()
              {"chor mix", 0.5f}, {"chor rate", 0.3f}, {"chor depth", 0.6f},
              {"amp attack", 0.8f}, {"amp release", 0.84f},
              {"ldel time", 0.65f}, {"ldel mix", 0.3f}, {"ldel feed", 0.55f}}},
-        {"Random Flanger", "Saw chord through the flanger with its random, stepping LFO.", 0.842f,
+        {"Random Flanger", "Saw chord through the flanger with its random, stepping LFO.", 0.843f,
          kDry + Settings{
              {"osc1 shape", shape("Saw")}, {"osc1 vol", 0.8f},
              {"osc2 shape", shape("Saw")}, {"osc2 vol", 0.7f}, {"osc2 coarse", coarse(-12)},
