@@ -51,21 +51,21 @@ void setDisplayColours(ValueDisplay& display, GuiColor text, GuiColor face, int 
     display.setHoriAlign(align);
 }
 
-Slider* makeSlider(const ControlSpec& spec, const EditorBitmaps& bitmaps, ControlListener* listener)
+Slider* makeSlider(const ControlSpec& entry, const EditorBitmaps& bitmaps, ControlListener* listener)
 {
-    const GuiRect& r = spec.rect;
+    const GuiRect& r = entry.rect;
     Slider* slider;
-    if (spec.kind == ControlKind::VerticalSlider)
-        slider = new VerticalSlider(r, listener, spec.tag, r.top, r.bottom - kSliderHandle,
+    if (entry.kind == ControlKind::VerticalSlider)
+        slider = new VerticalSlider(r, listener, entry.tag, r.top, r.bottom - kSliderHandle,
                                     bitmaps.get(kVerticalHandleBitmap), bitmaps.get(kVerticalTrackBitmap), {},
                                     kOriginBottom);
     else
-        slider = new HorizontalSlider(r, listener, spec.tag, r.left, r.right - kSliderHandle,
+        slider = new HorizontalSlider(r, listener, entry.tag, r.left, r.right - kSliderHandle,
                                       bitmaps.get(kHorizontalHandleBitmap), bitmaps.get(kHorizontalTrackBitmap), {},
                                       kOriginLeft);
     slider->setHandleOffset({0, 0});
     slider->setZoomFactor(kSliderZoom);
-    slider->setClickToJump(spec.clickToJump);
+    slider->setClickToJump(entry.clickToJump);
     return slider;
 }
 
@@ -75,8 +75,8 @@ void EditorControls::create(GuiFrame& frame, const EditorBitmaps& bitmaps, Contr
                             SynthPlugin& plugin, const ValueSource& valueOf)
 {
     plugin_ = &plugin;
-    for (const ControlSpec& spec : controlLayout()) {
-        GuiControl* control = make(spec, bitmaps, listener, valueOf);
+    for (const ControlSpec& entry : controlLayout()) {
+        GuiControl* control = make(entry, bitmaps, listener, valueOf);
         all_.push_back(control);
         frame.addView(control);
     }
@@ -95,57 +95,57 @@ void EditorControls::destroy(GuiFrame& frame)
     programNumber_ = nullptr;
 }
 
-GuiControl* EditorControls::make(const ControlSpec& spec, const EditorBitmaps& bitmaps, ControlListener* listener,
+GuiControl* EditorControls::make(const ControlSpec& entry, const EditorBitmaps& bitmaps, ControlListener* listener,
                                  const ValueSource& valueOf)
 {
     GuiControl* control = nullptr;
-    GuiBitmap* picture = bitmaps.get(spec.bitmap);
-    switch (spec.kind) {
+    GuiBitmap* picture = bitmaps.get(entry.bitmap);
+    switch (entry.kind) {
     case ControlKind::WaveSwitch:
-        control = new StepSwitch(spec.rect, listener, spec.tag, kWaveFrames, frameHeight(picture, kWaveFrames),
+        control = new StepSwitch(entry.rect, listener, entry.tag, kWaveFrames, frameHeight(picture, kWaveFrames),
                                  kWavePositions, picture);
         break;
     case ControlKind::Knob:
-        control = new FilmstripKnob(spec.rect, listener, spec.tag, kKnobFrames, frameHeight(picture, kKnobFrames),
+        control = new FilmstripKnob(entry.rect, listener, entry.tag, kKnobFrames, frameHeight(picture, kKnobFrames),
                                     picture);
         break;
     case ControlKind::VerticalSlider:
     case ControlKind::HorizontalSlider:
-        control = makeSlider(spec, bitmaps, listener);
+        control = makeSlider(entry, bitmaps, listener);
         break;
     case ControlKind::Toggle:
-        control = new ToggleButton(spec.rect, listener, spec.tag, picture);
+        control = new ToggleButton(entry.rect, listener, entry.tag, picture);
         break;
     case ControlKind::Button:
-        control = new MomentaryButton(spec.rect, listener, spec.tag, frameHeight(picture, kButtonFrames), picture);
+        control = new MomentaryButton(entry.rect, listener, entry.tag, frameHeight(picture, kButtonFrames), picture);
         break;
     case ControlKind::ValueDisplay: {
-        ValueDisplay* display = makeDisplay(spec, valueOf(spec.tag));
-        displays_[size_t(spec.tag)] = display;
+        ValueDisplay* display = makeDisplay(entry, valueOf(entry.tag));
+        displays_[size_t(entry.tag)] = display;
         return display;
     }
     case ControlKind::ProgramNumber:
-        programNumber_ = new ValueDisplay(spec.rect);
+        programNumber_ = new ValueDisplay(entry.rect);
         setDisplayColours(*programNumber_, kDisplayText, kDisplayFace, kSmallFont, 1);
         programNumber_->setConverter(programNumberText);
         return programNumber_;
     case ControlKind::StatusLine:
     case ControlKind::ProgramNameField:
     case ControlKind::FileNameField:
-        return makeTextField(spec, listener);
+        return makeTextField(entry, listener);
     }
-    control->setDefaultValue(spec.defaultValue);
-    control->setValue(valueOf(spec.tag));
-    controls_[size_t(spec.tag)] = control;
+    control->setDefaultValue(entry.defaultValue);
+    control->setValue(valueOf(entry.tag));
+    controls_[size_t(entry.tag)] = control;
     return control;
 }
 
-ValueDisplay* EditorControls::makeDisplay(const ControlSpec& spec, float value)
+ValueDisplay* EditorControls::makeDisplay(const ControlSpec& entry, float value)
 {
-    auto* display = new ValueDisplay(spec.rect);
-    const bool small = spec.text == TextKind::FunctionName;
+    auto* display = new ValueDisplay(entry.rect);
+    const bool small = entry.text == TextKind::FunctionName;
     setDisplayColours(*display, kDisplayText, kDisplayFace, small ? kSmallFont : kDisplayFont, 1);
-    switch (spec.text) {
+    switch (entry.text) {
     case TextKind::Detune:
         display->setConverter(detuneText);
         break;
@@ -168,10 +168,10 @@ ValueDisplay* EditorControls::makeDisplay(const ControlSpec& spec, float value)
     return display;
 }
 
-TextField* EditorControls::makeTextField(const ControlSpec& spec, ControlListener* listener)
+TextField* EditorControls::makeTextField(const ControlSpec& entry, ControlListener* listener)
 {
-    auto* field = new TextField(spec.rect, listener, spec.tag, "");
-    switch (spec.kind) {
+    auto* field = new TextField(entry.rect, listener, entry.tag, "");
+    switch (entry.kind) {
     case ControlKind::StatusLine:
         setDisplayColours(*field, kStatusText, kColorBlack, kSmallFont, 0);
         field->setMouseEnabled(false); // read-only
@@ -186,7 +186,7 @@ TextField* EditorControls::makeTextField(const ControlSpec& spec, ControlListene
         fileName_ = field;
         break;
     }
-    controls_[size_t(spec.tag)] = field;
+    controls_[size_t(entry.tag)] = field;
     return field;
 }
 

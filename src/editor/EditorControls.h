@@ -44,10 +44,10 @@ public:
     void showDelayAsNotes(int delayTimeParameter, bool notes);
 
 private:
-    GuiControl* make(const editor::ControlSpec& spec, const EditorBitmaps& bitmaps, ControlListener* listener,
+    GuiControl* make(const editor::ControlSpec& entry, const EditorBitmaps& bitmaps, ControlListener* listener,
                      const ValueSource& valueOf);
-    ValueDisplay* makeDisplay(const editor::ControlSpec& spec, float value);
-    TextField* makeTextField(const editor::ControlSpec& spec, ControlListener* listener);
+    ValueDisplay* makeDisplay(const editor::ControlSpec& entry, float value);
+    TextField* makeTextField(const editor::ControlSpec& entry, ControlListener* listener);
 
     SynthPlugin* plugin_ = nullptr;
     std::vector<GuiControl*> all_; // creation order

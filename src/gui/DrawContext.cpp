@@ -234,18 +234,18 @@ void DrawContext::setPixel(GuiPoint p, GuiColor c)
 
 void DrawContext::setFont(int id, int height, int face)
 {
-    const GuiFontSpec& spec = fontSpec(id);
+    const GuiFontSpec& entry = fontSpec(id);
     fontId_ = (id < 0 || id >= kFontCount) ? 0 : id;
-    fontHeight_ = height > 0 ? height : spec.height;
+    fontHeight_ = height > 0 ? height : entry.height;
     fontFace_ = face;
     applyFont();
 }
 
 void DrawContext::applyFont()
 {
-    const GuiFontSpec& spec = fontSpec(fontId_);
-    const bool bold = spec.alwaysBold || (fontFace_ & kFaceBold);
-    cairo_select_font_face(cr_, spec.face,
+    const GuiFontSpec& entry = fontSpec(fontId_);
+    const bool bold = entry.alwaysBold || (fontFace_ & kFaceBold);
+    cairo_select_font_face(cr_, entry.face,
                            (fontFace_ & kFaceItalic) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
                            bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     // A negative GDI height is the character height, which is cairo's em size.

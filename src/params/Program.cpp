@@ -23,14 +23,26 @@ constexpr StoragePositions kPositions;
 
 } // namespace
 
-Program::Program() : values_{}, name_{} {}
+Program::Program() : name_{} {
+  for (auto& v : values_) v.store(0.0f, std::memory_order_relaxed);
+}
+
+Program::Program(const Program& other) : Program() { *this = other; }
+
+Program& Program::operator=(const Program& other) {
+  if (this == &other) return *this;
+  for (int32_t pos = 0; pos < kNumParameters; ++pos)
+    values_[pos].store(other.values_[pos].load(std::memory_order_relaxed), std::memory_order_relaxed);
+  std::memcpy(name_, other.name_, sizeof name_);
+  return *this;
+}
 
 float Program::value(ParameterId index) const {
-  return isParameterId(index) ? values_[kPositions.of[index]] : 0.0f;
+  return isParameterId(index) ? values_[kPositions.of[index]].load(std::memory_order_relaxed) : 0.0f;
 }
 
 void Program::setValue(ParameterId index, float value) {
-  if (isParameterId(index)) values_[kPositions.of[index]] = value;
+  if (isParameterId(index)) values_[kPositions.of[index]].store(value, std::memory_order_relaxed);
 }
 
 void Program::setName(const char* text) {
@@ -40,8 +52,12 @@ void Program::setName(const char* text) {
 }
 
 bool Program::operator==(const Program& other) const {
-  return std::memcmp(values_, other.values_, sizeof values_) == 0 &&
-         std::strcmp(name_, other.name_) == 0;
+  for (int32_t pos = 0; pos < kNumParameters; ++pos) {
+    const float a = values_[pos].load(std::memory_order_relaxed);
+    const float b = other.values_[pos].load(std::memory_order_relaxed);
+    if (std::memcmp(&a, &b, sizeof a) != 0) return false;
+  }
+  return std::strcmp(name_, other.name_) == 0;
 }
 
 } // namespace grelmond

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "params/ParameterTable.h"
@@ -14,6 +15,8 @@ public:
   static constexpr int32_t kNameSize = 24; // 23 characters and the terminator
 
   Program();
+  Program(const Program& other);
+  Program& operator=(const Program& other);
 
   // Index outside 0..63 reads 0 and writes nothing.
   float value(ParameterId index) const;
@@ -26,7 +29,9 @@ public:
   bool operator==(const Program& other) const;
 
 private:
-  float values_[kNumParameters];
+  // Automation writes a value on the audio thread while a save may read it on
+  // the interface thread: each value is one relaxed atomic.
+  std::atomic<float> values_[kNumParameters];
   char name_[kNameSize];
 };
 

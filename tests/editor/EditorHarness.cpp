@@ -41,9 +41,9 @@ int EditorHarness::hostCalls(int opcode, int index) const
 
 GuiRect EditorHarness::rectOf(int tag)
 {
-    for (const editor::ControlSpec& spec : editor::controlLayout())
-        if (spec.tag == tag && spec.kind != editor::ControlKind::ValueDisplay)
-            return spec.rect;
+    for (const editor::ControlSpec& entry : editor::controlLayout())
+        if (entry.tag == tag && entry.kind != editor::ControlKind::ValueDisplay)
+            return entry.rect;
     return {};
 }
 

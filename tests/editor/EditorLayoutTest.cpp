@@ -13,14 +13,14 @@ TEST(EditorLayout, EveryBoundParameterHasOneControlInsideTheWindowAndNothingOver
     const auto layout = controlLayout();
     std::multiset<int> controlled;
     std::set<int> displayed;
-    for (const ControlSpec& spec : layout) {
-        EXPECT_TRUE(spec.rect.left >= 0 && spec.rect.top >= 0 && spec.rect.right <= kWidth &&
-                    spec.rect.bottom <= kHeight)
-            << spec.tag;
-        if (spec.kind == ControlKind::ValueDisplay)
-            displayed.insert(spec.tag);
-        else if (spec.tag >= 0 && spec.tag < 64)
-            controlled.insert(spec.tag);
+    for (const ControlSpec& entry : layout) {
+        EXPECT_TRUE(entry.rect.left >= 0 && entry.rect.top >= 0 && entry.rect.right <= kWidth &&
+                    entry.rect.bottom <= kHeight)
+            << entry.tag;
+        if (entry.kind == ControlKind::ValueDisplay)
+            displayed.insert(entry.tag);
+        else if (entry.tag >= 0 && entry.tag < 64)
+            controlled.insert(entry.tag);
     }
     for (int p = 0; p < 64; ++p) {
         const bool unbound = p == 25 || p == 26 || p == 27 || p == 38 || p == 48;

@@ -53,10 +53,10 @@ TEST(EditorSnapshot, ToolDrawsEveryControlInItsPlace)
         background->draw(context, {0, 0, kWidth, kHeight});
         background->release();
     }
-    for (const ControlSpec& spec : controlLayout()) {
-        if (spec.kind == ControlKind::StatusLine || spec.kind == ControlKind::FileNameField)
+    for (const ControlSpec& entry : controlLayout()) {
+        if (entry.kind == ControlKind::StatusLine || entry.kind == ControlKind::FileNameField)
             continue; // empty fields are drawn in the colours of their place in the picture
-        EXPECT_TRUE(differsSomewhere(shot, bare, spec.rect)) << "nothing drawn for tag " << spec.tag;
+        EXPECT_TRUE(differsSomewhere(shot, bare, entry.rect)) << "nothing drawn for tag " << entry.tag;
     }
     cairo_surface_destroy(shot);
 }
