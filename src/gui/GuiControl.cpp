@@ -1,6 +1,7 @@
 #include "gui/GuiControl.h"
 
 #include "gui/ControlListener.h"
+#include "gui/DrawContext.h"
 #include "gui/GuiBitmap.h"
 #include "gui/GuiFrame.h"
 
@@ -52,6 +53,19 @@ void GuiControl::clampValue()
         value_ = max_;
     else if (value_ < min_)
         value_ = min_;
+}
+
+bool GuiControl::wheelStep(DrawContext& context, float distance)
+{
+    if (!mouseEnabled())
+        return false;
+    float change = distance * getWheelIncrement();
+    if (context.getMouseButtons() & kMouseShift)
+        change *= 0.1f;
+    value_ += change;
+    clampValue();
+    reportIfDirty(context);
+    return true;
 }
 
 void GuiControl::reportIfDirty(DrawContext& context)

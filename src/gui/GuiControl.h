@@ -48,6 +48,8 @@ protected:
     void report(DrawContext& context);
     // A press with exactly left button and Control restores the default value.
     bool resetClick(DrawContext& context, int buttons);
+    // Moves the value by the wheel increment per step, a tenth of it with Shift held.
+    bool wheelStep(DrawContext& context, float distance);
     void beginEdit();
     void endEdit();
     // Draws a part of the background bitmap into the control, colour-keyed if transparent.

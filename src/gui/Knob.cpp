@@ -120,17 +120,6 @@ void Knob::trackLinear(DrawContext& context, GuiPoint where, int buttons)
     endEdit();
 }
 
-bool Knob::onWheel(DrawContext& context, GuiPoint, float distance)
-{
-    if (!mouseEnabled())
-        return false;
-    float change = distance * getWheelIncrement();
-    if (context.getMouseButtons() & kMouseShift)
-        change *= 0.1f;
-    value_ += change;
-    clampValue();
-    reportIfDirty(context);
-    return true;
-}
+bool Knob::onWheel(DrawContext& context, GuiPoint, float distance) { return wheelStep(context, distance); }
 
 } // namespace grelmond

@@ -112,17 +112,6 @@ void Slider::mouse(DrawContext& context, GuiPoint where)
     endEdit();
 }
 
-bool Slider::onWheel(DrawContext& context, GuiPoint, float distance)
-{
-    if (!mouseEnabled())
-        return false;
-    float change = distance * getWheelIncrement();
-    if (context.getMouseButtons() & kMouseShift)
-        change *= 0.1f;
-    value_ += change;
-    clampValue();
-    reportIfDirty(context);
-    return true;
-}
+bool Slider::onWheel(DrawContext& context, GuiPoint, float distance) { return wheelStep(context, distance); }
 
 } // namespace grelmond
