@@ -81,30 +81,29 @@ bool ProgramFiles::loadPatch(ProgramBank& programs, const char* name) const {
   return true;
 }
 
-bool ProgramFiles::saveBank(const ProgramBank& programs, char* name, std::size_t size) const {
+bool ProgramFiles::saveImage(const ProgramBank& programs, char* name, std::size_t size,
+                             const std::function<bool(const std::string&, const BankImage&)>& write) const {
   const auto path = name ? remembered_.resolve(name, RememberedFolder::Use::Save) : std::nullopt;
   auto image = newImage();
   if (!path || !image)
     return false;
   const bool bare = isBareName(name);
   fillImage(programs, *image);
-  const bool written = writeBank(*path, *image);
+  const bool written = write(*path, *image);
   if (bare)
     reportPath(name, size, *path);
   return written;
 }
 
+bool ProgramFiles::saveBank(const ProgramBank& programs, char* name, std::size_t size) const {
+  return saveImage(programs, name, size,
+                   [](const std::string& path, const BankImage& image) { return writeBank(path, image); });
+}
+
 bool ProgramFiles::savePatch(const ProgramBank& programs, char* name, std::size_t size) const {
-  const auto path = name ? remembered_.resolve(name, RememberedFolder::Use::Save) : std::nullopt;
-  auto image = newImage();
-  if (!path || !image)
-    return false;
-  const bool bare = isBareName(name);
-  fillImage(programs, *image);
-  const bool written = writePatch(*path, image->entries[programs.currentIndexFromFraction()]);
-  if (bare)
-    reportPath(name, size, *path);
-  return written;
+  return saveImage(programs, name, size, [&programs](const std::string& path, const BankImage& image) {
+    return writePatch(path, image.entries[programs.currentIndexFromFraction()]);
+  });
 }
 
 bool ProgramFiles::loadBankFile(ProgramBank& programs, const char* path, const Program& init) {

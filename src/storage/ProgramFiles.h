@@ -5,6 +5,7 @@
 #include "storage/RememberedFolder.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace grelmond {
@@ -35,6 +36,11 @@ public:
   std::string defaultBankPath() const;
 
 private:
+  // Resolves name for saving, writes the image of all programs through write
+  // and, for a bare name, reports the full path used.
+  bool saveImage(const ProgramBank& programs, char* name, std::size_t size,
+                 const std::function<bool(const std::string& path, const BankImage& image)>& write) const;
+
   RememberedFolder remembered_;
   std::string installFolder_;
 };
