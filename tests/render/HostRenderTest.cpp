@@ -1,3 +1,4 @@
+#include "RunCommand.h"
 #include "TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -11,30 +12,17 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-struct HostRun {
-    int status = -1;
-    std::string output;
-};
+using HostRun = testsupport::CommandRun;
 
 HostRun host(const std::string& args)
 {
     const std::string command = std::string(testpaths::binDir()) + "/grelmond-host " + args + " " +
                                 testpaths::pluginPath() + " 2>&1";
-    HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::runCommand(command);
 }
 
 struct Wav {

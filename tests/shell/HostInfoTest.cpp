@@ -1,32 +1,18 @@
+#include "RunCommand.h"
 #include "TestPaths.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-
-#include <sys/wait.h>
 
 namespace {
 
-struct HostRun {
-    int status = -1;
-    std::string output;
-};
+using HostRun = testsupport::CommandRun;
 
 HostRun hostInfo(const std::string& pluginPath)
 {
     const std::string command = std::string(testpaths::binDir()) + "/grelmond-host --info '" + pluginPath + "' 2>&1";
-    HostRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return testsupport::runCommand(command);
 }
 
 int countLinesStartingWith(const std::string& text, const std::string& prefix, std::size_t from)
