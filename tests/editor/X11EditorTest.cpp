@@ -1,6 +1,7 @@
 // gtest first: the X11 headers define macros that clash with its names.
 #include <gtest/gtest.h>
 
+#include "OpenFiles.h"
 #include "PluginLoader.h"
 
 #include <X11/Xlib.h>
@@ -8,7 +9,6 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
-#include <dirent.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -18,17 +18,7 @@
 namespace {
 
 using namespace vst;
-
-int openFileCount()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++n;
-        closedir(d);
-    }
-    return n;
-}
+using testsupport::openFileCount;
 
 // An Xvfb server of the test's own, so that moving the real pointer cannot
 // disturb, or be disturbed by, tests running at the same time.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "OpenFiles.h"
 
 #include "gui/FilmstripKnob.h"
 #include "gui/GuiColors.h"
@@ -16,7 +17,6 @@
 #include <X11/keysym.h>
 #include <chrono>
 #include <cstdlib>
-#include <dirent.h>
 #include <functional>
 #include <thread>
 
@@ -25,17 +25,7 @@ using namespace guitest;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-int openFileCount()
-{
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (readdir(d))
-            ++n;
-        closedir(d);
-    }
-    return n;
-}
+using testsupport::openFileCount;
 
 // The host's side: a top-level window to embed in, and XTest to drive the real pointer.
 struct X11Test : ::testing::Test {
