@@ -50,4 +50,15 @@ private:
     cairo_surface_t* keyed_ = nullptr; // built on first transparent draw
 };
 
+// Points held at bitmap (either may be null). The new one is retained before the
+// old one is released, so holding the same bitmap again cannot free it.
+inline void holdBitmap(GuiBitmap*& held, GuiBitmap* bitmap)
+{
+    if (bitmap)
+        bitmap->retain();
+    if (held)
+        held->release();
+    held = bitmap;
+}
+
 } // namespace grelmond

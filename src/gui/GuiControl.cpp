@@ -39,11 +39,7 @@ void GuiControl::pumpIdle()
 
 void GuiControl::setBackground(GuiBitmap* bitmap)
 {
-    if (bitmap)
-        bitmap->retain();
-    if (background_)
-        background_->release();
-    background_ = bitmap;
+    holdBitmap(background_, bitmap);
     setDirty(true);
 }
 

@@ -53,11 +53,7 @@ GuiFrame::~GuiFrame()
 
 void GuiFrame::setBackground(GuiBitmap* bitmap)
 {
-    if (bitmap)
-        bitmap->retain();
-    if (background_)
-        background_->release();
-    background_ = bitmap;
+    holdBitmap(background_, bitmap);
     setDirty(true);
 }
 

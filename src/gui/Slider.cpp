@@ -26,11 +26,7 @@ Slider::~Slider()
 
 void Slider::setHandle(GuiBitmap* handle)
 {
-    if (handle)
-        handle->retain();
-    if (handle_)
-        handle_->release();
-    handle_ = handle;
+    holdBitmap(handle_, handle);
     setDirty(true);
 }
 
