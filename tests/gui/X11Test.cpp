@@ -75,7 +75,7 @@ struct X11Test : ::testing::Test {
 
     bool waitUntil(const std::function<bool()>& done, GuiFrame* frame = nullptr)
     {
-        const auto end = Clock::now() + std::chrono::seconds(3);
+        const auto end = Clock::now() + std::chrono::seconds(10);
         while (Clock::now() < end) {
             if (frame)
                 frame->idle();
