@@ -55,13 +55,21 @@ ProgramFiles::ProgramFiles(std::string installFolder)
 
 std::string ProgramFiles::defaultBankPath() const { return platform::joinPath(installFolder_, kDefaultBankName); }
 
-bool ProgramFiles::loadBank(ProgramBank& programs, const char* name) const {
+std::unique_ptr<BankImage> ProgramFiles::readImage(const ProgramBank& programs, const char* name) const {
   const auto path = name ? remembered_.resolve(name, RememberedFolder::Use::Load) : std::nullopt;
   auto image = newImage();
   if (!path || !image)
-    return false;
+    return nullptr;
+  // Keys a file lacks keep the values the image starts with.
   fillImage(programs, *image);
   if (!readBank(*path, *image))
+    return nullptr;
+  return image;
+}
+
+bool ProgramFiles::loadBank(ProgramBank& programs, const char* name) const {
+  const auto image = readImage(programs, name);
+  if (!image)
     return false;
   for (int k = 0; k < kBankPatches; ++k)
     applyEntry(programs, k, image->entries[k]);
@@ -69,13 +77,9 @@ bool ProgramFiles::loadBank(ProgramBank& programs, const char* name) const {
 }
 
 bool ProgramFiles::loadPatch(ProgramBank& programs, const char* name) const {
-  const auto path = name ? remembered_.resolve(name, RememberedFolder::Use::Load) : std::nullopt;
-  auto image = newImage();
-  if (!path || !image)
-    return false;
   // Keys the patch lacks take the first program's values, which fill entry 0.
-  fillImage(programs, *image);
-  if (!readBank(*path, *image))
+  const auto image = readImage(programs, name);
+  if (!image)
     return false;
   applyEntry(programs, programs.currentIndexFromFraction(), image->entries[0]);
   return true;

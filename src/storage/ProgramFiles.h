@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace grelmond {
@@ -36,6 +37,8 @@ public:
   std::string defaultBankPath() const;
 
 private:
+  // The named file read over an image of the current programs; null when it cannot be read.
+  std::unique_ptr<BankImage> readImage(const ProgramBank& programs, const char* name) const;
   // Resolves name for saving, writes the image of all programs through write
   // and, for a bare name, reports the full path used.
   bool saveImage(const ProgramBank& programs, char* name, std::size_t size,
