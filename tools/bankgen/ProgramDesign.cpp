@@ -62,9 +62,9 @@ float copies(int count)
 }
 
 const Settings kDry = {
-    {"osc1 coarse", coarse(0)}, {"osc1 fine", 0.5f},
-    {"osc2 coarse", coarse(0)}, {"osc2 fine", 0.5f},
-    {"osc3 coarse", coarse(0)}, {"osc3 fine", 0.5f},
+    {"osc1 coarse", coarse(-12)}, {"osc1 fine", 0.5f},
+    {"osc2 coarse", coarse(-12)}, {"osc2 fine", 0.5f},
+    {"osc3 coarse", coarse(-12)}, {"osc3 fine", 0.5f},
     {"total num of osc", 0.0f},
     {"flang mix", 0.0f},
     {"ldel mix", 0.0f},

@@ -47,8 +47,11 @@ float copies(int count);
 
 // What the defaults switch on (ensemble, flanger, both delays, a full filter
 // LFO sweep, the in-voice flanging) all off, the filter opened, and every
-// oscillator at the played pitch (the defaults tune them 13 semitones down):
-// most designs start from this and add only what they use.
+// oscillator at concert pitch (the defaults tune them 13 semitones down): a key
+// sounds an octave above its MIDI pitch with no offset (note 57 at 440 Hz), so
+// the oscillators sit an octave down and A4, note 69, plays 440 Hz. Designs
+// start from this and add only what they use; an oscillator set an octave
+// below this keeps the others at no offset, so that it sounds the pitch.
 extern const Settings kDry;
 
 } // namespace bankgen

@@ -32,7 +32,12 @@ void printPresets(const std::vector<bankgen::Family>& families)
 {
     std::puts("# Factory programs\n");
     std::puts("The 64 programs of the bank that Grelmond loads at start-up (`GrelmondDefault.grb`),");
-    std::puts("eight families of eight. Numbers are the program numbers a host shows (1 to 64).");
+    std::puts("eight families of eight. Numbers are the program numbers a host shows (1 to 64).\n");
+    std::puts("Every program plays at concert pitch: A4, MIDI note 69, sounds at 440 Hz (within 3 cents),");
+    std::puts("as in the rest of a session; the lowest oscillator of a program plays the key's pitch and");
+    std::puts("the others sit at their intervals above it. The programs are also even in loudness: a");
+    std::puts("four-note chord held at velocity 100 reaches about -20 LUFS (momentary, ITU-R BS.1770),");
+    std::puts("with peaks below -1 dBFS, so that switching programs keeps the level.");
     int number = 1;
     for (const auto& family : families) {
         std::printf("\n## %s\n\n", family.name);
