@@ -1,4 +1,6 @@
+#include "PitchProbe.h"
 #include "PluginLoader.h"
+#include "SoundMeasures.h"
 #include "TempFolder.h"
 #include "TestPaths.h"
 
@@ -28,6 +30,8 @@ namespace {
 
 constexpr float kRate = 44100.0f;
 constexpr int kBlock = 512;
+constexpr double kHeldSeconds = 3.0;
+constexpr double kConcertA = 440.0;
 
 std::string installedBank() { return std::string(testpaths::pluginDir()) + "/GrelmondDefault.grb"; }
 
@@ -185,11 +189,12 @@ TEST(FactoryBank, FileAndPresetListAreWhatTheDesignsWrite)
         << "docs/presets.md is out of date: regenerate it with bankgen --presets";
 }
 
-// Every program plays a four-note chord at velocity 100 for two seconds. It
+// Every program plays a four-note chord at velocity 100 for three seconds. It
 // must sound, stay finite and within the level rules (peak -18 to -1 dBFS),
-// and the bank's loudness must sit in a 12 dB window. Then the global effects
-// are switched off so only voices remain: they must all have ended one second
-// after the program's release time.
+// reach -20 +/- 3 LUFS of momentary loudness while held, with DC 40 dB below
+// its RMS, and the bank's loudness must sit in a 12 dB window. Then the global
+// effects are switched off so only voices remain: they must all have ended one
+// second after the program's release time.
 TEST(FactoryBank, EveryProgramPlaysAtItsLevelAndLeavesNoVoiceBehind)
 {
     PluginLoader loader;
@@ -208,27 +213,58 @@ TEST(FactoryBank, EveryProgramPlaysAtItsLevelAndLeavesNoVoiceBehind)
         EXPECT_EQ(player.plugin().text(effGetProgramNameIndexed, p), name) << "the installed bank was loaded";
 
         player.notes(chord, true);
-        player.renderUntil(2.0);
+        player.renderUntil(kHeldSeconds);
+        const double lufs = bankmeter::momentaryMaxLufs(player.sound, kRate);
+        EXPECT_GE(lufs, -23.0) << "momentary loudness of the held chord, LUFS";
+        EXPECT_LE(lufs, -17.0) << "momentary loudness of the held chord, LUFS";
+        EXPECT_LT(bankmeter::dcRelativeDb(player.sound), -40.0) << "DC relative to RMS, dB";
         player.notes(chord, false);
-        player.renderUntil(3.5);
+        player.renderUntil(kHeldSeconds + 1.5);
         Measure played;
         played.add(player.sound, 0, player.sound.size());
+        Measure level; // the first 3.5 s, so that short sounds are not judged by the silence after them
+        level.add(player.sound, 0, static_cast<size_t>(3.5 * kRate) * 2);
         EXPECT_EQ(played.nonFinite, 0u);
         EXPECT_GE(decibels(played.peak), -18.0);
         EXPECT_LE(decibels(played.peak), -1.0);
-        quietest = std::min(quietest, played.rms());
-        loudest = std::max(loudest, played.rms());
+        quietest = std::min(quietest, level.rms());
+        loudest = std::max(loudest, level.rms());
 
         for (int fx : {22, 28, 31, 50, 54})
             player.plugin().setParameter(fx, 0.0f);
-        const double ended = 2.0 + envelopeSeconds(value(image, p, 62)) + 1.0;
+        const double ended = kHeldSeconds + envelopeSeconds(value(image, p, 62)) + 1.0;
         const size_t from = std::max(player.frames(), static_cast<size_t>(ended * kRate)) * 2;
         player.renderUntil(from / 2.0 / kRate + 0.25);
         Measure after;
         after.add(player.sound, from, player.sound.size());
         EXPECT_EQ(after.nonFinite, 0u);
-        EXPECT_LT(after.peak, 1e-7) << "a voice still sounds " << ended - 2.0 << " s after the note-off";
+        EXPECT_LT(after.peak, 1e-7) << "a voice still sounds " << ended - kHeldSeconds << " s after the note-off";
     }
     EXPECT_LE(decibels(loudest) - decibels(quietest), 12.0)
         << "bank loudness from " << decibels(quietest) << " to " << decibels(loudest) << " dBFS";
+}
+
+// A4, note 69, sounds at 440 Hz in every program, as in every other instrument
+// of a session: the program's lowest oscillator, heard alone and dry, is
+// within 3 cents of it (and not an octave off either way).
+TEST(FactoryBank, EveryProgramPlaysA4AtConcertPitch)
+{
+    PluginLoader loader;
+    ASSERT_TRUE(loader.loaded()) << loader.error();
+    for (int p = 0; p < grelmond::kBankPatches; ++p) {
+        Player player(loader);
+        ASSERT_TRUE(player.ok());
+        player.plugin().dispatch(effSetProgram, 0, p);
+        SCOPED_TRACE("program " + std::to_string(p + 1) + " " + player.plugin().programName());
+        const auto probe = bankmeter::pitchProbe([&](int i) { return player.plugin().getParameter(i); });
+        for (const auto& [index, v] : probe)
+            player.plugin().setParameter(index, v);
+        player.notes({69}, true);
+        player.renderUntil(2.0);
+        std::vector<float> mono(player.frames());
+        for (size_t i = 0; i < mono.size(); ++i)
+            mono[i] = 0.5f * (player.sound[2 * i] + player.sound[2 * i + 1]);
+        const double hz = bankmeter::fundamentalNear(mono, kRate, kConcertA, static_cast<size_t>(kRate), mono.size());
+        EXPECT_NEAR(bankmeter::cents(hz, kConcertA), 0.0, 3.0) << "A4 plays " << hz << " Hz (0: not near 440 Hz)";
+    }
 }
