@@ -24,6 +24,15 @@ std::string targetOf(const std::string& path) {
   return path;
 }
 
+// Only a regular file this process may write is replaced. The rename alone
+// would also replace a read-only file, a device node or a FIFO.
+bool mayReplace(const std::string& target) {
+  struct stat info {};
+  if (stat(target.c_str(), &info) != 0)
+    return errno == ENOENT;
+  return S_ISREG(info.st_mode) && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 int createTemporary(const std::string& target, std::string& temporaryPath) {
   // O_EXCL settles any clash between writers; the clock only makes one unlikely.
   for (int attempt = 0; attempt < 16; ++attempt) {
@@ -55,6 +64,8 @@ bool writeFileAtomically(const std::string& path, std::string_view contents) {
   if (path.empty())
     return false;
   const std::string target = targetOf(path);
+  if (!mayReplace(target))
+    return false;
   std::string temporaryPath;
   const int fd = createTemporary(target, temporaryPath);
   if (fd < 0)

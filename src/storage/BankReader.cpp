@@ -1,5 +1,6 @@
 #include "storage/BankReader.h"
 
+#include "platform/RegularFile.h"
 #include "storage/BankKeys.h"
 #include "storage/BankTextSource.h"
 #include "storage/NameText.h"
@@ -135,7 +136,7 @@ private:
 } // namespace
 
 bool readBank(const std::string& path, BankImage& image) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  std::FILE* file = platform::openRegularFile(path);
   if (!file)
     return false;
   BankTextSource source(file);

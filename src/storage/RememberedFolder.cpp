@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -55,13 +56,18 @@ std::optional<std::string> RememberedFolder::read() const {
   const std::string path = filePath();
   if (path.empty())
     return std::nullopt;
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  std::FILE* file = platform::openRegularFile(path);
   if (!file)
     return std::nullopt;
   char text[kFileSize + 1] = {};
   const std::size_t got = std::fread(text, 1, kFileSize - 1, file);
   std::fclose(file);
-  return std::string(text, strnlen(text, got));
+  // An empty (or zeroed) file remembers nothing; taken as a folder it would
+  // put a bare name at the root of the filesystem.
+  const std::size_t length = strnlen(text, got);
+  if (length == 0)
+    return std::nullopt;
+  return std::string(text, length);
 }
 
 bool RememberedFolder::write(std::string_view folder) const {

@@ -18,6 +18,7 @@ public:
   // (~/.config/Grelmond) when that folder is not writable, as in a system-wide install.
   std::string filePath() const;
 
+  // Nothing when no folder is remembered: no file, an empty one, or one that is not a regular file.
   std::optional<std::string> read() const;
   // False, and nothing remembered, when the file cannot be written or the folder does not fit.
   bool write(std::string_view folder) const;

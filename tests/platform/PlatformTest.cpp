@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/InstallFolder.h"
 #include "platform/Paths.h"
+#include "platform/RegularFile.h"
 
 #include "ScopedEnv.h"
 #include "TempFolder.h"
@@ -9,11 +10,20 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <csignal>
 #include <iterator>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace grelmond::platform;
@@ -98,4 +108,111 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(written);
   EXPECT_EQ(folder.read("bank.grb"), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no temporary file is left";
+}
+
+namespace {
+
+std::filesystem::file_type typeOf(const std::string& path) { return std::filesystem::symlink_status(path).type(); }
+
+int entryCount(const std::string& folder) {
+  return int(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// Runs check as an ordinary user: as this process when it is one, otherwise in
+// a child that has given up root for "nobody". Nullopt when neither is possible.
+std::optional<int> exitCodeAsOrdinaryUser(uid_t uid, gid_t gid, const std::function<int()>& check) {
+  if (geteuid() != 0)
+    return check();
+  const pid_t child = fork();
+  if (child < 0)
+    return std::nullopt;
+  if (child == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0 || geteuid() == 0)
+      _exit(100);
+    _exit(check());
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 100)
+    return std::nullopt;
+  return WEXITSTATUS(status);
+}
+
+} // namespace
+
+TEST(AtomicFile, OnlyRegularFilesAreReplaced) {
+  TempFolder folder;
+  const std::string fifo = folder.file("fifo.grb");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+  EXPECT_FALSE(writeFileAtomically(fifo, "bank"));
+  EXPECT_EQ(typeOf(fifo), std::filesystem::file_type::fifo);
+
+  // A link to a device is followed to the device, which stays as it is.
+  const std::string device = folder.file("null.grb");
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    ASSERT_EQ(symlink(device.c_str(), folder.file("link.grb").c_str()), 0);
+    EXPECT_FALSE(writeFileAtomically(device, "bank"));
+    EXPECT_FALSE(writeFileAtomically(folder.file("link.grb"), "bank"));
+    EXPECT_EQ(typeOf(device), std::filesystem::file_type::character);
+  } else {
+    std::cout << "no device node made (needs CAP_MKNOD); only the FIFO is tried\n";
+    ASSERT_EQ(symlink(fifo.c_str(), folder.file("link.grb").c_str()), 0);
+  }
+  EXPECT_EQ(entryCount(folder.path()), 3) << "no temporary file is left behind";
+}
+
+TEST(AtomicFile, ReadOnlyFileOfAnOrdinaryUserIsNotReplaced) {
+  const passwd* nobody = getpwnam("nobody");
+  const uid_t uid = nobody ? nobody->pw_uid : 65534;
+  const gid_t gid = nobody ? nobody->pw_gid : 65534;
+  // Under /tmp, which every user can reach whatever TMPDIR says.
+  std::string folder = "/tmp/grelmond-readonly-XXXXXX";
+  ASSERT_NE(mkdtemp(folder.data()), nullptr);
+  const std::string locked = folder + "/locked.grb", open = folder + "/open.grb";
+  for (const std::string& path : {locked, open})
+    std::ofstream(path) << "old";
+  chmod(locked.c_str(), 0444);
+  chmod(open.c_str(), 0644);
+  if (geteuid() == 0) {
+    for (const std::string& path : {folder, locked, open}) {
+      ASSERT_EQ(chown(path.c_str(), uid, gid), 0);
+    }
+  }
+
+  // Bits of the exit code: 1 the locked file was replaced or reported so, 2 the
+  // writable one was not, 4 something was left behind.
+  const auto failures = exitCodeAsOrdinaryUser(uid, gid, [&] {
+    int bits = 0;
+    std::string contents;
+    if (writeFileAtomically(locked, "new") || !(std::ifstream(locked) >> contents) || contents != "old")
+      bits |= 1;
+    if (!writeFileAtomically(open, "new") || !(std::ifstream(open) >> contents) || contents != "new")
+      bits |= 2;
+    if (entryCount(folder) != 2)
+      bits |= 4;
+    return bits;
+  });
+  std::filesystem::remove_all(folder);
+  if (!failures)
+    GTEST_SKIP() << "cannot run as an ordinary user here (no setuid to nobody)";
+  EXPECT_EQ(*failures & 1, 0) << "the read-only file was replaced, or the save reported success";
+  EXPECT_EQ(*failures & 2, 0) << "a writable file beside it was not replaced";
+  EXPECT_EQ(*failures & 4, 0) << "a temporary file was left behind";
+}
+
+TEST(RegularFile, OpensOnlyRegularFilesAndNeverBlocks) {
+  TempFolder folder;
+  folder.write("bank.grb", "text");
+  std::FILE* file = openRegularFile(folder.file("bank.grb"));
+  ASSERT_NE(file, nullptr);
+  char text[8] = {};
+  EXPECT_EQ(std::fread(text, 1, sizeof text, file), 4u);
+  std::fclose(file);
+
+  // Opening a FIFO for reading would wait for a writer that never comes.
+  ASSERT_EQ(mkfifo(folder.file("fifo.grb").c_str(), 0666), 0);
+  EXPECT_EQ(openRegularFile(folder.file("fifo.grb")), nullptr);
+  EXPECT_EQ(openRegularFile("/dev/zero"), nullptr) << "a device that never ends";
+  EXPECT_EQ(openRegularFile(folder.path()), nullptr);
+  EXPECT_EQ(openRegularFile(folder.file("missing.grb")), nullptr);
+  EXPECT_EQ(openRegularFile(""), nullptr);
 }

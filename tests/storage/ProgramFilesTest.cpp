@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
 #include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace grelmond;
 
@@ -98,4 +105,35 @@ TEST_F(ProgramFilesTest, SavedBanksAndPatchesLoadBack) {
 
   char unwritable[64] = "/nonexistent-folder/x.grb";
   EXPECT_FALSE(files.saveBank(programs, unwritable, sizeof unwritable));
+}
+
+TEST_F(ProgramFilesTest, NamesThatAreNotRegularFilesAreRefused) {
+  const std::string fifo = install.file("fifo.grb");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+  auto load = std::async(std::launch::async, [&] { return files.loadBank(programs, fifo.c_str()); });
+  const bool finished = load.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  if (!finished) {
+    // Let a load stuck in the FIFO see its end, so the test can report.
+    const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+      close(writer);
+  }
+  EXPECT_TRUE(finished) << "loading a FIFO blocked";
+  EXPECT_FALSE(load.get());
+
+  char name[256] = "fifo.grb";
+  EXPECT_FALSE(files.saveBank(programs, name, sizeof name));
+  EXPECT_FALSE(files.savePatch(programs, name, sizeof name));
+  EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+
+  const std::string device = install.file("null.grb");
+  if (mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    char deviceName[256];
+    std::snprintf(deviceName, sizeof deviceName, "%s", device.c_str());
+    EXPECT_FALSE(files.saveBank(programs, deviceName, sizeof deviceName));
+    EXPECT_FALSE(files.loadBank(programs, device.c_str()));
+    EXPECT_EQ(std::filesystem::status(device).type(), std::filesystem::file_type::character);
+  }
+  for (int k = 0; k < 64; ++k)
+    EXPECT_TRUE(unchanged(k)) << k;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace grelmond;
 using Use = RememberedFolder::Use;
@@ -59,4 +60,23 @@ TEST(RememberedFolder, FileContentsAreBounded) {
   EXPECT_EQ(remembered.read()->size(), RememberedFolder::kFileSize - 1);
   install.write("grldefault.cfg", std::string("/a\0/b", 5));
   EXPECT_EQ(remembered.read(), "/a");
+}
+
+TEST(RememberedFolder, EmptyZeroedOrOddFileRemembersNothing) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  for (const std::string& contents : {std::string(), std::string(RememberedFolder::kFileSize, '\0')}) {
+    install.write("grldefault.cfg", contents);
+    EXPECT_EQ(remembered.read(), std::nullopt);
+    EXPECT_EQ(remembered.resolve("bank.grb", Use::Save), install.file("bank.grb"))
+        << "a bare name goes to the installation folder, not to the root";
+    install.write("grldefault.cfg", contents);
+    EXPECT_EQ(remembered.resolve("bank.grb", Use::Load), std::nullopt);
+    EXPECT_EQ(remembered.read(), install.path());
+  }
+
+  // A FIFO in the file's place would block the reader until someone writes to it.
+  std::filesystem::remove(remembered.filePath());
+  ASSERT_EQ(mkfifo(remembered.filePath().c_str(), 0666), 0);
+  EXPECT_EQ(remembered.read(), std::nullopt);
 }

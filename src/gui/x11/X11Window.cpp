@@ -3,7 +3,6 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <algorithm>
-#include <cairo-xlib.h>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -104,32 +103,32 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
                                         CWBackPixmap | CWEventMask, &attributes);
     XStoreName(display, window, "Window");
     XMapWindow(display, window);
-    if (!syncWithoutErrors(display)) {
+    XWindowAttributes own{};
+    const Status ownOk = XGetWindowAttributes(display, window, &own);
+    std::unique_ptr<X11Backbuffer> pixels =
+        ownOk ? X11Backbuffer::create(display, own.visual, own.depth, width, height) : nullptr;
+    if (!syncWithoutErrors(display) || !pixels) {
         XDestroyWindow(display, window);
         XSync(display, False);
         disownDisplay(display);
         XCloseDisplay(display);
         return nullptr;
     }
-    return std::unique_ptr<X11Window>(new X11Window(display, parent, window, width, height));
+    return std::unique_ptr<X11Window>(new X11Window(display, parent, window, std::move(pixels)));
 }
 
 int X11Window::errorCount() { return gErrorCount; }
 
-X11Window::X11Window(Display* display, Window parent, Window window, int width, int height)
-    : display_(display), parent_(parent), window_(window)
+X11Window::X11Window(Display* display, Window parent, Window window, std::unique_ptr<X11Backbuffer> pixels)
+    : display_(display), parent_(parent), window_(window), pixels_(std::move(pixels)),
+      gc_(XCreateGC(display, window, 0, nullptr))
 {
-    XWindowAttributes own;
-    XGetWindowAttributes(display_, window_, &own);
-    surface_ = cairo_xlib_surface_create(display_, window_, own.visual, width, height);
 }
 
 X11Window::~X11Window()
 {
-    if (surface_) {
-        cairo_surface_finish(surface_);
-        cairo_surface_destroy(surface_);
-    }
+    pixels_.reset();
+    XFreeGC(display_, gc_);
     // The host may have destroyed its window (and ours with it) already; the
     // error that would cause is ignored.
     if (!closed_)
@@ -192,6 +191,7 @@ void X11Window::dispatch(XEvent& event)
         return;
     switch (event.type) {
     case Expose:
+        pixels_->invalidate();
         if (event.xexpose.count == 0 && events_)
             events_->onPaint();
         break;
@@ -257,7 +257,7 @@ void X11Window::flush()
 {
     if (closed_)
         return;
-    cairo_surface_flush(surface_);
+    pixels_->put(display_, window_, gc_);
     XFlush(display_);
 }
 

@@ -1,23 +1,26 @@
 #pragma once
 
 #include "gui/GuiWindow.h"
+#include "gui/x11/X11Backbuffer.h"
 
 #include <X11/Xlib.h>
 #include <memory>
 
 namespace grelmond {
 
-// A child of the host's window on a Display connection of its own, drawn
-// through cairo-xlib. Events are only read when processEvents runs, which never
-// blocks. X errors on this connection are swallowed so that a window the host
-// destroyed first cannot take the host down. UI thread only.
+// A child of the host's window on a Display connection of its own. cairo
+// draws into a backbuffer; each flush puts what changed on the window. Events
+// are only read when processEvents runs, which never blocks. X errors on this
+// connection are swallowed so that a window the host destroyed first cannot
+// take the host down. UI thread only.
 class X11Window : public GuiWindow {
 public:
-    // Null when there is no display or the parent window does not exist.
+    // Null when there is no display, the parent window does not exist or its
+    // visual is not a true-colour one.
     static std::unique_ptr<X11Window> create(unsigned long parent, int width, int height);
     ~X11Window() override;
 
-    cairo_surface_t* surface() override { return closed_ ? nullptr : surface_; }
+    cairo_surface_t* surface() override { return closed_ ? nullptr : pixels_->surface(); }
     int mouseButtons() override;
     GuiPoint mouseLocation() override;
     bool waitDoubleClick() override;
@@ -34,14 +37,15 @@ public:
     Window window() const { return window_; }
 
 private:
-    X11Window(Display* display, Window parent, Window window, int width, int height);
+    X11Window(Display* display, Window parent, Window window, std::unique_ptr<X11Backbuffer> pixels);
     void dispatch(XEvent& event);
     void dispatchKey(XKeyEvent& event);
 
     Display* display_;
     Window parent_;
     Window window_;
-    cairo_surface_t* surface_ = nullptr;
+    std::unique_ptr<X11Backbuffer> pixels_;
+    GC gc_;
     bool closed_ = false;
 };
 

@@ -17,9 +17,3 @@ struct CairoCaches : ::testing::Environment {
 const auto* const registered = ::testing::AddGlobalTestEnvironment(new CairoCaches);
 
 } // namespace
-
-// cairo-xlib keeps small records for images it uploaded through shared memory
-// (and one per process for the first connection) after the connection's device
-// is finished. Without symbols for cairo, only its module identifies them. The
-// toolkit's and editor's own objects are allocated outside cairo and stay checked.
-extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions() { return "leak:libcairo.so\n"; }
