@@ -2,7 +2,7 @@
 
 #include "gui/GuiTypes.h"
 
-#include <cairo.h>
+#include "gui/GuiSurface.h"
 
 namespace grelmond {
 
@@ -26,7 +26,7 @@ public:
     virtual ~GuiWindow() = default;
 
     // Null when there is nothing to draw on (the window is gone).
-    virtual cairo_surface_t* surface() = 0;
+    virtual GuiSurface* surface() = 0;
     // Bits of MouseBits for the buttons and modifiers held now.
     virtual int mouseButtons() = 0;
     // Pointer position relative to the window's top-left corner.
