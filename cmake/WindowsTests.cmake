@@ -52,4 +52,7 @@ grelmond_wine_test(params "" "")
 grelmond_wine_test(engine "" "")
 grelmond_wine_test(render "HostRenderTest" "")
 grelmond_wine_test(storage "BankNumbersTest" "RememberedFolder.*")
-grelmond_wine_test(win32 "" "")
+grelmond_wine_test(win32 "" "" ${GRELMOND_RC_FILE})
+# The toolkit's pixel and control tests on the GDI backend; the bitmaps are
+# resources of the test program as they are of the plug-in.
+grelmond_wine_test(gui "X11Test" "" ${GRELMOND_RC_FILE})

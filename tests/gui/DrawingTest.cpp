@@ -1,7 +1,9 @@
 #include "GuiTestSupport.h"
 
 #include "gui/BitmapResources.h"
+#ifndef _WIN32
 #include "gui/BmpDecoder.h"
+#endif
 #include "gui/FilmstripKnob.h"
 #include "gui/OffscreenContext.h"
 #include "gui/Slider.h"
@@ -26,7 +28,7 @@ struct Canvas {
     DrawContext context{window.surface(), &window, nullptr};
     GuiColor at(int x, int y)
     {
-        cairo_surface_flush(window.surface());
+        window.flush();
         return window.pixel(x, y);
     }
     // Counts pixels inside r that are not black.
@@ -100,6 +102,7 @@ TEST(DrawingTest, MissingResourceIsAnEmptyBitmapThatDrawsNothing)
     missing->release();
 }
 
+#ifndef _WIN32 // the GDI backend reads BMP files through GDI
 TEST(DrawingTest, BmpDecoderRejectsMalformedFiles)
 {
     std::vector<uint8_t> good = makeBmp(5, 3, [](int x, int y) { return GuiColor{uint8_t(x), uint8_t(y), 9, 0}; });
@@ -129,6 +132,7 @@ TEST(DrawingTest, BmpDecoderRejectsMalformedFiles)
     EXPECT_EQ(c.at(4, 0), (GuiColor{4, 2, 9, 0})); // stored rows are read top first
     b->release();
 }
+#endif
 
 TEST(DrawingTest, FillRectLeavesTopAndLeftEdgeAndDrawRectIncludesCorners)
 {
@@ -209,7 +213,9 @@ TEST(DrawingTest, BytesAboveAsciiDoNotBreakLaterDrawing)
     c.context.drawString(std::string("Caf\xE9 \xFF\x80"), {0, 0, 100, 20});
     c.context.setFillColor(kColorRed);
     c.context.fillRect({0, 40, 10, 50});
+#ifndef _WIN32
     EXPECT_EQ(cairo_status(c.context.cairo()), CAIRO_STATUS_SUCCESS);
+#endif
     EXPECT_EQ(c.at(5, 45), kColorRed);
     EXPECT_EQ(latin1ToUtf8("\xE9"), "\xC3\xA9");
 }
@@ -278,7 +284,13 @@ TEST(ResourceTest, EmbeddedBitmapsLoadByResourceId)
     EXPECT_EQ(background->width(), 629);
     EXPECT_EQ(background->height(), 484);
     background->release();
+#ifdef _WIN32
+    auto* missing = new GuiBitmap(214);
+    EXPECT_FALSE(missing->isLoaded());
+    missing->release();
+#else
     EXPECT_EQ(findBitmapResource(214).size, 0u);
+#endif
 }
 
 } // namespace

@@ -249,8 +249,17 @@ void DrawContext::fillRect(const GuiRect& r)
     if (r.width() <= 1 || r.height() <= 1 || !dc_)
         return;
     applyBrush();
-    const RECT area{r.left + 1 + offset_.x, r.top + 1 + offset_.y, r.right + offset_.x, r.bottom + offset_.y};
-    FillRect(dcOf(dc_), &area, static_cast<HBRUSH>(brush_));
+    // FillRect would ignore the draw mode; a pattern block transfer mixes the
+    // brush the way the pen mixes (copy P, merge P|D, not-XOR ~(P^D)).
+    DWORD rop = PATCOPY;
+    if (drawMode_ == kDrawMerge)
+        rop = 0x00FA0089;
+    else if (drawMode_ == kDrawNotXor)
+        rop = 0x00A50065;
+    HDC dc = dcOf(dc_);
+    HGDIOBJ previous = SelectObject(dc, static_cast<HBRUSH>(brush_));
+    PatBlt(dc, r.left + 1 + offset_.x, r.top + 1 + offset_.y, r.width() - 1, r.height() - 1, rop);
+    SelectObject(dc, previous);
 }
 
 void DrawContext::drawRect(const GuiRect& r)
