@@ -2,6 +2,8 @@
 
 #include "gui/GuiTypes.h"
 
+#include <string>
+
 #include "gui/GuiSurface.h"
 
 namespace grelmond {
@@ -42,6 +44,17 @@ public:
     // Hand the keyboard back to the host once text editing is over.
     virtual void releaseKeyboardFocus() = 0;
     virtual bool isOpen() const = 0;
+
+    // A native single-line text field over rect (window coordinates) holding text in
+    // the font and colours given, with the keyboard focus; false where the platform
+    // has none and the toolkit draws its own. Enter in it arrives as an Enter key.
+    virtual bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
+                                 GuiColor backColor)
+    {
+        return false;
+    }
+    // Closes that field and returns its text.
+    virtual std::string endNativeEdit() { return {}; }
 
     void setEvents(GuiWindowEvents* events) { events_ = events; }
 

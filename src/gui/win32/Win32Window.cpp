@@ -1,5 +1,6 @@
 #include "gui/win32/Win32Window.h"
 
+#include "gui/GuiFonts.h"
 #include "platform/win32/ModuleHandle.h"
 
 #include <cstdio>
@@ -7,6 +8,12 @@
 namespace grelmond {
 
 namespace {
+
+// Posted by the edit control to its frame window, so that it is never destroyed
+// inside its own window procedure.
+constexpr UINT kEditCommit = WM_APP + 1;
+constexpr UINT kEditFocusLost = WM_APP + 2;
+constexpr const char* kOwnerProperty = "GrelmondEditOwner";
 
 // Process-wide: the frames that use the window class. Only touched on the UI thread.
 int gClassUsers = 0;
@@ -84,7 +91,8 @@ std::unique_ptr<Win32Window> Win32Window::create(void* parentWindow, int width, 
         return nullptr;
     if (!registerClass(windowProc))
         return nullptr;
-    HWND window = CreateWindowExA(0, ensureClassName(), "Window", WS_CHILD | WS_VISIBLE, 0, 0, width, height,
+    HWND window = CreateWindowExA(0, ensureClassName(), "Window", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
+                                  height,
                                   parent, nullptr, platform::moduleHandle(), nullptr);
     if (!window) {
         unregisterClass();
@@ -105,6 +113,7 @@ Win32Window::Win32Window(HWND parent, HWND window, int width, int height) : pare
 
 Win32Window::~Win32Window()
 {
+    endNativeEdit();
     if (!closed_) {
         SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         ReleaseDC(window_, surface_.dc);
@@ -151,9 +160,29 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         onChar(wParam);
         return 0;
     case WM_KILLFOCUS:
-        if (events_)
+        // Handing the keyboard to our own edit control is no loss.
+        if (events_ && (!edit_ || HWND(wParam) != edit_))
             events_->onFocusLost();
         return 0;
+    case kEditCommit:
+        if (events_ && edit_) {
+            GuiKeyEvent enter;
+            enter.key = GuiKey::Enter;
+            events_->onKey(enter);
+        }
+        return 0;
+    case kEditFocusLost:
+        if (events_ && edit_ && GetFocus() != edit_)
+            events_->onFocusLost();
+        return 0;
+    case WM_CTLCOLOREDIT:
+        if (edit_ && HWND(lParam) == edit_) {
+            HDC dc = HDC(wParam);
+            SetTextColor(dc, editText_);
+            SetBkColor(dc, editBack_);
+            return LRESULT(editBrush_);
+        }
+        return DefWindowProcA(window_, message, wParam, lParam);
     case WM_DESTROY:
         // The host destroyed its window, and ours with it.
         closed_ = true;
@@ -164,6 +193,67 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProcA(window_, message, wParam, lParam);
     }
+}
+
+bool Win32Window::beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
+                                  GuiColor backColor)
+{
+    if (closed_ || edit_)
+        return false;
+    edit_ = CreateWindowExA(0, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, rect.left, rect.top,
+                            rect.width(), rect.height(), window_, nullptr, platform::moduleHandle(), nullptr);
+    if (!edit_)
+        return false;
+    const GuiFontSpec& spec = fontSpec(fontId);
+    editFont_ = CreateFontA(-spec.height, 0, 0, 0, spec.alwaysBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            VARIABLE_PITCH | (spec.decorative ? FF_DECORATIVE : FF_SWISS), spec.face);
+    editText_ = RGB(fontColor.red, fontColor.green, fontColor.blue);
+    editBack_ = RGB(backColor.red, backColor.green, backColor.blue);
+    editBrush_ = CreateSolidBrush(editBack_);
+    SendMessageA(edit_, WM_SETFONT, WPARAM(editFont_), FALSE);
+    SendMessageA(edit_, EM_LIMITTEXT, 255, 0);
+    SendMessageA(edit_, EM_SETSEL, 0, -1);
+    SetPropA(edit_, kOwnerProperty, HANDLE(this));
+    editDefault_ = WNDPROC(SetWindowLongPtrA(edit_, GWLP_WNDPROC, LONG_PTR(&Win32Window::editProc)));
+    SetFocus(edit_);
+    return true;
+}
+
+std::string Win32Window::endNativeEdit()
+{
+    if (!edit_)
+        return {};
+    char text[256] = {};
+    GetWindowTextA(edit_, text, sizeof text);
+    HWND edit = edit_;
+    edit_ = nullptr; // its focus loss while being destroyed is no longer ours
+    if (GetFocus() == edit && !closed_)
+        SetFocus(parent_);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, LONG_PTR(editDefault_));
+    RemovePropA(edit, kOwnerProperty);
+    if (!closed_)
+        DestroyWindow(edit);
+    DeleteObject(editFont_);
+    DeleteObject(editBrush_);
+    editFont_ = nullptr;
+    editBrush_ = nullptr;
+    return text;
+}
+
+LRESULT CALLBACK Win32Window::editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = static_cast<Win32Window*>(GetPropA(edit, kOwnerProperty));
+    if (!self)
+        return DefWindowProcA(edit, message, wParam, lParam);
+    if (message == WM_CHAR && (wParam == '\r' || wParam == 27)) {
+        if (wParam == '\r')
+            PostMessageA(self->window_, kEditCommit, 0, 0);
+        return 0; // no beep; Escape does nothing, as in the toolkit's own editor
+    }
+    if (message == WM_KILLFOCUS)
+        PostMessageA(self->window_, kEditFocusLost, 0, 0);
+    return CallWindowProcA(self->editDefault_, edit, message, wParam, lParam);
 }
 
 void Win32Window::onKeyDown(WPARAM key)

@@ -25,6 +25,11 @@ public:
     void takeKeyboardFocus() override;
     void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
+    // The native EDIT control; Enter and a lost focus come back as the frame's key and focus events.
+    bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
+                         GuiColor backColor) override;
+    std::string endNativeEdit() override;
+    HWND editControl() const { return edit_; }
 
     HWND handle() const { return window_; }
 
@@ -38,11 +43,18 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onChar(WPARAM character);
     void onKeyDown(WPARAM key);
+    static LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND parent_;
     HWND window_;
     GdiSurface surface_;
     bool closed_ = false;
+    HWND edit_ = nullptr;
+    WNDPROC editDefault_ = nullptr;
+    HFONT editFont_ = nullptr;
+    HBRUSH editBrush_ = nullptr;
+    COLORREF editText_ = 0;
+    COLORREF editBack_ = 0;
 };
 
 } // namespace grelmond
