@@ -64,9 +64,22 @@ void leftButton(bool down)
     SendInput(1, &input, sizeof input);
 }
 
+BOOL CALLBACK countWindow(HWND window, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    EnumChildWindows(window, countWindow, count);
+    return TRUE;
+}
+
+// Wine answers GetGuiResources with 0, so the windows of this thread are counted as well.
 struct GuiCounts {
     DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    int windows = [] {
+        int count = 0;
+        EnumThreadWindows(GetCurrentThreadId(), countWindow, reinterpret_cast<LPARAM>(&count));
+        return count;
+    }();
 };
 
 struct EditorWindowTest : ::testing::Test {
@@ -206,8 +219,9 @@ TEST_F(EditorWindowTest, TwoEditorsShareTheClassAndManyOpeningsLeaveNothingBehin
     const GuiCounts after;
     EXPECT_EQ(after.gdi, before.gdi) << "GDI objects";
     EXPECT_EQ(after.user, before.user) << "USER objects";
+    EXPECT_EQ(after.windows, before.windows) << "windows";
     EXPECT_EQ(editorChild(), nullptr);
     EXPECT_FALSE(classRegistered(library));
-    std::printf("GUI resources before/after 50 cycles: GDI %lu/%lu, USER %lu/%lu\n", before.gdi, after.gdi,
-                before.user, after.user);
+    std::printf("before/after 50 cycles: GDI objects %lu/%lu, USER objects %lu/%lu, windows %d/%d\n", before.gdi,
+                after.gdi, before.user, after.user, before.windows, after.windows);
 }
