@@ -22,7 +22,7 @@ bool parseNumber(const std::string& text, double& value)
 }
 
 // Channel messages with their data byte count; 0 for anything else.
-int dataBytes(unsigned char status)
+[[maybe_unused]] int dataBytes(unsigned char status)
 {
     switch (status & 0xF0) {
     case 0x80: case 0x90: case 0xA0: case 0xB0: case 0xE0:
