@@ -31,7 +31,7 @@ std::string latin1ToUtf8(const std::string& text)
     return out;
 }
 
-DrawContext::DrawContext(cairo_surface_t* surface, GuiWindow* window, GuiFrame* frame)
+DrawContext::DrawContext(GuiSurface* surface, GuiWindow* window, GuiFrame* frame)
     : frame_(frame), window_(window), fontColor_(kColorWhite), frameColor_(kColorWhite),
       fillColor_(kColorBlack)
 {
@@ -49,7 +49,7 @@ DrawContext::~DrawContext()
         cairo_surface_destroy(surface_);
 }
 
-void DrawContext::attach(cairo_surface_t* surface)
+void DrawContext::attach(GuiSurface* surface)
 {
     if (cr_)
         cairo_destroy(cr_);
@@ -96,6 +96,15 @@ void DrawContext::setClipRect(const GuiRect& r)
     cairo_rectangle(cr_, r.left + offset_.x, r.top + offset_.y, r.width(), r.height());
     cairo_clip(cr_);
 }
+
+void DrawContext::pushClip(const GuiRect& r)
+{
+    cairo_save(cr_);
+    cairo_rectangle(cr_, r.left + offset_.x, r.top + offset_.y, r.width(), r.height());
+    cairo_clip(cr_);
+}
+
+void DrawContext::popClip() { cairo_restore(cr_); }
 
 void DrawContext::moveTo(GuiPoint p) { penPosition_ = p; }
 

@@ -2,8 +2,10 @@
 
 #include "gui/GuiTypes.h"
 
-#include <cairo.h>
+#include "gui/GuiSurface.h"
+
 #include <string>
+#include <vector>
 
 namespace grelmond {
 
@@ -27,7 +29,7 @@ enum LineStyle : int {
 class DrawContext {
 public:
     // surface may be null (nothing to draw on): every operation then draws nothing.
-    DrawContext(cairo_surface_t* surface, GuiWindow* window, GuiFrame* frame);
+    DrawContext(GuiSurface* surface, GuiWindow* window, GuiFrame* frame);
     virtual ~DrawContext();
     DrawContext(const DrawContext&) = delete;
     DrawContext& operator=(const DrawContext&) = delete;
@@ -58,6 +60,9 @@ public:
     int drawMode() const { return drawMode_; }
     void setClipRect(const GuiRect& r);
     GuiRect clipRect() const { return clip_; }
+    // Narrows drawing to r, inside what is allowed already, until the matching popClip.
+    void pushClip(const GuiRect& r);
+    void popClip();
 
     // height 0 means the font id's own height; face is FontFace bits.
     void setFont(int id, int height = 0, int face = 0);
@@ -79,23 +84,49 @@ public:
     GuiPoint offset() const { return offset_; }
     GuiFrame* frame() const { return frame_; }
     GuiWindow* window() const { return window_; }
+#ifndef _WIN32
     cairo_t* cairo() const { return cr_; }
-    cairo_surface_t* surface() const { return surface_; }
+#endif
+    GuiSurface* surface() const { return surface_; }
 
 protected:
-    void attach(cairo_surface_t* surface);
+    void attach(GuiSurface* surface);
 
 private:
-    void setSource(GuiColor c);
     void strokeSegment(GuiPoint from, GuiPoint to);
     void applyFont();
+#ifdef _WIN32
+    void detach();
+    void applyPen();
+    void applyBrush();
+    void shapeTools();
+#else
+    void setSource(GuiColor c);
     double textBaseline(const GuiRect& r);
+#endif
 
     GuiPoint offset_;
     GuiFrame* frame_;
     GuiWindow* window_;
-    cairo_surface_t* surface_ = nullptr;
+    GuiSurface* surface_ = nullptr;
+#ifdef _WIN32
+    // The device context, the state it had before this pass (SaveDC level), and
+    // the pen, brush and font this pass made; the DC's own ones come back at the end.
+    void* dc_ = nullptr;
+    int savedState_ = 0;
+    void* pen_ = nullptr;
+    void* brush_ = nullptr;
+    void* font_ = nullptr;
+    // What the pen and brush of this pass were made with (width 0: none made yet).
+    GuiColor penColor_;
+    int penWidth_ = 0;
+    int penStyle_ = 0;
+    GuiColor brushColor_;
+    bool brushMade_ = false;
+    std::vector<void*> clipStack_; // regions to put back by popClip (null: no clip)
+#else
     cairo_t* cr_ = nullptr;
+#endif
     GuiColor fontColor_;
     int drawMode_ = kDrawCopy;
     int lineStyle_ = kLineSolid;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "gui/GuiSurface.h"
 #include "gui/GuiTypes.h"
 
-#include <cairo.h>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,16 +38,25 @@ public:
 private:
     ~GuiBitmap();
     void load(const uint8_t* bmp, size_t size);
+#ifdef _WIN32
+    void* mask(); // one bit per pixel, set where the picture has the transparent key colour
+#else
     void paint(DrawContext& context, cairo_surface_t* source, const GuiRect& rect, GuiPoint srcOffset,
                cairo_operator_t op);
     cairo_surface_t* keyedImage();
+#endif
 
     int resourceId_;
     int refCount_ = 1;
     int width_ = 0;
     int height_ = 0;
+#ifdef _WIN32
+    void* image_ = nullptr; // HBITMAP
+    void* mask_ = nullptr;  // HBITMAP, built on first transparent draw
+#else
     cairo_surface_t* image_ = nullptr;
     cairo_surface_t* keyed_ = nullptr; // built on first transparent draw
+#endif
 };
 
 // Points held at bitmap (either may be null). The new one is retained before the

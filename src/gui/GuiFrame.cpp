@@ -4,7 +4,11 @@
 #include "gui/GuiBitmap.h"
 #include "gui/GuiFrameOwner.h"
 #include "gui/image/ImageWindow.h"
+#ifdef _WIN32
+#include "gui/win32/Win32Window.h"
+#else
 #include "gui/x11/X11Window.h"
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -18,7 +22,11 @@ std::unique_ptr<GuiWindow> makeWindow(const GuiRect& size, void* parentWindow)
 {
     if (!parentWindow)
         return std::make_unique<ImageWindow>(size.width(), size.height());
+#ifdef _WIN32
+    return Win32Window::create(parentWindow, size.width(), size.height());
+#else
     return X11Window::create(reinterpret_cast<uintptr_t>(parentWindow), size.width(), size.height());
+#endif
 }
 } // namespace
 

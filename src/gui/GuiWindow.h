@@ -2,7 +2,9 @@
 
 #include "gui/GuiTypes.h"
 
-#include <cairo.h>
+#include <string>
+
+#include "gui/GuiSurface.h"
 
 namespace grelmond {
 
@@ -26,7 +28,7 @@ public:
     virtual ~GuiWindow() = default;
 
     // Null when there is nothing to draw on (the window is gone).
-    virtual cairo_surface_t* surface() = 0;
+    virtual GuiSurface* surface() = 0;
     // Bits of MouseBits for the buttons and modifiers held now.
     virtual int mouseButtons() = 0;
     // Pointer position relative to the window's top-left corner.
@@ -42,6 +44,17 @@ public:
     // Hand the keyboard back to the host once text editing is over.
     virtual void releaseKeyboardFocus() = 0;
     virtual bool isOpen() const = 0;
+
+    // A native single-line text field over rect (window coordinates) holding text in
+    // the font and colours given, with the keyboard focus; false where the platform
+    // has none and the toolkit draws its own. Enter in it arrives as an Enter key.
+    virtual bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
+                                 GuiColor backColor)
+    {
+        return false;
+    }
+    // Closes that field and returns its text.
+    virtual std::string endNativeEdit() { return {}; }
 
     void setEvents(GuiWindowEvents* events) { events_ = events; }
 

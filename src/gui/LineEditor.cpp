@@ -108,11 +108,7 @@ void LineEditor::draw(DrawContext& context, const GuiRect& rect, int fontId, int
     } else if (align == 2) {
         x = rect.right - width;
     }
-    cairo_t* cr = context.cairo();
-    const GuiPoint o = context.offset();
-    cairo_save(cr);
-    cairo_rectangle(cr, rect.left + o.x, rect.top + o.y, rect.width(), rect.height());
-    cairo_clip(cr);
+    context.pushClip(rect);
     const GuiRect textRect{x - 1, rect.top, x - 1 + std::max(width + 2, 2), rect.bottom};
     const int selStart = x + context.getStringWidth(text_.substr(0, selectionStart()));
     const int selEnd = x + context.getStringWidth(text_.substr(0, selectionEnd()));
@@ -123,19 +119,17 @@ void LineEditor::draw(DrawContext& context, const GuiRect& rect, int fontId, int
         // Selected text is drawn inverted.
         context.setFillColor(fontColor);
         context.fillRect({selStart - 1, rect.top, selEnd, rect.bottom});
-        cairo_save(cr);
-        cairo_rectangle(cr, selStart + o.x, rect.top + o.y, selEnd - selStart, rect.height());
-        cairo_clip(cr);
+        context.pushClip({selStart, rect.top, selEnd, rect.bottom});
         context.setFontColor(backColor);
         context.drawString(text_, textRect, false, 0);
-        cairo_restore(cr);
+        context.popClip();
     } else {
         const int caretX = x + context.getStringWidth(text_.substr(0, caret_));
         context.setFrameColor(fontColor);
         context.moveTo({caretX, rect.top + 1});
         context.lineTo({caretX, rect.bottom});
     }
-    cairo_restore(cr);
+    context.popClip();
 }
 
 } // namespace grelmond

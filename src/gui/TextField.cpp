@@ -62,7 +62,7 @@ void TextField::draw(DrawContext& context)
 
 void TextField::mouse(DrawContext& context, GuiPoint)
 {
-    if (!mouseEnabled() || editor_ || !(context.pressButtons() & kMouseLeft))
+    if (!mouseEnabled() || isEditing() || !(context.pressButtons() & kMouseLeft))
         return;
     if (parentFrame())
         parentFrame()->setFocusView(this);
@@ -71,21 +71,35 @@ void TextField::mouse(DrawContext& context, GuiPoint)
 
 void TextField::takeFocus(DrawContext& context)
 {
+    GuiWindow* window = context.window();
+    const GuiRect& r = size();
+    if (window && window->beginNativeEdit({r.left + 1, r.top + 1, r.right, r.bottom}, text_, getFont(), getFontColor(),
+                                          getBackColor())) {
+        nativeEdit_ = true;
+        return;
+    }
     editor_ = std::make_unique<LineEditor>(text_, kMaxText);
     editor_->selectAll();
-    if (GuiWindow* window = context.window())
+    if (window)
         window->takeKeyboardFocus();
     draw(context);
 }
 
 void TextField::releaseFocus(DrawContext& context)
 {
-    if (!editor_)
+    if (!isEditing())
         return;
-    const std::string edited = limited(editor_->text().c_str());
-    editor_.reset();
-    if (GuiWindow* window = context.window())
-        window->releaseKeyboardFocus();
+    GuiWindow* window = context.window();
+    std::string edited;
+    if (nativeEdit_) {
+        nativeEdit_ = false;
+        edited = limited(window ? window->endNativeEdit().c_str() : text_.c_str());
+    } else {
+        edited = limited(editor_->text().c_str());
+        editor_.reset();
+        if (window)
+            window->releaseKeyboardFocus();
+    }
     if (parentFrame() && parentFrame()->focusView() == this)
         parentFrame()->setFocusView(nullptr);
     const bool changed = edited != text_;
@@ -97,6 +111,11 @@ void TextField::releaseFocus(DrawContext& context)
 
 void TextField::onKey(DrawContext& context, const GuiKeyEvent& key)
 {
+    if (nativeEdit_) {
+        if (key.key == GuiKey::Enter)
+            releaseFocus(context);
+        return;
+    }
     if (!editor_)
         return;
     if (editor_->key(key))

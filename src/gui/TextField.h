@@ -33,13 +33,14 @@ public:
     void takeFocus(DrawContext& context) override;
     void releaseFocus(DrawContext& context) override;
     void onKey(DrawContext& context, const GuiKeyEvent& key) override;
-    bool isEditing() const { return editor_ != nullptr; }
+    bool isEditing() const { return editor_ != nullptr || nativeEdit_; }
     const LineEditor* lineEditor() const { return editor_.get(); }
 
 private:
     std::string text_;
     TextToText textConverter_ = nullptr;
     std::unique_ptr<LineEditor> editor_;
+    bool nativeEdit_ = false; // the platform's own edit field is open over this one
 };
 
 } // namespace grelmond

@@ -3,13 +3,10 @@
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/RegularFile.h"
+#include "platform/UserFolders.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace grelmond {
 
@@ -17,34 +14,14 @@ namespace {
 
 constexpr const char* kFileName = "grldefault.cfg";
 
-std::string userConfigFolder() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/')
-    return platform::joinPath(xdg, "Grelmond");
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/')
-    return platform::joinPath(platform::joinPath(home, ".config"), "Grelmond");
-  return {};
-}
-
-bool makeFolders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
-      return false;
-    if (slash == std::string::npos)
-      return true;
-  }
-}
-
 } // namespace
 
 RememberedFolder::RememberedFolder(std::string installFolder) : installFolder_(std::move(installFolder)) {}
 
 std::string RememberedFolder::configFolder() const {
-  if (!installFolder_.empty() && access(installFolder_.c_str(), W_OK) == 0)
+  if (!installFolder_.empty() && platform::isWritableFolder(installFolder_))
     return installFolder_;
-  return userConfigFolder();
+  return platform::userConfigFolder();
 }
 
 std::string RememberedFolder::filePath() const {
@@ -72,7 +49,7 @@ std::optional<std::string> RememberedFolder::read() const {
 
 bool RememberedFolder::write(std::string_view folder) const {
   const std::string configDir = configFolder();
-  if (configDir.empty() || folder.size() >= kFileSize || !makeFolders(configDir))
+  if (configDir.empty() || folder.size() >= kFileSize || !platform::makeFolders(configDir))
     return false;
   std::string contents(kFileSize, '\0');
   contents.replace(0, folder.size(), folder);

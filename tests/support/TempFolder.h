@@ -22,7 +22,14 @@ public:
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // Joined the way the plug-in joins paths on this system.
+  std::string file(const std::string& name) const {
+#ifdef _WIN32
+    return path_ + "\\" + name;
+#else
+    return path_ + "/" + name;
+#endif
+  }
 
   void write(const std::string& name, const std::string& contents) const {
     std::ofstream(file(name), std::ios::binary) << contents;

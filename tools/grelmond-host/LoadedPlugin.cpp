@@ -1,6 +1,10 @@
 #include "LoadedPlugin.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 #include <cstring>
 #include <map>
@@ -93,21 +97,49 @@ VstIntPtr LoadedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value,
     }
 }
 
+namespace {
+
+#ifdef _WIN32
+void* openLibrary(const std::string& path, std::string& error)
+{
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr)
+        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return reinterpret_cast<void*>(module);
+}
+void* findSymbol(void* library, const char* name)
+{
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+void closeLibrary(void* library) { FreeLibrary(static_cast<HMODULE>(library)); }
+#else
+void* openLibrary(const std::string& path, std::string& error)
+{
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* why = dlerror();
+        error = why != nullptr ? why : "cannot load " + path;
+    }
+    return library;
+}
+void* findSymbol(void* library, const char* name) { return dlsym(library, name); }
+void closeLibrary(void* library) { dlclose(library); }
+#endif
+
+} // namespace
+
 bool LoadedPlugin::load(const std::string& path, float sampleRate, VstInt32 blockSize)
 {
     unload();
     sampleRate_ = sampleRate;
     blockSize_ = blockSize;
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr) {
-        const char* why = dlerror();
-        error_ = why != nullptr ? why : "cannot load " + path;
+    library_ = openLibrary(path, error_);
+    if (library_ == nullptr)
         return false;
-    }
-    auto entry = reinterpret_cast<EntryPoint>(dlsym(library_, "VSTPluginMain"));
+    auto entry = reinterpret_cast<EntryPoint>(findSymbol(library_, "VSTPluginMain"));
     entryName_ = "VSTPluginMain";
     if (entry == nullptr) {
-        entry = reinterpret_cast<EntryPoint>(dlsym(library_, "main"));
+        entry = reinterpret_cast<EntryPoint>(findSymbol(library_, "main"));
         entryName_ = "main";
     }
     if (entry == nullptr) {
@@ -141,7 +173,7 @@ void LoadedPlugin::unload()
         effect_ = nullptr;
     }
     if (library_ != nullptr) {
-        dlclose(library_);
+        closeLibrary(library_);
         library_ = nullptr;
     }
 }

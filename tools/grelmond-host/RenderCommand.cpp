@@ -2,7 +2,13 @@
 
 #include "LoadedPlugin.h"
 
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define STDERR_FILENO 2
+#else
 #include <unistd.h>
+#endif
 
 #include <cmath>
 #include <cstdio>

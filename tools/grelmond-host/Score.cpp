@@ -1,6 +1,8 @@
 #include "Score.h"
 
+#ifndef _WIN32
 #include <smf.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +22,7 @@ bool parseNumber(const std::string& text, double& value)
 }
 
 // Channel messages with their data byte count; 0 for anything else.
-int dataBytes(unsigned char status)
+[[maybe_unused]] int dataBytes(unsigned char status)
 {
     switch (status & 0xF0) {
     case 0x80: case 0x90: case 0xA0: case 0xB0: case 0xE0:
@@ -80,6 +82,20 @@ bool Score::addNotes(const std::string& list, std::string& error)
     return true;
 }
 
+#ifdef _WIN32
+// The Windows build has no MIDI file library; scores come from --notes there.
+bool Score::loadMidiFile(const std::string& path, std::string& error)
+{
+    error = "MIDI files are read by the Linux build only: " + path;
+    return false;
+}
+
+bool Score::saveMidiFile(const std::string& path, std::string& error) const
+{
+    error = "MIDI files are written by the Linux build only: " + path;
+    return false;
+}
+#else
 bool Score::loadMidiFile(const std::string& path, std::string& error)
 {
     smf_t* smf = smf_load(path.c_str());
@@ -129,6 +145,7 @@ bool Score::saveMidiFile(const std::string& path, std::string& error) const
         error = "cannot write the MIDI file " + path;
     return ok;
 }
+#endif
 
 const std::vector<TimedMessage>& Score::messages()
 {

@@ -1,8 +1,13 @@
 #pragma once
 
-// Stereo WAV output through libsndfile, as 32-bit float or 24-bit integer.
+// Stereo WAV output, as 32-bit float or 24-bit integer: through libsndfile on
+// Linux, written directly on Windows.
 
+#ifdef _WIN32
+#include <cstdio>
+#else
 #include <sndfile.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -23,7 +28,16 @@ public:
     bool close();
 
 private:
+#ifdef _WIN32
+    bool writeHeader();
+    std::FILE* file_ = nullptr;
+    Format format_ = Format::Float32;
+    int sampleRate_ = 44100;
+    unsigned long long frames_ = 0;
+    std::vector<unsigned char> bytes_;
+#else
     SNDFILE* file_ = nullptr;
+#endif
     std::vector<float> interleaved_;
 };
 

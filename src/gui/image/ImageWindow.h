@@ -23,7 +23,7 @@ public:
     ImageWindow(int width, int height, bool exposed = true);
     ~ImageWindow() override;
 
-    cairo_surface_t* surface() override { return surface_; }
+    GuiSurface* surface() override { return surface_; }
     int mouseButtons() override;
     GuiPoint mouseLocation() override;
     bool waitDoubleClick() override;
@@ -55,7 +55,7 @@ public:
 private:
     int width_;
     int height_;
-    cairo_surface_t* surface_;
+    GuiSurface* surface_;
     std::vector<MouseStep> script_;
     size_t step_ = 0;
     MouseStep rest_;
