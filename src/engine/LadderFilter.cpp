@@ -50,6 +50,10 @@ float LadderFilter::process(float x, float d, bool highPass) {
 
 void LadderFilter::reset() { *this = LadderFilter(); }
 
+void LadderFilter::clearStages() {
+    for (float& s : y_) s = 0.0f;
+}
+
 void LadderFilter::resetNonFinite() {
     // The stages feed each other, so one bad stage clears the whole ladder.
     bool bad = false;

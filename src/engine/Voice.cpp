@@ -123,6 +123,11 @@ bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
     return alive;
 }
 
+void Voice::clearRecursiveState() {
+    filter_.clearStages();
+    proc_.clearHistories();
+}
+
 void Voice::setupOscillators(const Settings& s) {
     for (int k = 0; k < 3; ++k) {
         float key = OscillatorPitch::key(note_, s.coarse[k]);
