@@ -6,6 +6,7 @@
 #include "render/FilterLfo.h"
 #include "render/Flanger.h"
 #include "render/FlangerLfo.h"
+#include "render/GainGlide.h"
 #include "render/KeyDepth.h"
 #include "render/RenderClient.h"
 #include "render/TempoSync.h"
@@ -60,6 +61,7 @@ private:
     Chorus chorus_;
     std::array<DelayLine, 2> delays_{};
     TempoSync sync_;
+    GainGlide volume_;
     std::array<float, kMaxChunk> scratchL_{};
     std::array<float, kMaxChunk> scratchR_{};
 };
