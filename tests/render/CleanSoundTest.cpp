@@ -70,3 +70,52 @@ TEST_F(CleanSound, MainVolumeRampHasNoZipper)
     figure("volume ramp over 1 s, residue above 3 kHz", zipper, "dB");
     EXPECT_LT(zipper, -70.0);
 }
+
+namespace {
+
+// Two factory designs: band-pass distortion, then the second voder bank with
+// ensemble copies (the filter cutoff and its LFO rate as set, not as curved).
+const float distortedBandPass[64] = {0.8f, 0.5f, 0.5f, 0.9f, 0.5f, 0.5f, 0.5f, 0.6f, 0, 0.5f, 0.5f, 0, 0, 0, 0, 0,
+    0.5f, 0.5f, 0, 0.5f, 1, 0.5f, 0, 0.5f, 0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0.5f, 1, 0.5f, 0.3f, 0, 0, 0, 0, 0, 0,
+    0.5f, 0, 0, 0, 0.85f, 0.2f, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0.378f, 0.8f, 0, 0.5f, 1, 0.7f, 0.928f};
+const float voderChoir[64] = {0.8f, 0.5f, 0.5f, 0.9f, 0.8f, 0.5f, 0.52f, 0.7f, 0.8f, 0.5f, 0.5f, 0.3f, 0, 0, 0, 0,
+    0.5f, 0.5f, 0, 0.5f, 1, 0.5f, 0, 0.5f, 0.5f, 0, 0, 0, 0.7f, 0.4f, 0, 0, 0.5f, 1, 0.5f, 0.3f, 0, 0, 0, 0, 0, 0,
+    0.5f, 0, 0, 0, 0.85f, 0.2f, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0.5f, 0, 0.498f, 0.9f, 0.75f, 0.5f, 1, 0.8f, 0.893f};
+
+void storeProgram(PluginPlayer& p, int index, const float* values)
+{
+    p.program(index);
+    for (int i = 0; i < 64; ++i)
+        p.set(i, values[i]);
+}
+
+const std::vector<MidiMessage> chord = {{0, noteOn, 48, 100}, {0, noteOn, 55, 100}, {0, noteOn, 60, 100},
+                                        {0, noteOn, 64, 100}};
+
+} // namespace
+
+// Switching programs with notes held: the sounding voices take up the new
+// proc function from rest, so they sound as the new program does on its own.
+TEST_F(CleanSound, ProgramSwitchWithHeldNotesKeepsTheNewProgramsLevel)
+{
+    PluginPlayer switched(loader), alone(loader);
+    ASSERT_TRUE(switched.ok() && alone.ok());
+    for (PluginPlayer* p : {&switched, &alone}) {
+        storeProgram(*p, 0, distortedBandPass);
+        storeProgram(*p, 1, voderChoir);
+    }
+    switched.program(0);
+    alone.program(1);
+    for (PluginPlayer* p : {&switched, &alone}) {
+        p->events(chord);
+        p->render(44100);
+    }
+    switched.program(1);
+    switched.render(88200);
+    alone.render(88200);
+    const double level = rms(switched.left, 88200, 132300), own = rms(alone.left, 88200, 132300);
+    figure("switched, held chord, peak", decibels(peak(switched.left, 44100)), "dBFS");
+    figure("switched level over the new program's own", decibels(level / own), "dB");
+    EXPECT_LT(std::abs(decibels(level / own)), 6.0);
+    EXPECT_LT(peak(switched.left, 44100), 1.0f);
+}
