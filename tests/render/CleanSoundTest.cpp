@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 using namespace soundtest;
 using testsupport::MidiMessage;
@@ -118,4 +119,40 @@ TEST_F(CleanSound, ProgramSwitchWithHeldNotesKeepsTheNewProgramsLevel)
     figure("switched level over the new program's own", decibels(level / own), "dB");
     EXPECT_LT(std::abs(decibels(level / own)), 6.0);
     EXPECT_LT(peak(switched.left, 44100), 1.0f);
+}
+
+// Note 57 reads every waveform at its own rate; a loop pass must join as
+// seamlessly as any other stretch of the waveform: no phase jump on the sine,
+// no repeated sample (non-harmonic energy) on any shape.
+TEST_F(CleanSound, LoopPassesJoinWithoutATick)
+{
+    struct Shape {
+        const char* name;
+        float value;
+        int loop;
+    };
+    for (Shape shape : {Shape{"sine", 0.0f, 99223}, Shape{"pulse", 0.5f, 98645}, Shape{"saw", 0.7f, 98450},
+                        Shape{"square", 1.0f, 98645}}) {
+        PluginPlayer p(loader);
+        ASSERT_TRUE(p.ok());
+        p.sinePatch();
+        p.set(8, shape.value);
+        p.events({{0, noteOn, 57, 127}});
+        p.render(shape.loop + 8192);
+        const std::size_t wrap = static_cast<std::size_t>(shape.loop);
+        const double f0 = frequency(p.left, 44100.0, 4096, wrap - 4096);
+        const double atWrap = nonHarmonicShare(p.left, wrap - 4096, 8192, f0, 44100.0);
+        const double elsewhere = nonHarmonicShare(p.left, wrap - 40000, 8192, f0, 44100.0);
+        std::string what = std::string(shape.name) + ": non-harmonic energy at the loop wrap";
+        figure(what.c_str(), atWrap, "dB");
+        what = std::string(shape.name) + ": the same away from the wrap";
+        figure(what.c_str(), elsewhere, "dB");
+        EXPECT_LT(atWrap, elsewhere + 6.0) << shape.name;
+        if (shape.value == 0.0f) {
+            const std::vector<float> residue = highPass(p.left, 3000.0, 44100.0);
+            const double tick = decibels(peak(residue, wrap - 2000, wrap + 2000) / peak(p.left, 4096));
+            figure("sine: tick above 3 kHz at the loop pass", tick, "dB");
+            EXPECT_LT(tick, -60.0);
+        }
+    }
 }

@@ -119,7 +119,8 @@ double nonHarmonicShare(const std::vector<float>& x, std::size_t from, std::size
 {
     std::vector<std::complex<double>> a(length);
     for (std::size_t i = 0; i < length; ++i) {
-        const double w = 0.5 - 0.5 * std::cos(2.0 * M_PI * static_cast<double>(i) / static_cast<double>(length));
+        const double t = 2.0 * M_PI * static_cast<double>(i) / static_cast<double>(length);
+        const double w = 0.35875 - 0.48829 * std::cos(t) + 0.14128 * std::cos(2 * t) - 0.01168 * std::cos(3 * t);
         a[i] = w * (from + i < x.size() ? x[from + i] : 0.0f);
     }
     fft(a);

@@ -22,9 +22,10 @@ double frequency(const std::vector<float>& x, double sampleRate, std::size_t fro
 // The first index whose magnitude exceeds threshold, or -1.
 long firstAbove(const std::vector<float>& x, float threshold, std::size_t from = 0);
 
-// Share of a window's energy that lies away from the harmonics of f0 (Hann
-// window, bins within `guard` of a harmonic count as harmonic), in dB.
+// Share of a window's energy that lies away from the harmonics of f0
+// (Blackman-Harris window, bins within `guard` of a harmonic count as
+// harmonic), in dB.
 double nonHarmonicShare(const std::vector<float>& x, std::size_t from, std::size_t length, double f0,
-                        double sampleRate, int guard = 3);
+                        double sampleRate, int guard = 6);
 
 } // namespace soundtest
