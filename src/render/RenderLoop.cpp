@@ -35,6 +35,12 @@ void RenderLoop::reset()
     volume_.reset();
 }
 
+void RenderLoop::setSampleRate(double sampleRate)
+{
+    for (auto& delay : delays_)
+        delay.setCapacity(DelayLine::capacityFor(sampleRate));
+}
+
 void RenderLoop::render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode)
 {
     if (frames <= 0 || left == nullptr || right == nullptr)
@@ -94,8 +100,9 @@ void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, doubl
 
 int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
 {
-    const int unsynced = DelayLine::clampLength(s.delay[side].length);
-    return s.delay[side].sync != 0.0f ? sync_.length(side, unsynced) : unsynced;
+    const DelayLine& delay = delays_[static_cast<std::size_t>(side)];
+    const int unsynced = delay.clampLength(s.delay[side].length);
+    return s.delay[side].sync != 0.0f ? delay.clampLength(sync_.length(side, unsynced)) : unsynced;
 }
 
 void RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)

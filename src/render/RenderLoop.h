@@ -31,6 +31,10 @@ public:
     // Clears all effect state and LFOs; the sample counter keeps running.
     void reset();
 
+    // Sizes the delay buffers for a sample rate; allocates, so never on the
+    // audio thread.
+    void setSampleRate(double sampleRate);
+
     void render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode);
 
     static int chunkSize(double sampleRate);
@@ -41,6 +45,7 @@ public:
     const TempoSync& tempoSync() const { return sync_; }
     // The delay buffers, for silencing when a delay time changes.
     float* delayBuffer(int side) { return delays_[side & 1].data(); }
+    int delayCapacity() const { return delays_[0].capacity(); }
     std::int64_t sampleCounter() const { return sampleCounter_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }

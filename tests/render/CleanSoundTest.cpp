@@ -156,3 +156,103 @@ TEST_F(CleanSound, LoopPassesJoinWithoutATick)
         }
     }
 }
+
+namespace {
+
+// The rate of a vibrato on a sine: rising crossings of its instantaneous
+// frequency (from the sine's own zero crossings) through their mean.
+double vibratoRate(const std::vector<float>& x, double sampleRate, std::size_t from)
+{
+    std::vector<double> crossings;
+    for (std::size_t i = from + 1; i < x.size(); ++i)
+        if (x[i - 1] < 0.0f && x[i] >= 0.0f)
+            crossings.push_back(static_cast<double>(i - 1) + x[i - 1] / (double(x[i - 1]) - x[i]));
+    std::vector<double> at, hz;
+    for (std::size_t k = 1; k < crossings.size(); ++k) {
+        at.push_back((crossings[k] + crossings[k - 1]) / 2.0);
+        hz.push_back(sampleRate / (crossings[k] - crossings[k - 1]));
+    }
+    if (hz.size() < 3)
+        return 0.0;
+    double mean = 0.0;
+    for (double f : hz)
+        mean += f;
+    mean /= static_cast<double>(hz.size());
+    double first = -1.0, last = -1.0;
+    int count = 0;
+    for (std::size_t k = 1; k < hz.size(); ++k) {
+        if (hz[k - 1] < mean && hz[k] >= mean) {
+            const double t = at[k - 1] + (at[k] - at[k - 1]) * (mean - hz[k - 1]) / (hz[k] - hz[k - 1]);
+            if (count++ == 0)
+                first = t;
+            last = t;
+        }
+    }
+    return count < 2 ? 0.0 : (count - 1) * sampleRate / (last - first);
+}
+
+} // namespace
+
+// The same patch sounds the same at every host rate: the free-running delay
+// keeps its time and the modulation-wheel vibrato its speed.
+TEST_F(CleanSound, EchoAndVibratoKeepTheirTimeAtEveryRate)
+{
+    double echo441 = 0.0, vibrato441 = 0.0;
+    for (float rate : {44100.0f, 48000.0f, 96000.0f}) {
+        PluginPlayer echo(loader, rate);
+        ASSERT_TRUE(echo.ok());
+        echo.sinePatch();
+        echo.set(49, 0.5f); // left: delayed only
+        echo.set(50, 1.0f);
+        echo.set(51, 0.0f);
+        echo.set(53, 0.5f); // right: dry only
+        echo.set(54, 0.0f);
+        echo.events({{0, noteOn, 57, 127}});
+        echo.render(static_cast<int>(rate * 0.6f));
+        const long dry = firstAbove(echo.right, 1e-6f), wet = firstAbove(echo.left, 1e-6f);
+        ASSERT_GE(dry, 0);
+        ASSERT_GT(wet, dry) << rate;
+        const double ms = 1000.0 * static_cast<double>(wet - dry) / rate;
+        std::string what = "echo at " + std::to_string(static_cast<int>(rate)) + " Hz";
+        figure(what.c_str(), ms, "ms");
+
+        PluginPlayer wheel(loader, rate);
+        ASSERT_TRUE(wheel.ok());
+        wheel.sinePatch();
+        wheel.set(12, 0.5f); // vibrato rate
+        wheel.events({{0, noteOn, 57, 127}, {0, 0xB0, 1, 127}});
+        wheel.render(static_cast<int>(rate * 2.0f));
+        const double hz = vibratoRate(wheel.left, rate, static_cast<std::size_t>(rate * 0.1f));
+        what = "vibrato at " + std::to_string(static_cast<int>(rate)) + " Hz";
+        figure(what.c_str(), hz, "Hz");
+
+        if (rate == 44100.0f) {
+            echo441 = ms;
+            vibrato441 = hz;
+            EXPECT_NEAR(ms, 1000.0 * 24000 / 44100.0, 0.1);
+            EXPECT_GT(hz, 3.0);
+        } else {
+            EXPECT_NEAR(ms, echo441, 0.05) << rate;
+            // Within what the sub-block stepping of the vibrato leaves at block 512.
+            EXPECT_NEAR(hz, vibrato441, vibrato441 * 0.03) << rate;
+        }
+    }
+}
+
+// The longest free-running delay fits the buffers at the highest rates.
+TEST_F(CleanSound, LongestEchoFitsAtHighRates)
+{
+    for (float rate : {192000.0f, 384000.0f}) {
+        PluginPlayer p(loader, rate, 4096);
+        ASSERT_TRUE(p.ok());
+        p.sinePatch();
+        p.set(49, 1.0f);
+        p.set(50, 1.0f);
+        p.set(51, 0.0f);
+        p.set(54, 0.0f);
+        p.events({{0, noteOn, 57, 127}});
+        p.render(static_cast<int>(rate * 1.15f));
+        const long dry = firstAbove(p.right, 1e-6f), wet = firstAbove(p.left, 1e-6f);
+        EXPECT_NEAR(1000.0 * static_cast<double>(wet - dry) / rate, 1000.0 * 48000 / 44100.0, 0.1) << rate;
+    }
+}
