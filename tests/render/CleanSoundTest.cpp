@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 using namespace soundtest;
@@ -255,4 +256,41 @@ TEST_F(CleanSound, LongestEchoFitsAtHighRates)
         const long dry = firstAbove(p.right, 1e-6f), wet = firstAbove(p.left, 1e-6f);
         EXPECT_NEAR(1000.0 * static_cast<double>(wet - dry) / rate, 1000.0 * 48000 / 44100.0, 0.1) << rate;
     }
+}
+
+// With every voice busy, the released voice that makes room fades out before
+// the new note's frame instead of stopping dead at the start of the block.
+TEST_F(CleanSound, StolenVoiceFadesOut)
+{
+    const int blockStart = 8192, noteFrame = 300;
+    auto play = [&](bool fill, bool steal) {
+        auto p = std::make_unique<PluginPlayer>(loader);
+        p->sinePatch();
+        p->set(11, 0.0f); // oscillator 3 off,
+        p->set(3, 1.0f);  // oscillator 1 on: the sine at full volume
+        p->set(62, 0.9f); // a long release: the released voice still sounds
+        p->set(37, 1.0f); // velocity sets the level
+        // Note 57 reads the sine sample by sample and note 45 at half steps:
+        // neither leaves interpolation noise above 3 kHz. The 127 others
+        // are quiet, so the stolen voice stands out.
+        std::vector<MidiMessage> on = {{0, noteOn, 45, 127}};
+        if (fill)
+            for (int i = 1; i < 128; ++i)
+                on.push_back({0, noteOn, 57, 1});
+        p->events(on);
+        p->render(4096);
+        p->events({{0, 0x80, 45, 0}});
+        p->render(blockStart - 4096);
+        if (steal)
+            p->events({{noteFrame, noteOn, 72, 100}});
+        p->render(4096);
+        return p;
+    };
+    auto solo = play(false, false), stolen = play(true, true);
+    // Above 3 kHz the sines are gone; what is left is the stolen voice's end.
+    const std::vector<float> residue = highPass(stolen->left, 3000.0, 44100.0);
+    const double click = decibels(peak(residue, blockStart - 500, blockStart + noteFrame) /
+                                  peak(solo->left, blockStart - 2000, blockStart));
+    figure("stolen voice, residue above 3 kHz against its level", click, "dB");
+    EXPECT_LT(click, -50.0);
 }
