@@ -23,10 +23,6 @@ int64_t tickCountMs()
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Filter rate and cutoff are read back from the plug-in in their curved
-// form; their sliders show the value that was set.
-bool readsBackCurved(int index) { return index == param::kFilterLfoRate || index == param::kFilterCutoff; }
-
 bool isOscillatorVolume(int index) { return index == 3 || index == 7 || index == 11; }
 
 // Tags that belong to no control.
@@ -37,11 +33,8 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
     : EditorBase(plugin), plugin_(plugin), background_(new GuiBitmap(kBackgroundBitmap))
 {
-    // The values set so far; the plug-in reads the curved ones back otherwise.
-    const Program* current = plugin_->programs().program(plugin_->getProgram());
     for (int index = 0; index < PendingParameters::kCount; ++index)
-        pending_.seed(index, readsBackCurved(index) && current != nullptr ? current->value(index)
-                                                                          : plugin_->getParameter(index));
+        pending_.seed(index, plugin_->getParameter(index));
 }
 
 PluginEditor::~PluginEditor()
@@ -164,10 +157,7 @@ void PluginEditor::applyPendingParameters()
             showParameter(index, pending_.value(index));
 }
 
-float PluginEditor::shownValue(int index)
-{
-    return readsBackCurved(index) ? clampParameterValue(pending_.value(index)) : plugin_->getParameter(index);
-}
+float PluginEditor::shownValue(int index) { return plugin_->getParameter(index); }
 
 void PluginEditor::showParameter(int index, float value)
 {
@@ -175,7 +165,7 @@ void PluginEditor::showParameter(int index, float value)
         control->setValue(shownValue(index));
     ValueDisplay* display = controls_.display(index);
     if (display != nullptr)
-        display->setValue(plugin_->getParameter(index));
+        display->setValue(plugin_->shownValue(index));
     if (index == kLeftDelaySync)
         controls_.showDelayAsNotes(param::kLeftDelayTime, value != 0.0f);
     else if (index == kRightDelaySync)

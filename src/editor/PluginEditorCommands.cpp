@@ -74,6 +74,7 @@ void PluginEditor::stepProgram(float position)
     if (ValueDisplay* number = controls_.programNumber())
         number->setValue(position);
     plugin_->programs().setCurrentFraction(position);
+    plugin_->updateDisplay(); // the host's program label follows
 }
 
 void PluginEditor::loadFile(bool bank)
@@ -93,6 +94,7 @@ void PluginEditor::loadFile(bool bank)
         programName->setText(storedProgramName(*plugin_, current));
         plugin_->setProgram(current); // the loaded values reach the engine and the controls
     }
+    plugin_->updateDisplay();
 }
 
 void PluginEditor::saveFile(bool bank)
@@ -120,6 +122,7 @@ void PluginEditor::renameProgram()
     const std::string& text = field->getText();
     std::memcpy(name, text.c_str(), std::min(text.size(), kProgramNameLimit));
     plugin_->setProgramName(name);
+    plugin_->updateDisplay();
 }
 
 void PluginEditor::showStatus(const char* message)

@@ -16,7 +16,7 @@ std::unique_ptr<Program> ParameterList::toProgram(const char* programName) const
 void ParameterList::fillFrom(const Program& program) {
   for (ParameterId i = 0; i < kNumParameters; ++i) values[positionOf(i)] = program.value(i);
   std::memset(name, 0, sizeof name);
-  std::strncpy(name, program.name(), kNameSize - 1);
+  std::strncpy(name, program.name().c_str(), kNameSize - 1);
 }
 
 } // namespace grelmond

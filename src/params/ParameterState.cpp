@@ -33,6 +33,7 @@ void ParameterState::attachDelayBuffers(float* left, float* right, int32_t size)
 float ParameterState::apply(ParameterId index, float v) {
   if (!isParameterId(index)) return 0.0f;
   v = clampParameterValue(v);
+  set_[index].store(v, std::memory_order_relaxed);
   mirror_.set(index, isCurved(index) ? VolumeCurve::ofValue(v) : v);
   applyRenderValue(index, v);
   applyEnvelope(index, v);
@@ -129,6 +130,7 @@ int32_t ParameterState::limitDelay(int32_t length) const {
 void ParameterState::applyStartValues(const Program& program) {
   for (ParameterId i = 0; i < kNumParameters; ++i) {
     float v = clampParameterValue(program.value(i));
+    set_[i].store(v, std::memory_order_relaxed);
     mirror_.set(i, v);
     switch (i) {
     case param::kFine1:

@@ -45,6 +45,12 @@ public:
   void attachEnvelope(Envelope which, EnvelopeTarget* target) { envelopes_[which].attach(target); }
 
   const ParameterMirror& mirror() const { return mirror_; }
+  // The value last set for index, as the host gave it (clamped): hosts save
+  // what they read back and set it again on reload, so nothing may be curved
+  // twice. 0 for an index outside 0..63.
+  float setValue(ParameterId index) const {
+    return isParameterId(index) ? set_[index].load(std::memory_order_relaxed) : 0.0f;
+  }
   const RenderValues& renderValues() const { return render_; }
   const EnvelopeTemplate& envelope(Envelope which) const { return envelopes_[which]; }
 
@@ -60,6 +66,7 @@ private:
   int32_t limitDelay(int32_t length) const;
 
   ParameterMirror mirror_;
+  std::atomic<float> set_[kNumParameters] = {};
   RenderValues render_;
   EnvelopeTemplate envelopes_[kNumEnvelopes];
   float* delayLeft_ = nullptr;

@@ -23,8 +23,9 @@ constexpr StoragePositions kPositions;
 
 } // namespace
 
-Program::Program() : name_{} {
+Program::Program() {
   for (auto& v : values_) v.store(0.0f, std::memory_order_relaxed);
+  for (auto& c : name_) c.store('\0', std::memory_order_relaxed);
 }
 
 Program::Program(const Program& other) : Program() { *this = other; }
@@ -33,7 +34,7 @@ Program& Program::operator=(const Program& other) {
   if (this == &other) return *this;
   for (int32_t pos = 0; pos < kNumParameters; ++pos)
     values_[pos].store(other.values_[pos].load(std::memory_order_relaxed), std::memory_order_relaxed);
-  std::memcpy(name_, other.name_, sizeof name_);
+  setName(other.name().c_str());
   return *this;
 }
 
@@ -45,10 +46,19 @@ void Program::setValue(ParameterId index, float value) {
   if (isParameterId(index)) values_[kPositions.of[index]].store(value, std::memory_order_relaxed);
 }
 
+Program::Name Program::name() const {
+  Name copy;
+  for (int32_t i = 0; i < kNameSize; ++i) copy.text[i] = name_[i].load(std::memory_order_relaxed);
+  copy.text[kNameSize - 1] = '\0';
+  return copy;
+}
+
 void Program::setName(const char* text) {
   if (text == nullptr) return;
-  std::strncpy(name_, text, kNameSize - 1);
-  name_[kNameSize - 1] = '\0';
+  // As strncpy: the rest of the field is cleared.
+  int32_t i = 0;
+  for (; i < kNameSize - 1 && text[i] != '\0'; ++i) name_[i].store(text[i], std::memory_order_relaxed);
+  for (; i < kNameSize; ++i) name_[i].store('\0', std::memory_order_relaxed);
 }
 
 bool Program::operator==(const Program& other) const {
@@ -57,7 +67,7 @@ bool Program::operator==(const Program& other) const {
     const float b = other.values_[pos].load(std::memory_order_relaxed);
     if (std::memcmp(&a, &b, sizeof a) != 0) return false;
   }
-  return std::strcmp(name_, other.name_) == 0;
+  return std::strcmp(name().c_str(), other.name().c_str()) == 0;
 }
 
 } // namespace grelmond

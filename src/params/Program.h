@@ -22,7 +22,15 @@ public:
   float value(ParameterId index) const;
   void setValue(ParameterId index, float value);
 
-  const char* name() const { return name_; }
+  // A copy of the name: the main and GUI threads of a host may rename and
+  // read at the same time.
+  struct Name {
+    char text[kNameSize];
+    const char* c_str() const { return text; }
+    // For use within one expression only: the copy is a temporary.
+    operator const char*() const { return text; }
+  };
+  Name name() const;
   // Cut to 23 characters; null leaves the name as it is.
   void setName(const char* text);
 
@@ -32,7 +40,8 @@ private:
   // Automation writes a value on the audio thread while a save may read it on
   // the interface thread: each value is one relaxed atomic.
   std::atomic<float> values_[kNumParameters];
-  char name_[kNameSize];
+  // One relaxed atomic per character; the last one is always the terminator.
+  std::atomic<char> name_[kNameSize];
 };
 
 } // namespace grelmond

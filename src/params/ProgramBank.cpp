@@ -46,7 +46,8 @@ void ProgramBank::replace(int32_t index, std::unique_ptr<Program> program) {
 void ProgramBank::displayName(int32_t index, char* text) const {
   if (text == nullptr) return;
   const Program* p = program(index);
-  const char* name = p ? p->name() : "";
+  const Program::Name stored = p ? p->name() : Program::Name{};
+  const char* name = stored.c_str();
   if (std::strcmp(name, "Init") == 0)
     std::snprintf(text, kProgramNameSize, "Init %d", static_cast<int>(index + 1));
   else
@@ -56,7 +57,7 @@ void ProgramBank::displayName(int32_t index, char* text) const {
 bool ProgramBank::storedName(int32_t index, char* text) const {
   if (!isProgramIndex(index) || text == nullptr) return false;
   const Program* p = program(index);
-  std::snprintf(text, kProgramNameSize, "%s", p ? p->name() : "");
+  std::snprintf(text, kProgramNameSize, "%s", p ? p->name().c_str() : "");
   return true;
 }
 

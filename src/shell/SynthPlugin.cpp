@@ -30,6 +30,8 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
 
     setNumInputs(0);
     setNumOutputs(2);
+    canProcessReplacing(true);
+    programsAreChunks(true);
     hasVu(true);
     isSynth(true);
     setUniqueID(fourCC('z', 'a', 'G', 'r'));
@@ -72,12 +74,15 @@ void SynthPlugin::setParameter(VstInt32 index, float value)
 {
     if (!isParameterId(index))
         return;
-    const float stored = params_.apply(index, value);
-    if (Program* program = programs_.program(curProgram_))
+    // Read once: a selection on another thread must not move half of the
+    // values into the program it selects.
+    Program* program = programs_.program(selection_.current());
+    const float stored = applyValue(index, value);
+    if (program != nullptr)
         program->setValue(index, stored);
 }
 
-float SynthPlugin::getParameter(VstInt32 index) { return params_.mirror().get(index); }
+float SynthPlugin::getParameter(VstInt32 index) { return params_.setValue(index); }
 
 void SynthPlugin::setProgram(VstInt32 program)
 {
@@ -85,13 +90,21 @@ void SynthPlugin::setProgram(VstInt32 program)
         return;
     resetKeyDepth();
     programs_.setCurrentIndex(program);
-    curProgram_ = program;
+    selection_.select(program, [this](VstInt32 index, auto&& superseded) { applyProgram(index, superseded); });
+}
+
+// The values come from the program, so nothing is stored back into it.
+template <class Superseded>
+void SynthPlugin::applyProgram(VstInt32 program, Superseded&& superseded)
+{
     const Program* selected = programs_.program(program);
     if (selected == nullptr)
         return;
-    // Virtual, so the editor hears every value too.
-    for (ParameterId index : ProgramBank::kApplyOrder)
-        setParameter(index, selected->value(index));
+    for (ParameterId index : ProgramBank::kApplyOrder) {
+        if (superseded())
+            return;
+        applyValue(index, selected->value(index));
+    }
 }
 
 void SynthPlugin::programChange(int number)
@@ -103,11 +116,11 @@ void SynthPlugin::programChange(int number)
 
 void SynthPlugin::setProgramName(char* name)
 {
-    if (Program* program = programs_.program(curProgram_))
+    if (Program* program = programs_.program(selection_.current()))
         program->setName(name);
 }
 
-void SynthPlugin::getProgramName(char* name) { programs_.displayName(curProgram_, name); }
+void SynthPlugin::getProgramName(char* name) { programs_.displayName(selection_.current(), name); }
 
 bool SynthPlugin::getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text)
 {
@@ -125,7 +138,7 @@ void SynthPlugin::getParameterLabel(VstInt32 index, char* label)
 void SynthPlugin::getParameterDisplay(VstInt32 index, char* text)
 {
     if (isParameterId(index))
-        float2string(params_.mirror().get(index), text);
+        float2string(shownValue(index), text);
 }
 
 void SynthPlugin::getParameterName(VstInt32 index, char* text)

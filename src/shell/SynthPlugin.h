@@ -7,11 +7,14 @@
 #include "params/ProgramBank.h"
 #include "render/InstanceRenderer.h"
 #include "shell/PluginBaseExt.h"
+#include "shell/ProgramSelection.h"
 #include "platform/InstallFolder.h"
 #include "storage/EngineHolder.h"
 #include "storage/ProgramFiles.h"
 
 #include <atomic>
+#include <mutex>
+#include <string>
 
 namespace grelmond {
 
@@ -30,6 +33,8 @@ public:
     void process(float** inputs, float** outputs, vst::VstInt32 sampleFrames) override;
     void processReplacing(float** inputs, float** outputs, vst::VstInt32 sampleFrames) override;
 
+    // A setParameter stores into the program that was current when it began.
+    vst::VstInt32 getProgram() override { return selection_.current(); }
     void setProgram(vst::VstInt32 program) override;
     void setProgramName(char* name) override;
     void getProgramName(char* name) override;
@@ -52,6 +57,15 @@ public:
     vst::VstInt32 getVendorVersion() override;
     vst::VstInt32 canDo(char* text) override;
 
+    // The host's state: the whole bank (the text of a bank file and the
+    // current program) or the current program (the text of a patch file).
+    // A chunk that the bank reader refuses, or one larger than kMaxChunkBytes,
+    // changes nothing and gives 0. The returned memory stays valid until the
+    // next getChunk or effClose. Host main or GUI thread, rendering may run.
+    vst::VstInt32 getChunk(void** data, bool isPreset) override;
+    vst::VstInt32 setChunk(void* data, vst::VstInt32 byteSize, bool isPreset) override;
+    static constexpr vst::VstInt32 kMaxChunkBytes = 1 << 20;
+
     // Bank and patch files by a name the user typed: a full path ('/' or "~/")
     // or a bare name in the remembered folder. A failed load changes nothing;
     // a successful one re-selects the current program. For a bare name the
@@ -69,6 +83,8 @@ public:
 
     ProgramBank& programs() { return programs_; }
     InstanceRenderer& renderer() { return renderer_; }
+    // What displays show for a parameter (42 and 46 curved).
+    float shownValue(vst::VstInt32 index) const { return params_.mirror().get(index); }
     const ParameterState& parameters() const { return params_; }
     EngineHolder& engine() { return engine_; }
 
@@ -83,6 +99,9 @@ public:
 
 protected:
     static void setProcessSampleRate(float sampleRate);
+    // Brings one value into the live parameters without storing it in any
+    // program; returns the value a program stores.
+    virtual float applyValue(vst::VstInt32 index, float value) { return params_.apply(index, value); }
 
 private:
     // Fills the programs from the default bank; false leaves them empty.
@@ -94,8 +113,17 @@ private:
     bool hostTempo(double& tempo) override;
     void midiProgramChange(int number) override { programChange(number); }
     void render(float** outputs, vst::VstInt32 sampleFrames, RenderLoop::Mode mode);
+    template <class Superseded>
+    void applyProgram(vst::VstInt32 program, Superseded&& superseded);
+    bool readBankChunk(const char* data, std::size_t size);
+    bool readPatchChunk(const char* data, std::size_t size);
 
     ProgramBank programs_;
+    ProgramSelection selection_;
+    // Chunk and file loads come from the host's main and GUI threads; they
+    // take turns here. The audio thread never takes this.
+    std::mutex loading_;
+    std::string chunk_; // what the last getChunk handed out
     ProgramFiles files_{platform::installFolder()};
     ParameterState params_;
     EngineHolder engine_;

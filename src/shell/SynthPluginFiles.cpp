@@ -7,6 +7,7 @@ namespace grelmond {
 
 bool SynthPlugin::loadBank(const char* name)
 {
+    std::lock_guard<std::mutex> lock(loading_);
     if (!files_.loadBank(programs_, name))
         return false;
     setProgram(programs_.currentIndexFromFraction());
@@ -17,6 +18,7 @@ bool SynthPlugin::saveBank(char* name, std::size_t size) { return files_.saveBan
 
 bool SynthPlugin::loadPatch(const char* name)
 {
+    std::lock_guard<std::mutex> lock(loading_);
     if (!files_.loadPatch(programs_, name))
         return false;
     setProgram(programs_.currentIndexFromFraction());
@@ -27,6 +29,7 @@ bool SynthPlugin::savePatch(char* name, std::size_t size) { return files_.savePa
 
 bool SynthPlugin::loadBankFile(const char* path)
 {
+    std::lock_guard<std::mutex> lock(loading_);
     const InitProgram init; // for programs the file lacks
     if (!ProgramFiles::loadBankFile(programs_, path, init))
         return false;

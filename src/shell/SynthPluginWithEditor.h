@@ -16,6 +16,9 @@ public:
     // False when the editor could not be created; the entry point then gives
     // the host no instance.
     bool constructed() const { return editor_ != nullptr; }
+
+protected:
+    float applyValue(vst::VstInt32 index, float value) override;
 };
 
 } // namespace grelmond

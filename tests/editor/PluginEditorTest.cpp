@@ -90,11 +90,12 @@ TEST(PluginEditor, DragsAreEditGesturesAndCurvedSlidersKeepTheirValue)
     EXPECT_EQ(h.hostCalls(vst::audioMasterEndEdit, 63), 1);
     EXPECT_GE(h.hostCalls(vst::audioMasterAutomate, 63), 1);
 
-    // The plug-in reads the filter cutoff back curved; its slider stays where it was put.
+    // The filter cutoff sounds curved but reads back as set; its slider stays where it was put.
     const GuiRect r = EditorHarness::rectOf(param::kFilterCutoff);
     h.drag({r.left + 5, r.top + 35}); // click-to-jump: the middle of the travel
     h.idle();
-    ASSERT_NE(h.plugin->getParameter(param::kFilterCutoff), 0.5f);
+    EXPECT_FLOAT_EQ(h.plugin->getParameter(param::kFilterCutoff), 0.5f);
+    EXPECT_NE(h.plugin->shownValue(param::kFilterCutoff), h.plugin->getParameter(param::kFilterCutoff));
     EXPECT_FLOAT_EQ(h.control(param::kFilterCutoff)->getValue(), 0.5f);
     h.editor->close();
     h.open();
@@ -192,6 +193,31 @@ TEST(PluginEditor, FileButtonsAndNameFieldsWorkThroughTheStatusLine)
     EXPECT_FLOAT_EQ(h.control(1)->getValue(), 0.25f);
     EXPECT_EQ(h.nameFieldText(), "Round Trip");
     EXPECT_EQ(h.hostCalls(vst::audioMasterAutomate, kProgramNameTag), 0);
+}
+
+// The host's program label follows what the editor does to the current program.
+TEST(PluginEditor, ProgramArrowsNamesAndBankLoadsTellTheHost)
+{
+    TempFolder folder;
+    EditorHarness h(folder.path());
+    h.open();
+    auto updates = [&h] { return h.hostCalls(vst::audioMasterUpdateDisplay, 0); };
+    h.click(kNextProgramTag);
+    EXPECT_EQ(h.plugin->getProgram(), 1);
+    EXPECT_EQ(updates(), 1);
+    h.click(kPreviousProgramTag);
+    EXPECT_EQ(updates(), 2);
+    h.typeInto(kProgramNameTag, "Renamed");
+    EXPECT_EQ(updates(), 3);
+    h.typeInto(kFileNameTag, folder.file("all.grb"));
+    h.click(kSaveBankTag);
+    EXPECT_EQ(updates(), 3) << "a save changes nothing the host shows";
+    h.click(kLoadBankTag);
+    EXPECT_EQ(h.statusText(), "Loaded the bank.");
+    EXPECT_EQ(updates(), 4);
+    h.hostSets(2, 0.5f);
+    h.plugin->dispatcher(vst::effSetProgram, 0, 5, nullptr, 0.0f);
+    EXPECT_EQ(updates(), 4) << "the host's own changes are not echoed";
 }
 
 // A host automating on its audio thread while the user opens and closes the

@@ -99,8 +99,9 @@ TEST_F(PluginParameters, ValuesAndDisplaysReadBack)
     EXPECT_EQ(plugin->getParameter(46), 0.5f);
     EXPECT_EQ(plugin->parameterDisplay(46), "0.500000");
 
+    // The cutoff reads back as set; only its display shows the curve.
     plugin->setParameter(46, 0.5f);
-    EXPECT_FLOAT_EQ(plugin->getParameter(46), 0.015349f);
+    EXPECT_EQ(plugin->getParameter(46), 0.5f);
     EXPECT_EQ(plugin->parameterDisplay(46), "0.015348");
     plugin->setParameter(2, 0.7f);
     EXPECT_EQ(plugin->getParameter(2), 0.7f);
@@ -122,7 +123,8 @@ TEST_F(PluginParameters, OutOfRangeAndNanValuesAreClampedAndStored)
     EXPECT_EQ(plugin->getParameter(3), 0.0f);
     EXPECT_EQ(plugin->getParameter(7), 1.0f);
     EXPECT_EQ(plugin->getParameter(11), 0.0f);
-    EXPECT_FLOAT_EQ(plugin->getParameter(46), 0.997727f);
+    EXPECT_EQ(plugin->getParameter(46), 1.0f);
+    EXPECT_EQ(plugin->parameterDisplay(46), "0.997726");
     EXPECT_EQ(plugin->parameterDisplay(3), "0.000000");
 
     // The program keeps the clamped values.
@@ -170,12 +172,8 @@ TEST_F(PluginParameters, SelectingAProgramAppliesItsValues)
     EXPECT_EQ(plugin->getParameter(33), 1.0f);
 
     selectProgram(5);
-    for (int i = 0; i < 64; ++i) {
-        if (i == 42 || i == 46)
-            EXPECT_FLOAT_EQ(plugin->getParameter(i), grelmond::VolumeCurve::ofValue(i / 64.0f)) << i;
-        else
-            EXPECT_EQ(plugin->getParameter(i), i / 64.0f) << i;
-    }
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(plugin->getParameter(i), i / 64.0f) << i;
 
     selectProgram(64);
     EXPECT_EQ(currentProgram(), 5);

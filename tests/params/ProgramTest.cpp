@@ -10,7 +10,7 @@ using namespace grelmond;
 
 TEST(InitProgram, HoldsTheDefaults) {
   InitProgram init;
-  EXPECT_STREQ(init.name(), "Init");
+  EXPECT_STREQ(init.name().c_str(), "Init");
   const float expected[kNumParameters] = {
       0,   0, 0, 0, 0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0,   0,   .5f, .5f, .5f, .5f, .5f, .5f,
       .5f, .5f, .5f, .5f, 0, 0, .5f, .5f, 0, 0, .5f, 1, .5f, .3f, 0, 0, 0, 0, 0, 0, .5f, 1,
@@ -89,7 +89,7 @@ TEST(ProgramBank, EmptySlotsReadAsEmptyNames) {
   loaded->setValue(param::kMainVolume, 0.25f);
   bank.replace(3, std::move(loaded));
   EXPECT_EQ(bank.program(3), current); // still valid for a concurrent setParameter
-  EXPECT_STREQ(current->name(), "Loaded");
+  EXPECT_STREQ(current->name().c_str(), "Loaded");
   EXPECT_EQ(current->value(param::kMainVolume), 0.25f);
   bank.replace(3, nullptr);
   EXPECT_EQ(bank.program(3), current);

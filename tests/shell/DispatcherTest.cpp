@@ -152,7 +152,7 @@ TEST_F(Dispatcher, UnknownAndNewerOpcodesAnswerZeroWithoutSideEffects)
     EXPECT_EQ(buffer[0], 0);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(plugin->dispatch(effGetProgram), 7);
-    EXPECT_EQ(plugin->effect()->flags, 261);
+    EXPECT_EQ(plugin->effect()->flags, 309);
 }
 
 // Every text a host reads stays within the interface's limits, whatever the index.
@@ -206,7 +206,7 @@ TEST(NullHostCallback, InstanceWorksWithEveryHostQueryNeutral)
     for (auto entry : {PluginLoader::Entry::VstPluginMain, PluginLoader::Entry::Main}) {
         auto plugin = loader.create(nullptr, entry);
         ASSERT_NE(plugin, nullptr);
-        EXPECT_EQ(plugin->effect()->flags, 261);
+        EXPECT_EQ(plugin->effect()->flags, 309);
         EXPECT_EQ(plugin->text(effGetEffectName), "Grelmond");
         plugin->dispatch(effOpen);
         plugin->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);

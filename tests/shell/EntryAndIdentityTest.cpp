@@ -28,7 +28,7 @@ TEST_F(EntryAndIdentity, BothEntryPointsGiveAnInstanceWithTheDeclaredRecord)
         EXPECT_EQ(e->numParams, 64);
         EXPECT_EQ(e->numInputs, 0);
         EXPECT_EQ(e->numOutputs, 2);
-        EXPECT_EQ(e->flags, 261);
+        EXPECT_EQ(e->flags, 309);
         EXPECT_EQ(e->uniqueID, fourCC('z', 'a', 'G', 'r'));
         EXPECT_EQ(e->version, 1);
         EXPECT_EQ(e->ioRatio, 1.0f);

@@ -28,7 +28,7 @@ TEST(HostInfo, PrintsWhatAHostReadsFromThePlugin)
     const HostRun run = hostInfo(testpaths::pluginPath());
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* line : {"Effect name    Grelmond\n", "Vendor         Zavr\n", "Product        Zavr Grelmond 1.0\n",
-                             "Vendor version 10\n", "Unique id      'zaGr'", "Flags          261 ",
+                             "Vendor version 10\n", "Unique id      'zaGr'", "Flags          309 ",
                              "Programs 64, parameters 64, inputs 0, outputs 2", "Editor         629 x 484\n",
                              "\"Grelmond L\" (\"GRL L\"), flags 3", "\"Grelmond R\" (\"GRL R\"), flags 3"})
         EXPECT_NE(run.output.find(line), std::string::npos) << line << "\n" << run.output;
