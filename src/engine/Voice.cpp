@@ -221,7 +221,7 @@ bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, in
 }
 
 void Voice::finishBlock(int frames, float sampleRate) {
-    context_.noteClock += static_cast<float>(frames) * 100.0f / sampleRate;
+    context_.advanceClock(static_cast<float>(frames) * 100.0f / sampleRate);
     if (!noteOffPending_) return;
     releaseDelay_ = std::max(releaseDelay_ - frames, 0);
     if (releaseDelay_ < 1 && !releasing_) {

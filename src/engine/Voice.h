@@ -62,6 +62,7 @@ public:
     bool finished() const { return finished_; }
     SampleStore* owner() const { return owner_; }
     const VoiceContext& context() const { return context_; }
+    VoiceContext& context() { return context_; }
     float pitchOffset(int k) const { return pitchOffset_[static_cast<std::size_t>(k)]; }
 
 private:
