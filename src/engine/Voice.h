@@ -55,6 +55,9 @@ public:
 
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
+    // Zeroes every recursive filter state (ladder stages, proc histories); the
+    // note itself, its phases and envelopes go on.
+    void clearRecursiveState();
 
     int note() const { return note_; }
     int velocity() const { return velocity_; }
