@@ -95,6 +95,7 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     pool.removeFinished();
     VoiceRenderInput input;
     input.frames = chunk.frames;
+    input.chunkLeft = chunk.chunkLeft;
     input.sampleRate = chunk.sampleRate;
     input.outOffset = 0;
     input.cutoff = chunk.cutoff;
@@ -104,6 +105,15 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     input.mirror = &mirror_;
     input.keyDepth = loop_.keyDepth().value();
     pool.renderAll(left, right, input);
+}
+
+// The frame is the voices' sum after the effects, so no one voice can be told
+// from the others: every sounding voice starts its filters afresh.
+void InstanceRenderer::clearVoiceFilters()
+{
+    VoicePool& pool = midi_.pool();
+    for (int i = 0; i < pool.size(); ++i)
+        pool[i]->clearRecursiveState();
 }
 
 } // namespace grelmond

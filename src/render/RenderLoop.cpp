@@ -8,6 +8,11 @@
 
 namespace grelmond {
 
+namespace {
+// +80 dBFS: no sound the instrument is meant to make comes near it.
+constexpr float kRunaway = 1.0e4f;
+} // namespace
+
 RenderLoop::RenderLoop()
 {
     reset();
@@ -45,12 +50,11 @@ void RenderLoop::render(RenderClient& client, float* left, float* right, int fra
 {
     if (frames <= 0 || left == nullptr || right == nullptr)
         return;
-    const int chunk = chunkSize(sampleRate);
-    // The residue the block starts from: voices and effects add onto it.
-    const float fill = DenormalOffset::current();
-    for (int pos = 0; pos < frames; pos += chunk) {
-        const int m = std::min(chunk, frames - pos);
-        renderChunk(client, scratchL_.data(), scratchR_.data(), m, sampleRate, chunk, fill);
+    for (int pos = 0; pos < frames;) {
+        if (chunkDone_ == 0)
+            beginChunk(client, sampleRate);
+        const int m = std::min(chunkLength_ - chunkDone_, frames - pos);
+        renderSpan(client, scratchL_.data(), scratchR_.data(), m);
         if (mode == Mode::Replace) {
             std::copy_n(scratchL_.data(), m, left + pos);
             std::copy_n(scratchR_.data(), m, right + pos);
@@ -60,22 +64,39 @@ void RenderLoop::render(RenderClient& client, float* left, float* right, int fra
                 right[pos + i] += scratchR_[i];
             }
         }
+        pos += m;
+        chunkDone_ += m;
+        if (chunkDone_ == chunkLength_)
+            chunkDone_ = 0;
     }
 }
 
-void RenderLoop::renderChunk(RenderClient& client, float* left, float* right, int frames, double sampleRate,
-                             int chunk, float fill)
+// Everything done once per chunk; a chunk keeps the rate it began with.
+void RenderLoop::beginChunk(RenderClient& client, double sampleRate)
 {
-    std::fill_n(left, frames, fill);
-    std::fill_n(right, frames, fill);
+    chunkLength_ = chunkSize(sampleRate);
+    chunkFill_ = DenormalOffset::current();
     client.readSettings(settings_);
-    VoiceChunk voice;
-    voice.frames = frames;
-    setupChunk(client, settings_, sampleRate, chunk, voice);
-    client.renderVoices(left, right, voice);
+    chunkVoices_ = VoiceChunk{};
+    setupChunk(client, settings_, sampleRate, chunkLength_, chunkVoices_);
     ensemble_.setup(settings_.ensembleCopies, settings_.detune);
-    chorus_.setup(sampleCounter_ / chunk, settings_.chorusRate);
-    processFrames(left, right, frames, settings_);
+    chorus_.setup(sampleCounter_ / chunkLength_, settings_.chorusRate);
+}
+
+void RenderLoop::renderSpan(RenderClient& client, float* left, float* right, int frames)
+{
+    // The effect settings follow the host from block to block, as the voices and
+    // LFOs follow it from chunk to chunk.
+    if (chunkDone_ > 0)
+        client.readSettings(settings_);
+    std::fill_n(left, frames, chunkFill_);
+    std::fill_n(right, frames, chunkFill_);
+    VoiceChunk voices = chunkVoices_;
+    voices.frames = frames;
+    voices.chunkLeft = chunkLength_ - chunkDone_;
+    client.renderVoices(left, right, voices);
+    if (!processFrames(left, right, frames, settings_))
+        client.clearVoiceFilters();
 }
 
 void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk,
@@ -105,7 +126,7 @@ int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
     return s.delay[side].sync != 0.0f ? delay.clampLength(sync_.length(side, unsynced)) : unsynced;
 }
 
-void RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
+bool RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
 {
     const bool flangerOn = s.flanger.mix > 0.0f && s.procFunction != 0;
     const bool chorusOn = s.chorusMix > 0.0f;
@@ -129,19 +150,22 @@ void RenderLoop::processFrames(float* left, float* right, int frames, const Rend
         const float gain = volume_.next();
         left[i] = (denormal + yL) * gain;
         right[i] = (denormal + yR) * gain;
-        if (!std::isfinite(left[i]) || !std::isfinite(right[i])) {
+        if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
             left[i] = right[i] = 0.0f;
+            ++silencedFrames_;
             broken = true;
         }
     }
-    // A non-finite value would otherwise circulate in the rings and delays for good.
-    if (broken) {
-        ensemble_.reset();
-        flanger_.reset();
-        chorus_.reset();
-        for (auto& delay : delays_)
-            delay.reset();
-    }
+    // A non-finite or runaway value would otherwise circulate in the rings and
+    // delays for good.
+    if (!broken)
+        return true;
+    ensemble_.reset();
+    flanger_.reset();
+    chorus_.reset();
+    for (auto& delay : delays_)
+        delay.reset();
+    return false;
 }
 
 } // namespace grelmond

@@ -21,6 +21,7 @@ public:
     float poison = 0.0f;
     std::vector<int> chunks;
     int tempoQueries = 0;
+    int filterClears = 0;
 
     FakeClient() { settings.volumeGain = 1.0f; }
 
@@ -39,6 +40,7 @@ public:
             right[i] += level;
         }
     }
+    void clearVoiceFilters() override { ++filterClears; }
 };
 
 struct Fixture : ::testing::Test {
@@ -56,22 +58,26 @@ struct Fixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(Fixture, ChunksOfTenMillisecondsRestartWithEachBlock)
+TEST_F(Fixture, ChunksOfTenMillisecondsRunOnAcrossBlocks)
 {
     render(1000);
     EXPECT_EQ(client.chunks, (std::vector<int>{441, 441, 118}));
     client.chunks.clear();
     render(500);
-    EXPECT_EQ(client.chunks, (std::vector<int>{441, 59}));
+    EXPECT_EQ(client.chunks, (std::vector<int>{323, 177}));
     EXPECT_EQ(loop->sampleCounter(), 1500);
 
     client.chunks.clear();
     render(0);
     EXPECT_TRUE(client.chunks.empty());
+    // A chunk ends at the length it began with; the next one takes the new rate.
+    int open = 441 - 177;
     for (double rate : {8000.0, 384000.0, 50.0}) {
         client.chunks.clear();
         render(5000, rate);
-        EXPECT_EQ(client.chunks.front(), RenderLoop::chunkSize(rate));
+        EXPECT_EQ(client.chunks[0], open);
+        EXPECT_EQ(client.chunks[1], RenderLoop::chunkSize(rate));
+        open = RenderLoop::chunkSize(rate) - client.chunks.back();
     }
     EXPECT_EQ(RenderLoop::chunkSize(50.0), 1);
 
@@ -123,5 +129,30 @@ TEST_F(Fixture, NonFiniteNeverReachesTheHostAndStateRecovers)
     render(20000);
     for (float v : left)
         ASSERT_TRUE(std::isfinite(v));
+    EXPECT_NE(left.back(), 0.0f);
+}
+
+TEST_F(Fixture, RunawayFramesAreSilencedAndTheVoicesStartAfresh)
+{
+    client.settings.delay[0] = {4800, 0.5f, 0.5f, 0.0f, 0.0f};
+    client.level = 9000.0f; // loud, but still a sound
+    render(441);
+    EXPECT_EQ(loop->silencedFrames(), 0);
+    EXPECT_EQ(client.filterClears, 0);
+    EXPECT_GT(left.back(), 1000.0f);
+
+    client.level = 3.0e38f; // finite, and a disaster
+    render(441);
+    for (float v : left)
+        ASSERT_EQ(v, 0.0f);
+    EXPECT_EQ(loop->silencedFrames(), 441);
+    EXPECT_EQ(client.filterClears, 1);
+
+    // Nothing of it lingers in the delays once the voices are back to normal.
+    client.level = 0.1f;
+    render(10000);
+    EXPECT_EQ(loop->silencedFrames(), 441);
+    for (float v : left)
+        ASSERT_LT(std::fabs(v), 1.0f);
     EXPECT_NE(left.back(), 0.0f);
 }
