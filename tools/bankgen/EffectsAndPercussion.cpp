@@ -19,7 +19,7 @@ Family effectsAndPercussion()
              {"proc attack", 0.0f}, {"proc decay", 0.7f}, {"proc sustain", 0.0f},
              {"filt lfo sync", 1.0f}, {"filt cutoff", 0.45f}, {"filt resonance", 0.0f},
              {"amp velo", 0.7f}, {"amp decay", 0.76f}, {"amp sustain", 0.0f}, {"amp release", 0.6f}}},
-        {"Closed Hat", "Short high-passed noise tick; velocity sets its level.", 0.936f,
+        {"Closed Hat", "Short high-passed noise tick; velocity sets its level.", 0.961f,
          kDry + Settings{
              {"osc1 shape", shape("Sqre")}, {"osc1 vol", 0.3f}, {"osc1 coarse", coarse(-12)},
              {"proc function", proc("11 Noise")}, {"proc amount", 0.0f}, {"proc invert", 1.0f},
