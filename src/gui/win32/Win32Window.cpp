@@ -204,10 +204,10 @@ bool Win32Window::beginNativeEdit(const GuiRect& rect, const std::string& text, 
                             rect.width(), rect.height(), window_, nullptr, platform::moduleHandle(), nullptr);
     if (!edit_)
         return false;
-    const GuiFontSpec& spec = fontSpec(fontId);
-    editFont_ = CreateFontA(-spec.height, 0, 0, 0, spec.alwaysBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    const GuiFontSpec& font = fontSpec(fontId);
+    editFont_ = CreateFontA(-font.height, 0, 0, 0, font.alwaysBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            VARIABLE_PITCH | (spec.decorative ? FF_DECORATIVE : FF_SWISS), spec.face);
+                            VARIABLE_PITCH | (font.decorative ? FF_DECORATIVE : FF_SWISS), font.face);
     editText_ = RGB(fontColor.red, fontColor.green, fontColor.blue);
     editBack_ = RGB(backColor.red, backColor.green, backColor.blue);
     editBrush_ = CreateSolidBrush(editBack_);
