@@ -1,4 +1,5 @@
 #include "PluginLoader.h"
+#include "PluginPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -15,89 +16,8 @@ using testsupport::ScriptedHost;
 
 namespace {
 
-struct Midi {
-    int delta;
-    unsigned char status, data1, data2;
-};
-
-// One plug-in instance with its own scripted host, driven block by block.
-class Player {
-public:
-    Player(PluginLoader& loader, float rate = 44100.0f)
-    {
-        instance_ = loader.create(&host_);
-        if (instance_ == nullptr)
-            return;
-        instance_->dispatch(effOpen);
-        instance_->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-        instance_->dispatch(effSetBlockSize, 0, 512);
-        instance_->dispatch(effMainsChanged, 0, 1);
-    }
-    bool ok() const { return instance_ != nullptr; }
-    PluginInstance& plugin() { return *instance_; }
-    ScriptedHost& host() { return host_; }
-    void set(int index, float value) { instance_->setParameter(index, value); }
-
-    // A sine on the third oscillator at the note's pitch, straight to the output:
-    // no proc function, filter bypassed, no effects, full sustain.
-    void sinePatch()
-    {
-        // Oscillator 3 a sine at coarse and fine 0 (8-11), no pitch LFO (12, 13), no flanger,
-        // ensemble, chorus or delay (22, 28, 31, 50, 54), filter bypassed (39), proc off
-        // (57, 58), instant attack, full sustain, short release (59-62).
-        const std::pair<int, float> values[] = {{8, 0}, {9, 0.5f}, {10, 0.5f}, {11, 1}, {12, 0}, {13, 0},
-            {22, 0}, {28, 0}, {31, 0}, {39, 1}, {50, 0}, {54, 0}, {57, 0}, {58, 0}, {59, 0}, {60, 0.5f},
-            {61, 1}, {62, 0.05f}, {63, 0.5f}};
-        for (int i = 0; i < 8; ++i)
-            set(i, 0.0f);
-        for (auto [index, value] : values)
-            set(index, value);
-    }
-
-    void events(const std::vector<Midi>& list)
-    {
-        std::vector<VstMidiEvent> midi(list.size());
-        std::vector<unsigned char> storage(offsetof(VstEvents, events) + (list.size() + 1) * sizeof(VstEvent*));
-        auto* events = reinterpret_cast<VstEvents*>(storage.data());
-        events->numEvents = static_cast<VstInt32>(list.size());
-        for (size_t i = 0; i < list.size(); ++i) {
-            midi[i] = VstMidiEvent{};
-            midi[i].type = kVstMidiType;
-            midi[i].byteSize = sizeof(VstMidiEvent);
-            midi[i].deltaFrames = list[i].delta;
-            midi[i].midiData[0] = static_cast<char>(list[i].status);
-            midi[i].midiData[1] = static_cast<char>(list[i].data1);
-            midi[i].midiData[2] = static_cast<char>(list[i].data2);
-            events->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
-        }
-        instance_->dispatch(effProcessEvents, 0, 0, events);
-    }
-
-    // Renders `frames` in blocks, appending to left/right.
-    void render(int frames, int block = 512, bool accumulate = false)
-    {
-        std::vector<float> l(static_cast<size_t>(block)), r(l.size());
-        float* outputs[2] = {l.data(), r.data()};
-        AEffect* e = instance_->effect();
-        for (int done = 0; done < frames; done += block) {
-            const int n = std::min(block, frames - done);
-            std::fill(l.begin(), l.end(), 0.0f);
-            std::fill(r.begin(), r.end(), 0.0f);
-            if (accumulate)
-                e->process(e, nullptr, outputs, n);
-            else
-                e->processReplacing(e, nullptr, outputs, n);
-            left.insert(left.end(), l.begin(), l.begin() + n);
-            right.insert(right.end(), r.begin(), r.begin() + n);
-        }
-    }
-
-    std::vector<float> left, right;
-
-private:
-    ScriptedHost host_;
-    std::unique_ptr<PluginInstance> instance_;
-};
+using Midi = testsupport::MidiMessage;
+using Player = testsupport::PluginPlayer;
 
 float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX)
 {

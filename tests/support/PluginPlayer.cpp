@@ -52,14 +52,22 @@ void PluginPlayer::events(const std::vector<MidiMessage>& list)
     instance_->dispatch(effProcessEvents, 0, 0, events);
 }
 
-void PluginPlayer::render(int frames)
+void PluginPlayer::render(int frames) { render(frames, block_); }
+
+void PluginPlayer::render(int frames, int block, bool accumulate)
 {
-    std::vector<float> l(static_cast<std::size_t>(block_)), r(l.size());
+    block = std::max(block, 1);
+    std::vector<float> l(static_cast<std::size_t>(block)), r(l.size());
     float* outputs[2] = {l.data(), r.data()};
     AEffect* e = instance_->effect();
-    for (int done = 0; done < frames; done += block_) {
-        const int n = std::min(block_, frames - done);
-        e->processReplacing(e, nullptr, outputs, n);
+    for (int done = 0; done < frames; done += block) {
+        const int n = std::min(block, frames - done);
+        std::fill(l.begin(), l.end(), 0.0f);
+        std::fill(r.begin(), r.end(), 0.0f);
+        if (accumulate)
+            e->process(e, nullptr, outputs, n);
+        else
+            e->processReplacing(e, nullptr, outputs, n);
         left.insert(left.end(), l.begin(), l.begin() + n);
         right.insert(right.end(), r.begin(), r.begin() + n);
     }

@@ -32,6 +32,9 @@ public:
     void events(const std::vector<MidiMessage>& list);
     // Renders `frames` more frames in blocks of the player's block size.
     void render(int frames);
+    // The same in blocks of `block` frames, through process (adding into
+    // zeroed buffers) when `accumulate` is set.
+    void render(int frames, int block, bool accumulate = false);
 
     std::vector<float> left, right;
 
