@@ -180,7 +180,43 @@ void Voice::setupBlock(const Settings& s, const VoiceRenderInput& in, float samp
                        envelopeValue(VoiceContext::filterEnvelope), sampleRate);
 }
 
+bool Voice::filterRuns(const ParameterMirror* mirror) {
+    return mirror && mirror->get(filterBypassIndex) == 0.0f;
+}
+
+bool Voice::filterHighPass(const ParameterMirror* mirror) {
+    return mirror->get(filterHighPassIndex) != 0.0f;
+}
+
 bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end) {
+    const ParameterMirror* mirror = in.mirror;
+    return renderFrames(in, start, end, [&](int i, float v, float d) {
+        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
+            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
+        left[in.outOffset + i] += v;
+        right[in.outOffset + i] += v;
+    });
+}
+
+Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput& in) {
+    DryBlock out;
+    int frames = std::max(in.frames, 0);
+    if (frames < startDelay_) {
+        startDelay_ -= frames;
+        return out;
+    }
+    out.rendered = true;
+    out.start = startDelay_;
+    out.denormal = DenormalOffset::current();
+    out.alive = renderFrames(in, startDelay_, frames, [&](int i, float v, float) { dry[i * stride] = v; });
+    startDelay_ = 0;
+    if (!out.alive) finished_ = true;
+    return out;
+}
+
+// The frame loop up to the ladder input; sink(i, v, d) takes it from there.
+template <class Sink>
+bool Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
     float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
     Block b;
     if (in.mirror) {
@@ -189,7 +225,6 @@ bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, in
     }
     resetNonFinite();
 
-    const ParameterMirror* mirror = in.mirror;
     Oscillator* osc = context_.oscillators.data();
     float d = DenormalOffset::current();
     for (int i = start; i < end; ++i) {
@@ -201,10 +236,7 @@ bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, in
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
         float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
         v *= ampStage2_;
-        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
-            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
-        left[in.outOffset + i] += v;
-        right[in.outOffset + i] += v;
+        sink(i, v, d);
         for (int k = 0; k < 3; ++k)
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }

@@ -51,6 +51,22 @@ public:
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
 
+    // The batched path: the same call split at the ladder. renderDry() does
+    // everything before it and stores frame i's ladder input at dry[i × stride];
+    // the caller then runs the ladder (filter()) over frames start..frames-1,
+    // each with the denormal offset flipped once more from `denormal`.
+    struct DryBlock {
+        bool rendered = false; // false while the start delay runs
+        bool alive = true;
+        int start = 0;
+        float denormal = 0.0f;
+    };
+    DryBlock renderDry(float* dry, int stride, const VoiceRenderInput& in);
+    // Whether frame-time parameters let the ladder run, and as a high-pass.
+    static bool filterRuns(const ParameterMirror* mirror);
+    static bool filterHighPass(const ParameterMirror* mirror);
+    LadderFilter& filter() { return filter_; }
+
     int note() const { return note_; }
     int velocity() const { return velocity_; }
     float pitchBend() const { return pitchBend_; }
@@ -69,6 +85,8 @@ private:
     struct Block;
 
     bool renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end);
+    template <class Sink>
+    bool renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
     void setupOscillators(const Settings& s);
     void setupIncrements(const Settings& s, const VoiceRenderInput& in, float sampleRate, float procPitch,

@@ -102,8 +102,7 @@ void VoicePool::removeFinished()
 
 void VoicePool::renderAll(float* left, float* right, const VoiceRenderInput& input)
 {
-    for (int i = 0; i < count_; ++i)
-        voices_[i]->render(left, right, input);
+    batch_.render(voices_.data(), count_, left, right, input);
 }
 
 void VoicePool::clear()
