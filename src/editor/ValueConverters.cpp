@@ -5,7 +5,8 @@
 namespace grelmond {
 
 namespace {
-constexpr float kDelayLineSamples = 48000.0f;
+constexpr float kDelayLineSamples = 48000.0f; // at full time, counted at 44.1 kHz
+constexpr float kDelayReferenceRate = 44100.0f;
 
 constexpr const char* kFunctionNames[] = {
     " 1 Flanging",       " 2 PitchMod Hi",   " 3 PitchMod Lo",    " 4 Ring Mod",       " 5 Vox A",
@@ -33,7 +34,8 @@ void delayTimeText(float v, float sampleRate, char* text)
         text[0] = '\0'; // no rate yet: no time to show
         return;
     }
-    std::snprintf(text, kValueTextSize, "%1.2f", kDelayLineSamples * v / sampleRate);
+    // The delay lasts as long at every rate.
+    std::snprintf(text, kValueTextSize, "%1.2f", kDelayLineSamples * v / kDelayReferenceRate);
 }
 
 void noteValueText(float v, char* text)

@@ -11,7 +11,8 @@ void detuneText(float v, char* text);
 // Ensemble copies per voice: the copies of one oscillator times the number of
 // oscillators that sound (volume above 0).
 void unisonText(float v, int soundingOscillators, char* text);
-// Delay time in seconds: the delay line holds 48000 samples.
+// Delay time in seconds: a full time is 48000 samples at 44.1 kHz, as long at
+// every rate; nothing is shown before the rate is known.
 void delayTimeText(float v, float sampleRate, char* text);
 // Delay time as a note value while the delay follows the host's tempo.
 void noteValueText(float v, char* text);

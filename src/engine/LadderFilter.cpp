@@ -11,6 +11,7 @@ namespace {
 
 constexpr float maxCut = 0.99f;
 constexpr float resonanceScale = 0.880362f;
+constexpr float clipLimit = 2.0f;
 
 float limitCut(float c) { return c >= 1.0f ? maxCut : c; }
 
@@ -43,12 +44,19 @@ float LadderFilter::process(float x, float d, bool highPass) {
     t1 = y_[3];
     y_[3] = (y_[2] + t2) * p + d - y_[3] * k;
     y_[4] = (y_[3] + t1) * p + d - y_[4] * k;
+    // The cubic turns back above |y4| = 1.02 and, fed back, runs away past
+    // about 2.5; held to -2..2 its output stays within ±0.69.
+    y_[4] = std::clamp(y_[4], -clipLimit, clipLimit);
     y_[4] = y_[4] - 0.32f * y_[4] * y_[4] * y_[4];
     y_[0] = u + d;
     return highPass ? x - y_[4] : y_[4];
 }
 
 void LadderFilter::reset() { *this = LadderFilter(); }
+
+void LadderFilter::clearStages() {
+    for (float& s : y_) s = 0.0f;
+}
 
 void LadderFilter::resetNonFinite() {
     // The stages feed each other, so one bad stage clears the whole ladder.

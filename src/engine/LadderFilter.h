@@ -21,6 +21,8 @@ public:
     float process(float x, float d, bool highPass);
 
     void reset();
+    // Zeroes the ladder stages, keeping the block values and cutoff smoothing.
+    void clearStages();
     void resetNonFinite();
 
     const Block& block() const { return block_; }

@@ -38,8 +38,10 @@ float Oscillator::sample() {
     if (phasePosition_ + wrapOffset_ > loopLength_) {
         wrapOffset_ = phasePosition_ + wrapOffset_ - loopLength_;
         while (wrapOffset_ > loopLength_) wrapOffset_ -= loopLength_;
+        // The position just read counts as step 0, so the next advance moves
+        // on by one increment instead of reading the wrapped position twice.
         phasePosition_ = 0.0f;
-        phaseCounter_ = 0;
+        phaseCounter_ = 1;
     }
     float p = phasePosition_ + wrapOffset_;
     int i = static_cast<int>(p);

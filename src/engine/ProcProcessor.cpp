@@ -48,6 +48,7 @@ void ProcProcessor::reset()
     bank_.reset();
     ring_.fill(0.0f);
     ringWritten_ = false;
+    setUp_ = false;
     function_ = 0;
     procLevel_ = 0.0f;
     procEnv_ = 0.0f;
@@ -66,6 +67,18 @@ void ProcProcessor::reset()
     phaserXp_ = 0.998833f;
     phaserA1_ = 0.0705552f;
     phaserA2_ = -0.00898442f;
+    phaserFeedback_ = 0.0f;
+}
+
+void ProcProcessor::clearHistories()
+{
+    bank_.reset();
+    ring_.fill(0.0f);
+    ringWritten_ = false;
+    flangerFeedback_ = 0.0f;
+    phaserXp_ = 0.0f;
+    phaserA1_ = 0.0f;
+    phaserA2_ = 0.0f;
     phaserFeedback_ = 0.0f;
 }
 
@@ -104,7 +117,13 @@ bool ProcProcessor::needsOscillator1Increment(int function)
 
 ProcPitch ProcProcessor::blockSetup(const ProcBlockInput& in)
 {
-    function_ = std::clamp(in.function, 0, functionCount - 1);
+    const int function = std::clamp(in.function, 0, functionCount - 1);
+    // One function's filter states under another's coefficients can ring far
+    // above full scale, and they would last until the note ends.
+    if (setUp_ && function != function_)
+        clearHistories();
+    setUp_ = true;
+    function_ = function;
     procLevel_ = unit(in.procLevel);
     procEnv_ = unit(in.procEnv);
     keyDepth_ = unit(in.keyDepth);

@@ -48,6 +48,11 @@ public:
 
     // Back to the state of a newly created voice.
     void reset();
+    // Zeroes the recursive state (band-pass histories, phaser, flanging ring
+    // and feedback) so that no function runs on what another one left behind;
+    // counters, chaos and carrier phase carry on. blockSetup() calls it when
+    // the function changes during a note.
+    void clearHistories();
 
     // trunc("ProcFunct" x 25.1), held to 0 to 25.
     static int functionIndex(float procFunct);
@@ -90,6 +95,7 @@ private:
     ProcBandPassBank bank_;
     std::array<float, ringSize> ring_{};
     bool ringWritten_ = false;
+    bool setUp_ = false; // a block has been set up since the voice started
 
     // Block values.
     int function_ = 0;

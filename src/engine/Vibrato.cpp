@@ -5,9 +5,15 @@
 
 namespace grelmond {
 
-float Vibrato::step(float noteClock, float pitchRate, float sampleRate) {
+namespace {
+constexpr float referenceRate = 44100.0f;
+}
+
+float Vibrato::step(float noteClock, float pitchRate) {
     float r = std::clamp(pitchRate, 0.01f, 0.99f);
-    float period = (1.0f - r) * sampleRate / 1000.0f;
+    // Counted at 44.1 kHz whatever the host's rate, so the vibrato runs as
+    // fast at every rate.
+    float period = (1.0f - r) * referenceRate / 1000.0f;
     if (noteClock > start_ + period) start_ = noteClock;
     float w = noteClock - start_;
     float half = period / 2.0f;

@@ -7,7 +7,7 @@ namespace grelmond {
 class Vibrato {
 public:
     // noteClock in ticks; pitchRate is the "PitcRate" value. Returns about ±0.5.
-    float step(float noteClock, float pitchRate, float sampleRate);
+    float step(float noteClock, float pitchRate);
     float value() const { return stageB_; }
     void reset() { *this = Vibrato(); }
     void resetNonFinite();

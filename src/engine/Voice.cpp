@@ -123,6 +123,11 @@ bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
     return alive;
 }
 
+void Voice::clearRecursiveState() {
+    filter_.clearStages();
+    proc_.clearHistories();
+}
+
 void Voice::setupOscillators(const Settings& s) {
     for (int k = 0; k < 3; ++k) {
         float key = OscillatorPitch::key(note_, s.coarse[k]);
@@ -142,7 +147,7 @@ void Voice::setupIncrements(const Settings& s, const VoiceRenderInput& in, float
     for (int k = 0; k < 3; ++k) {
         Oscillator& o = context_.oscillators[static_cast<std::size_t>(k)];
         if (!o.active()) continue;
-        float vibrato = context_.vibrato.step(context_.noteClock, s.pitchRate, sampleRate);
+        float vibrato = context_.vibrato.step(context_.noteClock, s.pitchRate);
         float inc = o.rawIncrement(pitch[k] + 2.0f * modWheel_ * vibrato, sampleRate);
         bool steady = pitch[k] == context_.lastPitch && !(modWheel_ > 0.0f);
         o.setIncrement(inc, !steady);

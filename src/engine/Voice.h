@@ -50,6 +50,9 @@ public:
 
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
+    // Zeroes every recursive filter state (ladder stages, proc histories); the
+    // note itself, its phases and envelopes go on.
+    void clearRecursiveState();
 
     // The batched path: the same call split at the ladder. renderDry() does
     // everything before it and stores frame i's ladder input at dry[i × stride];

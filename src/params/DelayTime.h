@@ -4,18 +4,22 @@
 
 namespace grelmond {
 
-// Delay time setting: a normalised time selects a length in samples of a
-// fixed one-second-at-48-kHz base, independent of the sample rate.
+// Delay time setting: a normalised time selects a length of a fixed base of
+// 48000 samples at 44.1 kHz (1.088 s at full time); other sample rates get as
+// many frames as make the same time.
 class DelayTime {
 public:
   static constexpr int32_t kBase = 48000;
+  static constexpr float kReferenceRate = 44100.0f;
 
-  // trunc(kBase * v) for v clamped to 0..1.
+  // trunc(kBase * v) for v clamped to 0..1: the length at 44.1 kHz.
   static int32_t lengthOf(float v);
+  // The same time in frames at sampleRate (lengthOf(v) at 44.1 kHz).
+  static int32_t lengthAt(float v, float sampleRate);
 
-  // Length for v, limited to the buffer, after silencing the part of the
-  // buffer that the new length uses. Null buffer: only the length.
-  static int32_t apply(float v, float* buffer, int32_t bufferSize);
+  // Length for v at sampleRate, limited to the buffer, after silencing the
+  // part of the buffer that the new length uses. Null buffer: only the length.
+  static int32_t apply(float v, float sampleRate, float* buffer, int32_t bufferSize);
 };
 
 } // namespace grelmond

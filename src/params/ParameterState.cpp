@@ -3,6 +3,8 @@
 #include "params/DelayTime.h"
 #include "params/VolumeCurve.h"
 
+#include <cmath>
+
 namespace grelmond {
 namespace {
 
@@ -106,10 +108,18 @@ void ParameterState::applyEnvelope(ParameterId index, float v) {
 }
 
 void ParameterState::applyDelay(ParameterId index, float v) {
+  const float rate = delayRate_.load(std::memory_order_relaxed);
   if (index == param::kLeftDelayTime)
-    render_.setLeftDelayLength(DelayTime::apply(v, delayLeft_, delaySize_));
+    render_.setLeftDelayLength(DelayTime::apply(v, rate, delayLeft_, delaySize_));
   else if (index == param::kRightDelayTime)
-    render_.setRightDelayLength(DelayTime::apply(v, delayRight_, delaySize_));
+    render_.setRightDelayLength(DelayTime::apply(v, rate, delayRight_, delaySize_));
+}
+
+void ParameterState::setDelaySampleRate(float sampleRate) {
+  delayRate_.store(sampleRate > 0.0f && std::isfinite(sampleRate) ? sampleRate : DelayTime::kReferenceRate,
+                   std::memory_order_relaxed);
+  applyDelay(param::kLeftDelayTime, mirror_.get(param::kLeftDelayTime));
+  applyDelay(param::kRightDelayTime, mirror_.get(param::kRightDelayTime));
 }
 
 int32_t ParameterState::limitDelay(int32_t length) const {
@@ -139,10 +149,10 @@ void ParameterState::applyStartValues(const Program& program) {
       render_.setDetuneAmount(0.04f * v);
       break;
     case param::kLeftDelayTime:
-      render_.setLeftDelayLength(limitDelay(DelayTime::lengthOf(v)));
+      render_.setLeftDelayLength(limitDelay(DelayTime::lengthAt(v, delayRate_.load(std::memory_order_relaxed))));
       break;
     case param::kRightDelayTime:
-      render_.setRightDelayLength(limitDelay(DelayTime::lengthOf(v)));
+      render_.setRightDelayLength(limitDelay(DelayTime::lengthAt(v, delayRate_.load(std::memory_order_relaxed))));
       break;
     default:
       applyRenderValue(i, v);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
+#include "params/DelayTime.h"
 #include "params/EnvelopeTemplate.h"
 #include "params/ParameterMirror.h"
 #include "params/ParameterTable.h"
@@ -37,6 +39,9 @@ public:
 
   // The delay buffers whose used part a delay-time change silences.
   void attachDelayBuffers(float* left, float* right, int32_t size);
+  // The sample rate the delay lengths are counted at (44.1 kHz until set);
+  // sets both lengths anew, silencing their buffers. Not on the audio thread.
+  void setDelaySampleRate(float sampleRate);
   void attachEnvelope(Envelope which, EnvelopeTarget* target) { envelopes_[which].attach(target); }
 
   const ParameterMirror& mirror() const { return mirror_; }
@@ -60,6 +65,7 @@ private:
   float* delayLeft_ = nullptr;
   float* delayRight_ = nullptr;
   int32_t delaySize_ = 0;
+  std::atomic<float> delayRate_{DelayTime::kReferenceRate};
 };
 
 } // namespace grelmond

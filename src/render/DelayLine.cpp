@@ -1,17 +1,36 @@
 #include "render/DelayLine.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace grelmond {
 
-int DelayLine::clampLength(int frames)
+DelayLine::DelayLine() : buffer_(kCapacity, 0.0f) {}
+
+int DelayLine::capacityFor(double sampleRate)
 {
-    return std::clamp(frames, 1, kCapacity);
+    if (!(sampleRate > kReferenceRate))
+        return kCapacity;
+    const double rate = std::min(sampleRate, kHighestRate);
+    return static_cast<int>(std::ceil(kCapacity * rate / kReferenceRate));
+}
+
+void DelayLine::setCapacity(int frames)
+{
+    if (frames <= capacity())
+        return;
+    buffer_.assign(static_cast<std::size_t>(frames), 0.0f);
+    position_ = 0;
+}
+
+int DelayLine::clampLength(int frames) const
+{
+    return std::clamp(frames, 1, capacity());
 }
 
 void DelayLine::reset()
 {
-    buffer_.fill(0.0f);
+    std::fill(buffer_.begin(), buffer_.end(), 0.0f);
     position_ = 0;
 }
 
@@ -20,8 +39,8 @@ float DelayLine::process(float x, float mix, float feedback, int length, float d
     // Reading before writing at the same place delays by exactly `length` frames.
     if (position_ >= length)
         position_ = 0;
-    const float y = (1.0f - mix) * x + mix * buffer_[position_];
-    buffer_[position_] = 0.75f * feedback * y + denormal + x;
+    const float y = (1.0f - mix) * x + mix * buffer_[static_cast<std::size_t>(position_)];
+    buffer_[static_cast<std::size_t>(position_)] = 0.75f * feedback * y + denormal + x;
     position_ = position_ + 1 < length ? position_ + 1 : 0;
     return y;
 }

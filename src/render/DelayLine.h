@@ -1,17 +1,30 @@
 #pragma once
 
-#include <array>
+#include <vector>
 
 namespace grelmond {
 
-// One side of the stereo delay. The buffer holds the largest tempo-synchronised
-// length, so no selectable length is ever cut. The read position is the write
-// position one length earlier, so the delay equals the length in use exactly.
-// Audio thread only; a delay-time change silences the used part of the buffer
-// through data().
+// One side of the stereo delay. The buffer holds the largest length the
+// current sample rate can select, so no length is ever cut. The read position
+// is the write position one length earlier, so the delay equals the length in
+// use exactly. Sized off the audio thread (construction, sample-rate change);
+// processed on the audio thread only; a delay-time change silences the used
+// part of the buffer through data().
 class DelayLine {
 public:
+    // Frames held at 44.1 kHz and below; higher rates hold as many seconds.
     static constexpr int kCapacity = 192000;
+    static constexpr double kReferenceRate = 44100.0;
+    static constexpr double kHighestRate = 384000.0;
+
+    DelayLine();
+
+    // The capacity a sample rate needs (rates above kHighestRate get its).
+    static int capacityFor(double sampleRate);
+    // Allocates: grows the buffer to `frames` and silences it. Never on the
+    // audio thread.
+    void setCapacity(int frames);
+    int capacity() const { return static_cast<int>(buffer_.size()); }
 
     void reset();
     // Returns the mixed signal y and stores x plus 0.75 × feedback × y.
@@ -19,10 +32,10 @@ public:
     float process(float x, float mix, float feedback, int length, float denormal);
 
     float* data() { return buffer_.data(); }
-    static int clampLength(int frames);
+    int clampLength(int frames) const;
 
 private:
-    std::array<float, kCapacity> buffer_{};
+    std::vector<float> buffer_;
     int position_ = 0;
 };
 

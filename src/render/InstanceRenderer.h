@@ -41,6 +41,9 @@ public:
 
     KeyDepth& keyDepth() { return loop_.keyDepth(); }
     float* delayBuffer(int side) { return loop_.delayBuffer(side); }
+    int delayCapacity() const { return loop_.delayCapacity(); }
+    // Sizes the delay buffers for the rate; never on the audio thread.
+    void setSampleRate(double sampleRate) { loop_.setSampleRate(sampleRate); }
     MidiInput& midi() { return midi_; }
     RenderLoop& loop() { return loop_; }
 

@@ -32,6 +32,13 @@ void RenderLoop::reset()
     for (auto& delay : delays_)
         delay.reset();
     sync_.reset();
+    volume_.reset();
+}
+
+void RenderLoop::setSampleRate(double sampleRate)
+{
+    for (auto& delay : delays_)
+        delay.setCapacity(DelayLine::capacityFor(sampleRate));
 }
 
 void RenderLoop::render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode)
@@ -88,12 +95,14 @@ void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, doubl
     voice.envAmount = s.filterEnvAmount;
     voice.sampleRate = static_cast<int>(std::clamp(sampleRate, 1.0, 1.0e7));
     keyDepth_.glide(s.glide);
+    volume_.setup(s.volumeGain, sampleRate);
 }
 
 int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
 {
-    const int unsynced = DelayLine::clampLength(s.delay[side].length);
-    return s.delay[side].sync != 0.0f ? sync_.length(side, unsynced) : unsynced;
+    const DelayLine& delay = delays_[static_cast<std::size_t>(side)];
+    const int unsynced = delay.clampLength(s.delay[side].length);
+    return s.delay[side].sync != 0.0f ? delay.clampLength(sync_.length(side, unsynced)) : unsynced;
 }
 
 void RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
@@ -117,8 +126,9 @@ void RenderLoop::processFrames(float* left, float* right, int frames, const Rend
             chorus_.process(xL, xR, s.chorusMix, s.chorusDepth);
         const float yL = delays_[0].process(xL, s.delay[0].mix, s.delay[0].feedback, lengthL, denormal);
         const float yR = delays_[1].process(xR, s.delay[1].mix, s.delay[1].feedback, lengthR, denormal);
-        left[i] = (denormal + yL) * s.volumeGain;
-        right[i] = (denormal + yR) * s.volumeGain;
+        const float gain = volume_.next();
+        left[i] = (denormal + yL) * gain;
+        right[i] = (denormal + yR) * gain;
         if (!std::isfinite(left[i]) || !std::isfinite(right[i])) {
             left[i] = right[i] = 0.0f;
             broken = true;

@@ -6,6 +6,7 @@
 #include "render/FilterLfo.h"
 #include "render/Flanger.h"
 #include "render/FlangerLfo.h"
+#include "render/GainGlide.h"
 #include "render/KeyDepth.h"
 #include "render/RenderClient.h"
 #include "render/TempoSync.h"
@@ -30,6 +31,10 @@ public:
     // Clears all effect state and LFOs; the sample counter keeps running.
     void reset();
 
+    // Sizes the delay buffers for a sample rate; allocates, so never on the
+    // audio thread.
+    void setSampleRate(double sampleRate);
+
     void render(RenderClient& client, float* left, float* right, int frames, double sampleRate, Mode mode);
 
     static int chunkSize(double sampleRate);
@@ -40,6 +45,7 @@ public:
     const TempoSync& tempoSync() const { return sync_; }
     // The delay buffers, for silencing when a delay time changes.
     float* delayBuffer(int side) { return delays_[side & 1].data(); }
+    int delayCapacity() const { return delays_[0].capacity(); }
     std::int64_t sampleCounter() const { return sampleCounter_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
@@ -60,6 +66,7 @@ private:
     Chorus chorus_;
     std::array<DelayLine, 2> delays_{};
     TempoSync sync_;
+    GainGlide volume_;
     std::array<float, kMaxChunk> scratchL_{};
     std::array<float, kMaxChunk> scratchR_{};
 };

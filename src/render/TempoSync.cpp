@@ -2,6 +2,7 @@
 
 #include "render/DelayLine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -11,14 +12,21 @@ int TempoSync::barFrames(double sampleRate, double tempo)
 {
     if (!(sampleRate > 0.0) || !(tempo > 0.0) || !std::isfinite(sampleRate) || !std::isfinite(tempo))
         return 0;
+    const double limit = limitAt(sampleRate);
     double frames = std::trunc(240.0 * sampleRate / tempo);
     // Halving in double first keeps absurdly slow tempos from overflowing.
-    while (frames >= 4.0 * kLimit)
+    while (frames >= 4.0 * limit)
         frames = std::floor(frames / 2.0);
     auto bar = static_cast<std::int64_t>(frames);
-    while (bar >= kLimit)
+    while (static_cast<double>(bar) >= limit)
         bar /= 2;
     return static_cast<int>(bar);
+}
+
+double TempoSync::limitAt(double sampleRate)
+{
+    // 44.1 kHz gives kLimit exactly.
+    return std::max(1.0, std::trunc(kLimit * (sampleRate / DelayLine::kReferenceRate)));
 }
 
 int TempoSync::division(int bar, float v)
@@ -46,8 +54,9 @@ void TempoSync::update(double sampleRate, double tempo, float leftTime, float ri
     const int bar = barFrames(sampleRate, tempo);
     if (bar <= 0)
         return;
-    left_ = DelayLine::clampLength(division(bar, leftTime));
-    right_ = DelayLine::clampLength(division(bar, rightTime));
+    // The render loop holds them to its buffers.
+    left_ = std::max(division(bar, leftTime), 1);
+    right_ = std::max(division(bar, rightTime), 1);
 }
 
 } // namespace grelmond

@@ -20,8 +20,15 @@ public:
 
     void attach(SampleStore* store, HeldNotes* held);
 
+    // Voices that made room and are fading out, beside the full list.
+    static constexpr int kFadeSlots = 8;
+    // Frames of scratch for a fading voice's sub-block.
+    static constexpr int kFadeFrames = 4096;
+
     // Starts a voice; with every slot taken, the oldest voice whose note-off has
-    // arrived makes room, and without one the note is dropped (null).
+    // arrived makes room, and without one the note is dropped (null). The voice
+    // that makes room fades out over about 2 ms, ending by the new note's frame
+    // (or 2 ms into the block when the note starts earlier).
     Voice* start(int velocity, int note, int startDelay, float pitchBend);
 
     void releaseKey(int note, int deltaFrames);
@@ -40,16 +47,33 @@ public:
 
     int size() const { return count_; }
     Voice* operator[](int i) const { return voices_[i]; }
+    int fadingCount() const { return fadingCount_; }
 
 private:
-    bool makeRoom();
+    struct Fade {
+        Voice* voice = nullptr;
+        int noteFrame = 0; // the new note's frame, counted from the next render
+        int start = -1;    // first frame of the fade; -1 until the first render
+        int length = 0;
+        int elapsed = 0;   // frames rendered since the fade was set
+    };
+
+    // fadeUntil: the new note's frame, or -1 to end the voice at once.
+    bool makeRoom(int fadeUntil);
+    int oldestReleased() const;
     void remove(int index);
+    void renderFading(float* left, float* right, const VoiceRenderInput& input);
+    bool renderFade(Fade& fade, float* left, float* right, const VoiceRenderInput& input);
+    void endFade(int index);
 
     SampleStore* store_ = nullptr;
     HeldNotes* held_ = nullptr;
     std::array<Voice*, kCapacity> voices_{};
     int count_ = 0;
     VoiceBatch batch_;
+    std::array<Fade, kFadeSlots> fading_{};
+    int fadingCount_ = 0;
+    std::array<float, kFadeFrames> scratch_{};
 };
 
 } // namespace grelmond

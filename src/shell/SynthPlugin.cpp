@@ -22,7 +22,7 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     params_.attachEnvelope(ParameterState::kAmpEnvelope, engine_.amplitudeEnvelope());
     params_.attachEnvelope(ParameterState::kFilterEnvelope, engine_.filterEnvelope());
     params_.attachEnvelope(ParameterState::kProcEnvelope, engine_.procEnvelope());
-    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), DelayLine::kCapacity);
+    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), renderer_.delayCapacity());
 
     const InitProgram init;
     if (!loadDefaultBank())
@@ -180,6 +180,25 @@ float SynthPlugin::getVu()
 }
 
 void SynthPlugin::suspend() {}
+
+void SynthPlugin::setSampleRate(float sampleRate)
+{
+    PluginBaseExt::setSampleRate(sampleRate);
+    prepareForRate(sampleRate);
+}
+
+void SynthPlugin::setBlockSizeAndSampleRate(VstInt32 blockSize, float sampleRate)
+{
+    PluginBaseExt::setBlockSizeAndSampleRate(blockSize, sampleRate);
+    prepareForRate(sampleRate);
+}
+
+void SynthPlugin::prepareForRate(float sampleRate)
+{
+    renderer_.setSampleRate(sampleRate);
+    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), renderer_.delayCapacity());
+    params_.setDelaySampleRate(sampleRate);
+}
 
 void SynthPlugin::resume()
 {

@@ -39,6 +39,9 @@ public:
     float getVu() override;
     void suspend() override;
     void resume() override;
+    // The delay buffers are sized here for the rate, off the audio thread.
+    void setSampleRate(float sampleRate) override;
+    void setBlockSizeAndSampleRate(vst::VstInt32 blockSize, float sampleRate) override;
 
     bool processEvents(vst::VstEvents* events) override;
     bool getProgramNameIndexed(vst::VstInt32 category, vst::VstInt32 index, char* text) override;
@@ -87,6 +90,7 @@ private:
     // A program change gives the control keyboard its full depth back.
     void resetKeyDepth() { renderer_.keyDepth().resetForProgram(); }
 
+    void prepareForRate(float sampleRate);
     bool hostTempo(double& tempo) override;
     void midiProgramChange(int number) override { programChange(number); }
     void render(float** outputs, vst::VstInt32 sampleFrames, RenderLoop::Mode mode);

@@ -24,7 +24,8 @@ class Waveform;
 class SampleStore {
 public:
     static constexpr int programSlots = 64;
-    static constexpr int voiceSlots = 128;
+    // The voice list's 128 and a few more for voices fading out to make room.
+    static constexpr int voiceSlots = 136;
 
     SampleStore();
     ~SampleStore();

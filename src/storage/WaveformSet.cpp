@@ -14,7 +14,7 @@ namespace {
 constexpr int loopLengths[WaveformSet::count] = {99223, 97859, 98645, 98786, 99022, 99126, 97882, 98450,
                                                  98790, 70678, 99066, 97856, 98645, 98991, 99115, 99098};
 
-constexpr float sineIncrement = 0.009977324f; // 440 Hz at 44.1 kHz
+constexpr long long sinePeriods = 990; // in the sine's loop: 440 Hz at 44.1 kHz
 constexpr double sinePeak = 5300.0;
 
 } // namespace
@@ -46,11 +46,13 @@ void WaveformSet::makeSine() {
     Waveform* w = at(0);
     if (!w || !w->samples()) return;
     int16_t* s = w->samples();
-    float phase = 0.0f;
+    // A whole number of periods in the loop (440.009 Hz at 44.1 kHz), so a
+    // loop pass joins without a phase jump; the samples past the loop repeat
+    // its start for the read across the wrap.
+    const long long loop = loopLengths[0];
     for (int k = 0; k < Waveform::length; ++k) {
+        const double phase = static_cast<double>((k * sinePeriods) % loop) / static_cast<double>(loop);
         s[k] = static_cast<int16_t>(std::trunc(std::sin(phase * 6.28318530718) * sinePeak));
-        phase += sineIncrement;
-        if (phase >= 1.0f) phase -= 1.0f;
     }
 }
 

@@ -108,17 +108,17 @@ TEST(PluginEditor, ValueDisplaysFollowTheirParameters)
     h.open();
     h.hostSets(param::kLeftDelayTime, 0.5f);
     h.idle();
-    EXPECT_EQ(h.displayText(param::kLeftDelayTime), "0.50");
+    EXPECT_EQ(h.displayText(param::kLeftDelayTime), "0.54");
     h.click(kLeftDelaySync);
     h.idle();
     EXPECT_EQ(h.displayText(param::kLeftDelayTime), "/8");
-    EXPECT_EQ(h.displayText(param::kRightDelayTime), "0.50");
+    EXPECT_EQ(h.displayText(param::kRightDelayTime), "0.54");
     h.editor->close();
     h.open();
     EXPECT_EQ(h.displayText(param::kLeftDelayTime), "/8");
     h.click(kLeftDelaySync);
     h.idle();
-    EXPECT_EQ(h.displayText(param::kLeftDelayTime), "0.50");
+    EXPECT_EQ(h.displayText(param::kLeftDelayTime), "0.54");
 
     h.hostSets(param::kTotalOscillators, 0.5f);
     for (int volume : {3, 7, 11})

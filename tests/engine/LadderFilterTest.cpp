@@ -70,3 +70,21 @@ TEST(LadderFilter, NonFiniteStateIsCleared) {
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(std::isfinite(f.stage(i)));
     EXPECT_TRUE(std::isfinite(settle(f, 0.1f, 1000)));
 }
+
+// A resonant patch played hard, with the cutoff swept as automation would:
+// the soft clip's output stays within ±0.69 instead of running away.
+TEST(LadderFilter, LoudResonantInputStaysBounded) {
+    for (float cutoff : {0.05f, 0.3f, 0.7f, 1.0f}) {
+        LadderFilter f;
+        float worst = 0.0f;
+        for (int block = 0; block < 200; ++block) {
+            f.blockSetup(cutoff * (0.5f + 0.5f * std::sin(0.3f * block)), 1.0f, 1.0f, 1.0f,
+                         (block % 7) / 7.0f, 44100.0f);
+            for (int i = 0; i < 441; ++i) {
+                float x = ((i / 20) % 2 == 0 ? 3.0f : -3.0f) + 0.5f * std::sin(0.01f * i);
+                worst = std::max(worst, std::abs(f.process(x, 1e-20f, false)));
+            }
+        }
+        EXPECT_LE(worst, 0.69f) << "cutoff " << cutoff;
+    }
+}

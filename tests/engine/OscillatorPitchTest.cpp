@@ -1,6 +1,8 @@
 #include "engine/Oscillator.h"
 #include "engine/OscillatorPitch.h"
+#include "storage/EngineHolder.h"
 #include "storage/Waveform.h"
+#include "storage/WaveformSet.h"
 
 #include <gtest/gtest.h>
 
@@ -98,5 +100,64 @@ TEST(Oscillator, ReadsCounterTimesIncrementAndWrapsInsideTheBuffer) {
     o.setIncrement(3.3f, true);
     o.advance();
     EXPECT_NEAR(o.phasePosition() + o.wrapOffset(), before + o.increment(), 1e-3f);
-    EXPECT_NEAR(o.increment(), 3.3f, 0.01f);
+    // Re-derived as position / whole steps, so within 3.3 / steps of 3.3.
+    EXPECT_NEAR(o.increment(), 3.3f, 3.3f / std::floor(before / 3.3f));
+}
+
+// Across a loop wrap the read position moves on by one increment, as on
+// every other frame: no position is read twice.
+TEST(Oscillator, WrapContinuesByOneIncrement) {
+    grelmond::Waveform w(nullptr);
+    auto samples = std::make_unique<int16_t[]>(grelmond::Waveform::length);
+    for (int i = 0; i < grelmond::Waveform::length; ++i) samples[i] = static_cast<int16_t>(i % 1000);
+    w.attachSamples(std::move(samples));
+    w.setLoopLength(1000);
+
+    for (float inc : {1.0f, 2.5f, 0.73f}) {
+        grelmond::Oscillator o;
+        o.setup(&w, 0, 1.0f);
+        o.setIncrement(inc, false);
+        o.sample();
+        o.advance();
+        o.sample();
+        float previous = o.phasePosition() + o.wrapOffset(); // the position just read
+        int wraps = 0;
+        for (int i = 0; i < 5000; ++i) {
+            o.advance();
+            o.sample();
+            float position = o.phasePosition() + o.wrapOffset();
+            float step = position - previous;
+            if (step < 0.0f) {
+                step += 1000.0f;
+                ++wraps;
+            }
+            ASSERT_NEAR(step, inc, 0.01f) << "increment " << inc << " frame " << i;
+            previous = position;
+        }
+        EXPECT_GE(wraps, 3);
+    }
+}
+
+// The built-in sine holds a whole number of periods in its loop: read at its
+// own rate over two loop passes it stays one unbroken sine.
+TEST(Oscillator, SineRunsOnUnbrokenAcrossItsLoop) {
+    grelmond::EngineHolder engine;
+    engine.loadWaveforms("/nonexistent");
+    const grelmond::Waveform* sine = engine.waveforms().at(0);
+    ASSERT_NE(sine, nullptr);
+    const int loop = sine->loopLength();
+    grelmond::Oscillator o;
+    o.setup(sine, 0, 1.0f);
+    o.setIncrement(1.0f, false);
+    o.sample();
+    o.advance();
+    // Sample n of the output is read at position n - 1.
+    const double cyclesPerSample = 990.0 / loop;
+    double worst = 0.0;
+    for (int n = 1; n < 2 * loop + 500; ++n) {
+        double expected = std::sin(2.0 * M_PI * cyclesPerSample * (n - 1)) * 5300.0 / 32767.0;
+        worst = std::max(worst, std::abs(o.sample() - expected));
+        o.advance();
+    }
+    EXPECT_LT(worst, 1.5 / 32767.0);
 }

@@ -158,3 +158,21 @@ TEST(ParameterState, StartValuesDifferUntilNextSet) {
   s.apply(param::kTotalOscillators, 0.5f);
   EXPECT_EQ(r.oscillatorCount(), 18);
 }
+
+TEST(ParameterState, DelayLengthsKeepTheirTimeAtEveryRate) {
+  ParameterState s;
+  std::vector<float> left(120000, 1.0f), right(120000, 1.0f);
+  s.attachDelayBuffers(left.data(), right.data(), 120000);
+  s.apply(param::kLeftDelayTime, 0.5f);
+  s.apply(param::kRightDelayTime, 1.0f);
+  EXPECT_EQ(s.renderValues().leftDelayLength(), 24000);
+  s.setDelaySampleRate(96000.0f);
+  EXPECT_EQ(s.renderValues().leftDelayLength(), 52245); // 24000 frames at 44.1 kHz
+  EXPECT_EQ(s.renderValues().rightDelayLength(), 104490);
+  EXPECT_EQ(left[52244], 0.0f);
+  EXPECT_EQ(left[52245], 1.0f);
+  s.apply(param::kLeftDelayTime, 0.25f);
+  EXPECT_EQ(s.renderValues().leftDelayLength(), 26122);
+  s.setDelaySampleRate(44100.0f);
+  EXPECT_EQ(s.renderValues().rightDelayLength(), 48000);
+}

@@ -183,7 +183,10 @@ TEST(TempoSync, BarLengthAndDivisions)
 {
     EXPECT_EQ(TempoSync::barFrames(48000, 120), 96000);
     EXPECT_EQ(TempoSync::barFrames(44100, 120), 88200);
-    EXPECT_EQ(TempoSync::barFrames(192000, 60), 96000);   // halved twice to fit
+    // Halved until it lasts less than 4.35 s, the same time at every rate.
+    EXPECT_EQ(TempoSync::barFrames(192000, 60), 768000);
+    EXPECT_EQ(TempoSync::barFrames(44100, 30), 176400);
+    EXPECT_EQ(TempoSync::barFrames(192000, 30), 768000);
     EXPECT_LT(TempoSync::barFrames(44100, 1e-30), TempoSync::kLimit); // halved, no overflow
     EXPECT_EQ(TempoSync::barFrames(44100, 0), 0);
     EXPECT_EQ(TempoSync::barFrames(44100, std::nan("")), 0);
