@@ -16,6 +16,11 @@ float BandPassCoefficients::limitFrequency(float f, float sampleRate)
 BandPassCoefficients BandPassCoefficients::design(float f, float D, float sampleRate)
 {
     const float w = 6.2831853072f * limitFrequency(f, sampleRate) / sampleRate;
+    return designAngle(std::max(w, lowestAngle), D);
+}
+
+BandPassCoefficients BandPassCoefficients::designAngle(float w, float D)
+{
     const float alpha = std::sin(w) / D;
     BandPassCoefficients c;
     c.b0 = alpha;

@@ -9,10 +9,18 @@ struct BandPassCoefficients {
     float b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
     float a0 = 1.0f, a1 = 0.0f, a2 = 0.0f;
 
+    // Lowest centre in radians per frame. Below about 2.4e-4 the float32 cosine
+    // rounds so close to 1 that a pole lands on or outside the unit circle; from
+    // here up to 0.45 of the sample rate every float32 angle gives both widths
+    // (D 48 and 192) a pole radius below 1.
+    static constexpr float lowestAngle = 5.0e-4f;
+
     // Centre frequency f in Hz, width divisor D, host sample rate sr.
     // f is held to 1 Hz .. 0.45 x sr: at and past half the sample rate the
-    // section turns unstable.
+    // section turns unstable; the angle is then held to at least lowestAngle.
     static BandPassCoefficients design(float f, float D, float sampleRate);
+    // The section for a centre given as an angle w (radians per frame).
+    static BandPassCoefficients designAngle(float w, float D);
     static float limitFrequency(float f, float sampleRate);
 };
 

@@ -56,6 +56,7 @@ void ladderFrames(grelmond::LadderLanes& s, int first, const grelmond::LadderLan
         t1 = y3;
         y3 = (y2 + t2) * p + d - y3 * k;
         y4 = (y3 + t1) * p + d - y4 * k;
+        y4 = y4 < -2.0f ? -2.0f : (2.0f < y4 ? 2.0f : y4); // std::clamp, NaN passing through
         y4 = y4 - 0.32f * y4 * y4 * y4;
         y0 = u + d;
         storeLanes(f.y + i * stride + first, f.highPass[i] ? x - y4 : y4);

@@ -2,6 +2,8 @@
 
 #include "engine/EngineRandom.h"
 
+#include <algorithm>
+
 namespace grelmond {
 
 namespace {
@@ -124,7 +126,9 @@ void ProcBandPassBank::blockSetup(int function, float procLevel, float keyDepth,
 {
     if (!(sampleRate > 0.0f))
         return;
-    const float scale = 40000.0f / sampleRate;
+    // The sweeps are laid out for 44.1 kHz; below it they keep their Hz instead
+    // of stretching past their rest frequencies into negative centres.
+    const float scale = 40000.0f / std::max(sampleRate, 44100.0f);
     const float m = procLevel * keyDepth;
 
     if (function == 7) {

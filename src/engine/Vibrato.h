@@ -10,6 +10,8 @@ public:
     float step(float noteClock, float pitchRate);
     float value() const { return stageB_; }
     void reset() { *this = Vibrato(); }
+    // Follows the note clock when it is moved down by whole ticks.
+    void shift(float ticks) { start_ -= ticks; }
     void resetNonFinite();
 
 private:

@@ -77,6 +77,7 @@ void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keyg
     startDelay_ = std::max(startDelay, 0);
     releaseDelay_ = -1;
     noteOffPending_ = false;
+    releaseDue_ = false;
     releasing_ = false;
     finished_ = false;
     pitchOffset_ = {};
@@ -92,11 +93,6 @@ void Voice::noteOff(int delay) {
     if (noteOffPending_) return;
     noteOffPending_ = true;
     releaseDelay_ = std::max(delay, 0);
-    for (int slot = 0; slot < VoiceContext::envelopeCount; ++slot) {
-        const Envelope* e = context_.envelope(slot);
-        context_.releaseLevel[static_cast<std::size_t>(slot)] =
-            e ? e->read(context_.noteClock, 0.0f, false, 0.0f).value : 0.0f;
-    }
 }
 
 float Voice::envelopeValue(int slot, bool* ended) const {
@@ -112,13 +108,56 @@ float Voice::envelopeValue(int slot, bool* ended) const {
 }
 
 bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
-    int frames = std::max(in.frames, 0);
-    if (frames < startDelay_) {
-        startDelay_ -= frames;
-        return true;
+    const ParameterMirror* mirror = in.mirror;
+    DryBlock block;
+    return renderWith(in, block, [&](int i, float v, float d) {
+        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
+            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
+        left[in.outOffset + i] += v;
+        right[in.outOffset + i] += v;
+    });
+}
+
+Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput& in) {
+    DryBlock block;
+    block.alive = renderWith(in, block, [&](int i, float v, float) { dry[i * stride] = v; });
+    return block;
+}
+
+bool Voice::filterRuns(const ParameterMirror* mirror) {
+    return mirror && mirror->get(filterBypassIndex) == 0.0f;
+}
+
+bool Voice::filterHighPass(const ParameterMirror* mirror) {
+    return mirror->get(filterHighPassIndex) != 0.0f;
+}
+
+// One render call; sink(i, v, d) takes each frame's ladder input from here.
+template <class Sink>
+bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink) {
+    const int frames = std::max(in.frames, 0);
+    const int chunkLeft = std::max(in.chunkLeft, frames);
+    const float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
+    if (!blockOpen_) {
+        // A start on or beyond the sub-block's end only counts down, so a note
+        // set up in a later sub-block is set up there whichever call brings it.
+        if (startDelay_ > 0 && chunkLeft <= startDelay_) {
+            startDelay_ -= frames;
+            countReleaseDelay(frames);
+            return true;
+        }
+        openBlock(in, sampleRate);
     }
-    bool alive = renderBody(left, right, in, startDelay_, frames);
-    startDelay_ = 0;
+    const int start = std::min(startDelay_, frames);
+    startDelay_ -= start;
+    block.rendered = true;
+    block.start = start;
+    block.denormal = DenormalOffset::current();
+    renderFrames(in, start, frames, sink);
+    blockFrames_ += frames - start;
+    countReleaseDelay(frames);
+    if (chunkLeft > frames) return true;
+    const bool alive = closeBlock(sampleRate);
     if (!alive) finished_ = true;
     return alive;
 }
@@ -185,56 +224,27 @@ void Voice::setupBlock(const Settings& s, const VoiceRenderInput& in, float samp
                        envelopeValue(VoiceContext::filterEnvelope), sampleRate);
 }
 
-bool Voice::filterRuns(const ParameterMirror* mirror) {
-    return mirror && mirror->get(filterBypassIndex) == 0.0f;
-}
-
-bool Voice::filterHighPass(const ParameterMirror* mirror) {
-    return mirror->get(filterHighPassIndex) != 0.0f;
-}
-
-bool Voice::renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end) {
-    const ParameterMirror* mirror = in.mirror;
-    return renderFrames(in, start, end, [&](int i, float v, float d) {
-        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
-            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
-        left[in.outOffset + i] += v;
-        right[in.outOffset + i] += v;
-    });
-}
-
-Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput& in) {
-    DryBlock out;
-    int frames = std::max(in.frames, 0);
-    if (frames < startDelay_) {
-        startDelay_ -= frames;
-        return out;
-    }
-    out.rendered = true;
-    out.start = startDelay_;
-    out.denormal = DenormalOffset::current();
-    out.alive = renderFrames(in, startDelay_, frames, [&](int i, float v, float) { dry[i * stride] = v; });
-    startDelay_ = 0;
-    if (!out.alive) finished_ = true;
-    return out;
-}
-
-// The frame loop up to the ladder input; sink(i, v, d) takes it from there.
-template <class Sink>
-bool Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
-    float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
+void Voice::openBlock(const VoiceRenderInput& in, float sampleRate) {
     Block b;
     if (in.mirror) {
         Settings s(*in.mirror);
         setupBlock(s, in, sampleRate, b);
     }
     resetNonFinite();
+    blockOpen_ = true;
+    blockAmpLevel_ = b.ampLevel;
+    blockAmpEnded_ = b.ampEnded;
+    blockFrames_ = 0;
+}
 
+template <class Sink>
+void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
     Oscillator* osc = context_.oscillators.data();
+    const float ampLevel = blockAmpLevel_;
     float d = DenormalOffset::current();
     for (int i = start; i < end; ++i) {
         d = -d;
-        ampStage1_ = 0.9f * ampStage1_ + 0.1f * b.ampLevel;
+        ampStage1_ = 0.9f * ampStage1_ + 0.1f * ampLevel;
         ampStage2_ = 0.9f * ampStage2_ + 0.1f * ampStage1_;
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
@@ -246,24 +256,42 @@ bool Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& 
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }
     // The offset flips once per frame wherever it is used; leaving the shared
-    // value as this block left it keeps that true across voices and the render loop.
+    // value as this call left it keeps that true across voices and the render loop.
     if ((end - start) % 2 != 0) DenormalOffset::flip();
+}
 
-    finishBlock(end - start, sampleRate);
-    if (b.ampEnded) {
+bool Voice::closeBlock(float sampleRate) {
+    blockOpen_ = false;
+    finishBlock(blockFrames_, sampleRate);
+    if (blockAmpEnded_) {
         context_.finishedMark = true;
         return false;
     }
     return true;
 }
 
+// The call that covers the note-off's frame reads the release levels, at the
+// clock of that frame's sub-block, and the release starts when that sub-block
+// ends, however the host cuts its blocks.
+void Voice::countReleaseDelay(int frames) {
+    if (!noteOffPending_ || releaseDue_) return;
+    if (releaseDelay_ >= frames) {
+        releaseDelay_ -= frames;
+        return;
+    }
+    releaseDelay_ = 0;
+    releaseDue_ = true;
+    for (int slot = 0; slot < VoiceContext::envelopeCount; ++slot) {
+        const Envelope* e = context_.envelope(slot);
+        context_.releaseLevel[static_cast<std::size_t>(slot)] =
+            e ? e->read(context_.noteClock, 0.0f, false, 0.0f).value : 0.0f;
+    }
+}
+
 void Voice::finishBlock(int frames, float sampleRate) {
-    context_.noteClock += static_cast<float>(frames) * 100.0f / sampleRate;
-    if (!noteOffPending_) return;
-    releaseDelay_ = std::max(releaseDelay_ - frames, 0);
-    if (releaseDelay_ < 1 && !releasing_) {
+    context_.advanceClock(static_cast<float>(frames) * 100.0f / sampleRate);
+    if (releaseDue_ && !releasing_) {
         releasing_ = true;
-        releaseDelay_ = 0;
         context_.releaseTime = context_.noteClock;
     }
 }

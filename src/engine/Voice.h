@@ -17,7 +17,11 @@ class SampleStore;
 
 // What one render call of a voice is given by its own plug-in instance.
 struct VoiceRenderInput {
-    int frames = 0;         // sub-block length
+    int frames = 0;         // frames of this call
+    // Frames from this call's first to the end of its sub-block; 0 when the
+    // call is the whole sub-block. Block values are set up once per sub-block
+    // however many calls it is cut into.
+    int chunkLeft = 0;
     int sampleRate = 44100; // host rate, truncated
     int outOffset = 0;      // frame 0 of the sub-block in the output buffers
     float cutoff = 0.0f;    // filter LFO already applied
@@ -43,16 +47,14 @@ public:
     // Gives the context's waveform references back.
     void end();
 
-    // A second note-off keeps the delay and levels of the first.
+    // A second note-off keeps the delay and levels of the first. The levels
+    // are read when the note-off's frame is played.
     void noteOff(int delay);
     void setPitchBend(float semitones) { pitchBend_ = semitones; }
     void setModWheel(float value) { modWheel_ = value; }
 
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
-    // Zeroes every recursive filter state (ladder stages, proc histories); the
-    // note itself, its phases and envelopes go on.
-    void clearRecursiveState();
 
     // The batched path: the same call split at the ladder. renderDry() does
     // everything before it and stores frame i's ladder input at dry[i × stride];
@@ -69,6 +71,9 @@ public:
     static bool filterRuns(const ParameterMirror* mirror);
     static bool filterHighPass(const ParameterMirror* mirror);
     LadderFilter& filter() { return filter_; }
+    // Zeroes every recursive filter state (ladder stages, proc histories); the
+    // note itself, its phases and envelopes go on.
+    void clearRecursiveState();
 
     int note() const { return note_; }
     int velocity() const { return velocity_; }
@@ -81,20 +86,25 @@ public:
     bool finished() const { return finished_; }
     SampleStore* owner() const { return owner_; }
     const VoiceContext& context() const { return context_; }
+    VoiceContext& context() { return context_; }
     float pitchOffset(int k) const { return pitchOffset_[static_cast<std::size_t>(k)]; }
 
 private:
     struct Settings;
     struct Block;
 
-    bool renderBody(float* left, float* right, const VoiceRenderInput& in, int start, int end);
+    void openBlock(const VoiceRenderInput& in, float sampleRate);
     template <class Sink>
-    bool renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
+    bool renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink);
+    template <class Sink>
+    void renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
+    bool closeBlock(float sampleRate);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
     void setupOscillators(const Settings& s);
     void setupIncrements(const Settings& s, const VoiceRenderInput& in, float sampleRate, float procPitch,
                          int function);
     float envelopeValue(int slot, bool* ended = nullptr) const;
+    void countReleaseDelay(int frames);
     void finishBlock(int frames, float sampleRate);
     void resetNonFinite();
 
@@ -109,6 +119,7 @@ private:
     int32_t startDelay_ = 0;
     int32_t releaseDelay_ = -1;
     bool noteOffPending_ = false;
+    bool releaseDue_ = false; // the note-off's frame has been played
     bool releasing_ = false;
     bool finished_ = false;
     std::array<float, 3> pitchOffset_{};
@@ -116,6 +127,11 @@ private:
     LadderFilter filter_;
     float ampStage1_ = 0.0f;
     float ampStage2_ = 0.0f;
+    // The sub-block in progress: its amplitude values and the frames played.
+    bool blockOpen_ = false;
+    float blockAmpLevel_ = 0.0f;
+    bool blockAmpEnded_ = false;
+    int blockFrames_ = 0;
 };
 
 } // namespace grelmond

@@ -3,7 +3,37 @@
 #include "storage/Keygroup.h"
 #include "storage/Waveform.h"
 
+#include <cmath>
+
 namespace grelmond {
+
+namespace {
+// From here the float32 clock's resolution (1/1024 tick and coarser) starts to
+// bend small steps; below it the clock adds plainly.
+constexpr float carriedFrom = 4096.0f;
+// The clock is held in [rebasedFloor, 2 x rebasedFloor): above every attack
+// plus decay (6000 ticks) and every vibrato period, and coarse enough that
+// shifting by multiples of rebasedFloor is exact.
+constexpr float rebasedFloor = 8192.0f;
+} // namespace
+
+void VoiceContext::advanceClock(float ticks) {
+    if (noteClock < carriedFrom) {
+        noteClock += ticks;
+        return;
+    }
+    const float step = ticks + clockCarry;
+    const float next = noteClock + step;
+    clockCarry = step - (next - noteClock);
+    noteClock = next;
+    if (!(noteClock >= 2.0f * rebasedFloor)) return;
+    // Only differences of clock values matter from here on (release and
+    // vibrato times), so all of them move down by the same whole ticks.
+    const float shift = (std::floor(noteClock / rebasedFloor) - 1.0f) * rebasedFloor;
+    noteClock -= shift;
+    releaseTime -= shift;
+    vibrato.shift(shift);
+}
 
 void VoiceContext::attach(const Keygroup& keygroup) {
     detach();
@@ -17,6 +47,7 @@ void VoiceContext::attach(const Keygroup& keygroup) {
     finishedMark = false;
     for (Oscillator& o : oscillators) o.reset();
     noteClock = 0.0f;
+    clockCarry = 0.0f;
     releaseTime = 0.0f;
     releaseLevel = {};
     vibrato.reset();

@@ -95,6 +95,7 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     pool.removeFinished();
     VoiceRenderInput input;
     input.frames = chunk.frames;
+    input.chunkLeft = chunk.chunkLeft;
     input.sampleRate = chunk.sampleRate;
     input.outOffset = 0;
     input.cutoff = chunk.cutoff;

@@ -45,12 +45,11 @@ void RenderLoop::render(RenderClient& client, float* left, float* right, int fra
 {
     if (frames <= 0 || left == nullptr || right == nullptr)
         return;
-    const int chunk = chunkSize(sampleRate);
-    // The residue the block starts from: voices and effects add onto it.
-    const float fill = DenormalOffset::current();
-    for (int pos = 0; pos < frames; pos += chunk) {
-        const int m = std::min(chunk, frames - pos);
-        renderChunk(client, scratchL_.data(), scratchR_.data(), m, sampleRate, chunk, fill);
+    for (int pos = 0; pos < frames;) {
+        if (chunkDone_ == 0)
+            beginChunk(client, sampleRate);
+        const int m = std::min(chunkLength_ - chunkDone_, frames - pos);
+        renderSpan(client, scratchL_.data(), scratchR_.data(), m);
         if (mode == Mode::Replace) {
             std::copy_n(scratchL_.data(), m, left + pos);
             std::copy_n(scratchR_.data(), m, right + pos);
@@ -60,21 +59,33 @@ void RenderLoop::render(RenderClient& client, float* left, float* right, int fra
                 right[pos + i] += scratchR_[i];
             }
         }
+        pos += m;
+        chunkDone_ += m;
+        if (chunkDone_ == chunkLength_)
+            chunkDone_ = 0;
     }
 }
 
-void RenderLoop::renderChunk(RenderClient& client, float* left, float* right, int frames, double sampleRate,
-                             int chunk, float fill)
+// Everything done once per chunk; a chunk keeps the rate it began with.
+void RenderLoop::beginChunk(RenderClient& client, double sampleRate)
 {
-    std::fill_n(left, frames, fill);
-    std::fill_n(right, frames, fill);
+    chunkLength_ = chunkSize(sampleRate);
+    chunkFill_ = DenormalOffset::current();
     client.readSettings(settings_);
-    VoiceChunk voice;
-    voice.frames = frames;
-    setupChunk(client, settings_, sampleRate, chunk, voice);
-    client.renderVoices(left, right, voice);
+    chunkVoices_ = VoiceChunk{};
+    setupChunk(client, settings_, sampleRate, chunkLength_, chunkVoices_);
     ensemble_.setup(settings_.ensembleCopies, settings_.detune);
-    chorus_.setup(sampleCounter_ / chunk, settings_.chorusRate);
+    chorus_.setup(sampleCounter_ / chunkLength_, settings_.chorusRate);
+}
+
+void RenderLoop::renderSpan(RenderClient& client, float* left, float* right, int frames)
+{
+    std::fill_n(left, frames, chunkFill_);
+    std::fill_n(right, frames, chunkFill_);
+    VoiceChunk voices = chunkVoices_;
+    voices.frames = frames;
+    voices.chunkLeft = chunkLength_ - chunkDone_;
+    client.renderVoices(left, right, voices);
     processFrames(left, right, frames, settings_);
 }
 

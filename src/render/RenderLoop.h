@@ -16,9 +16,10 @@
 
 namespace grelmond {
 
-// The body of process and processReplacing: cuts a block into 10 ms chunks,
+// The body of process and processReplacing: cuts the stream into 10 ms chunks,
 // computes the global LFOs once per chunk, lets the voices render, and runs every
-// frame through ensemble, flanger, chorus, delays and main volume. Held by value
+// frame through ensemble, flanger, chorus, delays and main volume. A chunk runs
+// on across host blocks, so every block size plays the same sound. Held by value
 // in the plug-in; construct/reset on the constructing thread, render on the audio
 // thread.
 class RenderLoop {
@@ -51,12 +52,19 @@ public:
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
 
 private:
-    void renderChunk(RenderClient& client, float* left, float* right, int frames, double sampleRate, int chunk, float fill);
+    void beginChunk(RenderClient& client, double sampleRate);
+    void renderSpan(RenderClient& client, float* left, float* right, int frames);
     void setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk, VoiceChunk& voice);
     void processFrames(float* left, float* right, int frames, const RenderSettings& s);
     int activeDelayLength(int side, const RenderSettings& s) const;
 
     std::int64_t sampleCounter_ = 0;
+    // The chunk in progress: its length, the frames done, what it gives the
+    // voices and the residue its frames start from.
+    int chunkLength_ = 0;
+    int chunkDone_ = 0;
+    VoiceChunk chunkVoices_{};
+    float chunkFill_ = 0.0f;
     RenderSettings settings_{};
     FlangerLfo flangerLfo_;
     FilterLfo filterLfo_;

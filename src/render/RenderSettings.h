@@ -37,7 +37,8 @@ struct RenderSettings {
 
 // What the voices of one chunk are given.
 struct VoiceChunk {
-    int frames = 0;
+    int frames = 0;    // frames of this call
+    int chunkLeft = 0; // frames from this call's first to the chunk's end
     int sampleRate = 0;
     float cutoff = 0.0f;     // filter LFO already applied
     float resonance = 0.0f;

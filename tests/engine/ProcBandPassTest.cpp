@@ -98,3 +98,70 @@ TEST(ProcBandPass, EverySixBandBandContributesWithItsOwnGain)
         EXPECT_NEAR(peak, gains[i], 0.12f * gains[i]) << "band " << i;
     }
 }
+
+namespace {
+
+// Largest pole radius of a section as it runs: the float32 coefficients after
+// the division by a0, with the roots taken in long double.
+long double poleRadius(const BandPassNormalised& c)
+{
+    const long double a1 = c.a1, a2 = c.a2;
+    const long double disc = a1 * a1 - 4.0L * a2;
+    if (disc < 0.0L)
+        return std::sqrt(a2);
+    const long double s = std::sqrt(disc);
+    return std::max(std::fabs((-a1 + s) / 2.0L), std::fabs((-a1 - s) / 2.0L));
+}
+
+long double radiusAt(float w, float D)
+{
+    return poleRadius(BandPassNormalised(BandPassCoefficients::designAngle(w, D)));
+}
+
+} // namespace
+
+TEST(ProcBandPass, EverySectionAngleInUseHasItsPolesInsideTheUnitCircle)
+{
+    // 1 Hz at 32 kHz, where sections used to be held: the rounded cosine puts
+    // a real pole outside the circle.
+    EXPECT_GT(radiusAt(6.2831853072f / 32000.0f, 48.0f), 1.0L);
+
+    const float top = 6.2831853072f * 0.45f;
+    for (float D : {48.0f, 192.0f}) {
+        // Every float32 angle of the lowest octave, where the margin is smallest ...
+        const float low = BandPassCoefficients::lowestAngle;
+        for (float w = low; w <= 2.0f * low; w = std::nextafter(w, 1.0f))
+            ASSERT_LT(radiusAt(w, D), 1.0L) << "w " << w << " D " << D;
+        // ... and a dense walk up to 0.45 of the sample rate.
+        for (float w = 2.0f * low; w <= top; w = std::nextafter(w * 1.0001f, 4.0f))
+            ASSERT_LT(radiusAt(w, D), 1.0L) << "w " << w << " D " << D;
+        ASSERT_LT(radiusAt(top, D), 1.0L);
+    }
+    // Whatever the centre asked for, the designed angle is one of those.
+    for (float sr : {8000.0f, 22050.0f, 44100.0f, 384000.0f})
+        for (float f : {-5000.0f, 0.0f, 1.0f, 30.0f, 1.0e6f, NAN})
+            EXPECT_LT(poleRadius(BandPassNormalised(BandPassCoefficients::design(f, 192.0f, sr))), 1.0L)
+                << f << " Hz at " << sr;
+}
+
+TEST(ProcBandPass, CentresKeepTheirHertzBelowFortyFourKilohertz)
+{
+    // At and above 44.1 kHz the sweep keeps its scale 40000 / sr; below it the
+    // centres are those of 44.1 kHz, held under 0.45 of the rate.
+    ProcBandPassBank reference, bank;
+    for (int function : {9, 11, 20, 21, 7, 14}) {
+        for (float level : {0.0f, 0.37f, 1.0f}) {
+            reference.blockSetup(function, level, 1.0f, 44100.0f);
+            for (float sr : {8000.0f, 16000.0f, 22050.0f, 32000.0f}) {
+                bank.blockSetup(function, level, 1.0f, sr);
+                for (int i = 0; i < bank.activeSections(); ++i) {
+                    EXPECT_FLOAT_EQ(bank.centre(i), reference.centre(i)) << function << " " << sr << " " << i;
+                    EXPECT_FLOAT_EQ(bank.gain(i), reference.gain(i)) << function << " " << sr << " " << i;
+                    EXPECT_GT(bank.centre(i), 40.0f);
+                }
+            }
+        }
+    }
+    bank.blockSetup(11, 1.0f, 1.0f, 96000.0f); // "12 Voder 1": x = 40000 / 96000 at full sweep
+    EXPECT_FLOAT_EQ(bank.centre(5), 6500.0f - 6320.0f * (40000.0f / 96000.0f));
+}

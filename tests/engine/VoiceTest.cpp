@@ -194,3 +194,40 @@ TEST(Voice, RecoversFromANonFiniteMoment) {
     for (float s : r.left) ASSERT_TRUE(std::isfinite(s));
     EXPECT_GT(peak(r.left), 0.0f);
 }
+
+TEST(Voice, ReleasesOnTimeAfterADayLongHold) {
+    const float day = 24.0f * 3600.0f * 100.0f; // ticks
+    for (int rate : {44100, 96000}) {
+        for (int frames : {1, 16, 32, 441}) {
+            VoiceRig rig(rate);
+            rig.envelopes(0, 0, 1.0f, 10);
+            rig.input.frames = frames;
+            grelmond::Voice* v = rig.start();
+            rig.render(v, rate / 10);
+            v->context().noteClock = day; // as if held for 24 hours
+            auto held = rig.render(v, rate / 10);
+            EXPECT_GT(peak(held.left), 0.01f);
+            v->noteOff(0);
+            // Ten ticks of release and five silent ones: 0.15 s, plus the call
+            // in which the release starts.
+            auto tail = rig.render(v, rate);
+            EXPECT_TRUE(v->finished()) << rate << " Hz, calls of " << frames;
+            const double seconds = double(tail.aliveChunks) * frames / rate;
+            EXPECT_NEAR(seconds, 0.15, 0.011) << rate << " Hz, calls of " << frames;
+        }
+    }
+}
+
+TEST(Voice, LongNoteClockKeepsExactTime) {
+    // Past the envelopes' reach, an hour in calls of 16 frames moves the clock
+    // by exactly the frames played, within a thousandth of a tick.
+    grelmond::VoiceContext c;
+    c.noteClock = 4096.0f;
+    const float step = 16.0f * 100.0f / 44100.0f;
+    const long calls = 3600L * 44100L / 16L;
+    for (long i = 0; i < calls; ++i) c.advanceClock(step);
+    const double played = double(calls) * double(step);
+    EXPECT_GE(c.noteClock, 8192.0f);
+    EXPECT_LT(c.noteClock, 16384.0f);
+    EXPECT_NEAR(std::remainder(4096.0 + played - double(c.noteClock), 8192.0), 0.0, 1e-3);
+}

@@ -56,22 +56,26 @@ struct Fixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(Fixture, ChunksOfTenMillisecondsRestartWithEachBlock)
+TEST_F(Fixture, ChunksOfTenMillisecondsRunOnAcrossBlocks)
 {
     render(1000);
     EXPECT_EQ(client.chunks, (std::vector<int>{441, 441, 118}));
     client.chunks.clear();
     render(500);
-    EXPECT_EQ(client.chunks, (std::vector<int>{441, 59}));
+    EXPECT_EQ(client.chunks, (std::vector<int>{323, 177}));
     EXPECT_EQ(loop->sampleCounter(), 1500);
 
     client.chunks.clear();
     render(0);
     EXPECT_TRUE(client.chunks.empty());
+    // A chunk ends at the length it began with; the next one takes the new rate.
+    int open = 441 - 177;
     for (double rate : {8000.0, 384000.0, 50.0}) {
         client.chunks.clear();
         render(5000, rate);
-        EXPECT_EQ(client.chunks.front(), RenderLoop::chunkSize(rate));
+        EXPECT_EQ(client.chunks[0], open);
+        EXPECT_EQ(client.chunks[1], RenderLoop::chunkSize(rate));
+        open = RenderLoop::chunkSize(rate) - client.chunks.back();
     }
     EXPECT_EQ(RenderLoop::chunkSize(50.0), 1);
 

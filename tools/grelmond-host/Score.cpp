@@ -120,8 +120,11 @@ bool Score::saveMidiFile(const std::string& path, std::string& error) const
         if (data < 0)
             continue;
         smf_event_t* event = smf_event_new_from_bytes(m.bytes[0], data >= 1 ? m.bytes[1] : -1, data >= 2 ? m.bytes[2] : -1);
+        // libsmf's own seconds-to-pulses conversion truncates (0.45 s became 107
+        // of 108 pulses); round instead. The file has no tempo event, so it runs
+        // at 120 beats per minute: two quarter notes a second.
         if (event != nullptr)
-            smf_track_add_event_seconds(track, event, m.seconds);
+            smf_track_add_event_pulses(track, event, static_cast<int>(std::lround(m.seconds * smf->ppqn * 2.0)));
     }
     const bool ok = smf_save(smf, path.c_str()) == 0;
     smf_delete(smf);
