@@ -4,8 +4,8 @@
 #include "engine/EngineRandom.h"
 #include "engine/OscillatorPitch.h"
 #include "params/ParameterMirror.h"
-#include "render/DenormalOffset.h"
-#include "storage/Keygroup.h"
+#include "engine/DenormalOffset.h"
+#include "engine/Keygroup.h"
 
 #include <algorithm>
 #include <cmath>

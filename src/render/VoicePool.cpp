@@ -2,7 +2,7 @@
 
 #include "engine/Voice.h"
 #include "render/HeldNotes.h"
-#include "storage/SampleStore.h"
+#include "engine/SampleStore.h"
 
 #include <algorithm>
 

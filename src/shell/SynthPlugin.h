@@ -8,7 +8,7 @@
 #include "render/InstanceRenderer.h"
 #include "shell/PluginBaseExt.h"
 #include "platform/InstallFolder.h"
-#include "storage/EngineHolder.h"
+#include "engine/EngineHolder.h"
 #include "storage/ProgramFiles.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "../engine/VoiceRig.h"
 
-#include "render/DenormalOffset.h"
+#include "engine/DenormalOffset.h"
 #include "render/VoicePool.h"
 
 #include <gtest/gtest.h>
