@@ -9,7 +9,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 
 using namespace soundtest;
@@ -294,3 +296,76 @@ TEST_F(CleanSound, StolenVoiceFadesOut)
     figure("stolen voice, residue above 3 kHz against its level", click, "dB");
     EXPECT_LT(click, -50.0);
 }
+
+// Property: a minute of random notes, random parameter values (as a host
+// fuzzing automation would send) and program changes never puts a sample
+// above 1,000 (+60 dBFS) or a NaN into the host's buffers, at 44.1 or 96 kHz.
+TEST_F(CleanSound, RandomPlayingStaysBoundedAndFinite)
+{
+    for (float rate : {44100.0f, 96000.0f}) {
+        PluginPlayer p(loader, rate, 4096);
+        ASSERT_TRUE(p.ok());
+        std::mt19937 random(rate == 44100.0f ? 13 : 29);
+        std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+        std::uniform_int_distribution<int> key(24, 108), velocity(1, 127), block(32, 1024);
+        std::vector<float> l(1024), r(1024);
+        float* outputs[2] = {l.data(), r.data()};
+        vst::AEffect* e = p.plugin().effect();
+        const long total = static_cast<long>(rate * 60.0f);
+        float worst = 0.0f;
+        long done = 0, nextValues = 0, nextProgram = 0, nextNote = 0;
+        std::vector<std::pair<long, unsigned char>> sounding;
+        while (done < total) {
+            if (done >= nextValues) {
+                // Ends of the range as often as not: switches are on only at
+                // 0 (filter bypass, high-pass), and extremes find the faults.
+                for (int i = 0; i < 64; ++i) {
+                    const float u = unit(random);
+                    p.set(i, u < 0.3f ? 0.0f : u < 0.4f ? 1.0f : unit(random));
+                }
+                p.set(62, 0.8f * unit(random)); // releases of at most a second keep the voice count moderate
+                nextValues = done + static_cast<long>(rate * (0.05f + unit(random)));
+            }
+            const int n = std::min<long>(block(random), total - done);
+            std::vector<MidiMessage> events;
+            if (done >= nextProgram) {
+                const int program = static_cast<int>(unit(random) * 64.0f) & 63;
+                if (unit(random) < 0.5f)
+                    p.program(program);
+                else
+                    events.push_back({0, 0xC0, static_cast<unsigned char>(program), 0});
+                nextProgram = done + static_cast<long>(rate * (1.0f + 3.0f * unit(random)));
+            }
+            for (auto it = sounding.begin(); it != sounding.end();) {
+                if (it->first <= done) {
+                    events.push_back({0, 0x80, it->second, 0});
+                    it = sounding.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            while (nextNote < done + n) {
+                const int at = static_cast<int>(std::max(nextNote - done, 0L));
+                const auto note = static_cast<unsigned char>(key(random));
+                events.push_back({at, noteOn, note, static_cast<unsigned char>(velocity(random))});
+                sounding.push_back({nextNote + static_cast<long>(rate * 3.0f * unit(random)), note});
+                if (unit(random) < 0.1f)
+                    events.push_back({at, 0xB0, 1, static_cast<unsigned char>(velocity(random))});
+                if (unit(random) < 0.1f)
+                    events.push_back({at, 0xE0, 0, static_cast<unsigned char>(velocity(random))});
+                nextNote += static_cast<long>(rate * (0.05f + 0.3f * unit(random)));
+            }
+            p.events(events);
+            e->processReplacing(e, nullptr, outputs, n);
+            for (int i = 0; i < n; ++i) {
+                ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i])) << rate << " frame " << done + i;
+                worst = std::max({worst, std::abs(l[i]), std::abs(r[i])});
+            }
+            done += n;
+        }
+        std::string what = "random minute at " + std::to_string(static_cast<int>(rate)) + " Hz, peak";
+        figure(what.c_str(), worst, "");
+        EXPECT_LT(worst, 1000.0f) << rate;
+    }
+}
+
