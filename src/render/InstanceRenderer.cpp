@@ -104,4 +104,13 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     pool.renderAll(left, right, input);
 }
 
+// The frame is the voices' sum after the effects, so no one voice can be told
+// from the others: every sounding voice starts its filters afresh.
+void InstanceRenderer::clearVoiceFilters()
+{
+    VoicePool& pool = midi_.pool();
+    for (int i = 0; i < pool.size(); ++i)
+        pool[i]->clearRecursiveState();
+}
+
 } // namespace grelmond

@@ -51,6 +51,7 @@ private:
     void readSettings(RenderSettings& settings) override;
     bool hostTempo(double& tempo) override { return host_.hostTempo(tempo); }
     void renderVoices(float* left, float* right, const VoiceChunk& chunk) override;
+    void clearVoiceFilters() override;
 
     const ParameterMirror& mirror_;
     const RenderValues& values_;

@@ -14,6 +14,9 @@ public:
     // Removes finished voices, then lets every voice add its sound for the chunk
     // into the two buffers from index 0.
     virtual void renderVoices(float* left, float* right, const VoiceChunk& chunk) = 0;
+    // Clears the recursive filter state of every voice after the voices' sum
+    // ran away.
+    virtual void clearVoiceFilters() = 0;
 
 protected:
     ~RenderClient() = default;

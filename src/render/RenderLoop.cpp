@@ -8,6 +8,11 @@
 
 namespace grelmond {
 
+namespace {
+// +80 dBFS: no sound the instrument is meant to make comes near it.
+constexpr float kRunaway = 1.0e4f;
+} // namespace
+
 RenderLoop::RenderLoop()
 {
     reset();
@@ -86,7 +91,8 @@ void RenderLoop::renderSpan(RenderClient& client, float* left, float* right, int
     voices.frames = frames;
     voices.chunkLeft = chunkLength_ - chunkDone_;
     client.renderVoices(left, right, voices);
-    processFrames(left, right, frames, settings_);
+    if (!processFrames(left, right, frames, settings_))
+        client.clearVoiceFilters();
 }
 
 void RenderLoop::setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk,
@@ -116,7 +122,7 @@ int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
     return s.delay[side].sync != 0.0f ? delay.clampLength(sync_.length(side, unsynced)) : unsynced;
 }
 
-void RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
+bool RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
 {
     const bool flangerOn = s.flanger.mix > 0.0f && s.procFunction != 0;
     const bool chorusOn = s.chorusMix > 0.0f;
@@ -140,19 +146,22 @@ void RenderLoop::processFrames(float* left, float* right, int frames, const Rend
         const float gain = volume_.next();
         left[i] = (denormal + yL) * gain;
         right[i] = (denormal + yR) * gain;
-        if (!std::isfinite(left[i]) || !std::isfinite(right[i])) {
+        if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
             left[i] = right[i] = 0.0f;
+            ++silencedFrames_;
             broken = true;
         }
     }
-    // A non-finite value would otherwise circulate in the rings and delays for good.
-    if (broken) {
-        ensemble_.reset();
-        flanger_.reset();
-        chorus_.reset();
-        for (auto& delay : delays_)
-            delay.reset();
-    }
+    // A non-finite or runaway value would otherwise circulate in the rings and
+    // delays for good.
+    if (!broken)
+        return true;
+    ensemble_.reset();
+    flanger_.reset();
+    chorus_.reset();
+    for (auto& delay : delays_)
+        delay.reset();
+    return false;
 }
 
 } // namespace grelmond

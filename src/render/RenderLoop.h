@@ -48,6 +48,8 @@ public:
     float* delayBuffer(int side) { return delays_[side & 1].data(); }
     int delayCapacity() const { return delays_[0].capacity(); }
     std::int64_t sampleCounter() const { return sampleCounter_; }
+    // Frames silenced because they were not finite or beyond +80 dBFS.
+    std::int64_t silencedFrames() const { return silencedFrames_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
 
@@ -55,10 +57,12 @@ private:
     void beginChunk(RenderClient& client, double sampleRate);
     void renderSpan(RenderClient& client, float* left, float* right, int frames);
     void setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk, VoiceChunk& voice);
-    void processFrames(float* left, float* right, int frames, const RenderSettings& s);
+    // False when a frame had to be silenced.
+    bool processFrames(float* left, float* right, int frames, const RenderSettings& s);
     int activeDelayLength(int side, const RenderSettings& s) const;
 
     std::int64_t sampleCounter_ = 0;
+    std::int64_t silencedFrames_ = 0;
     // The chunk in progress: its length, the frames done, what it gives the
     // voices and the residue its frames start from.
     int chunkLength_ = 0;

@@ -21,6 +21,7 @@ public:
     float poison = 0.0f;
     std::vector<int> chunks;
     int tempoQueries = 0;
+    int filterClears = 0;
 
     FakeClient() { settings.volumeGain = 1.0f; }
 
@@ -39,6 +40,7 @@ public:
             right[i] += level;
         }
     }
+    void clearVoiceFilters() override { ++filterClears; }
 };
 
 struct Fixture : ::testing::Test {
@@ -127,5 +129,30 @@ TEST_F(Fixture, NonFiniteNeverReachesTheHostAndStateRecovers)
     render(20000);
     for (float v : left)
         ASSERT_TRUE(std::isfinite(v));
+    EXPECT_NE(left.back(), 0.0f);
+}
+
+TEST_F(Fixture, RunawayFramesAreSilencedAndTheVoicesStartAfresh)
+{
+    client.settings.delay[0] = {4800, 0.5f, 0.5f, 0.0f, 0.0f};
+    client.level = 9000.0f; // loud, but still a sound
+    render(441);
+    EXPECT_EQ(loop->silencedFrames(), 0);
+    EXPECT_EQ(client.filterClears, 0);
+    EXPECT_GT(left.back(), 1000.0f);
+
+    client.level = 3.0e38f; // finite, and a disaster
+    render(441);
+    for (float v : left)
+        ASSERT_EQ(v, 0.0f);
+    EXPECT_EQ(loop->silencedFrames(), 441);
+    EXPECT_EQ(client.filterClears, 1);
+
+    // Nothing of it lingers in the delays once the voices are back to normal.
+    client.level = 0.1f;
+    render(10000);
+    EXPECT_EQ(loop->silencedFrames(), 441);
+    for (float v : left)
+        ASSERT_LT(std::fabs(v), 1.0f);
     EXPECT_NE(left.back(), 0.0f);
 }
