@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace grelmond {
 
@@ -124,6 +125,26 @@ Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput&
     return block;
 }
 
+Voice::DryBlock Voice::renderDryWithoutBank(float* dry, float* third, float* amp, int stride,
+                                            const VoiceRenderInput& in) {
+    // Takes the three parts when the bank is left out, the ladder input otherwise.
+    struct Sink {
+        float* dry;
+        float* third;
+        float* amp;
+        int stride;
+        void operator()(int i, float v, float) const { dry[i * stride] = v; }
+        void operator()(int i, float mix, float s3, float level, float) const {
+            dry[i * stride] = mix;
+            third[i * stride] = s3;
+            amp[i * stride] = level;
+        }
+    };
+    DryBlock block;
+    block.alive = renderWith(in, block, Sink{dry, third, amp, stride});
+    return block;
+}
+
 bool Voice::filterRuns(const ParameterMirror* mirror) {
     return mirror && mirror->get(filterBypassIndex) == 0.0f;
 }
@@ -153,7 +174,16 @@ bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink)
     block.rendered = true;
     block.start = start;
     block.denormal = DenormalOffset::current();
-    renderFrames(in, start, frames, sink);
+    if constexpr (std::is_invocable_v<Sink, int, float, float, float, float>) {
+        // Only a voice whose proc is the bank alone may leave it out.
+        block.bankLeft = proc_.bankOnly();
+        if (block.bankLeft)
+            renderFrames<false>(in, start, frames, sink);
+        else
+            renderFrames<true>(in, start, frames, sink);
+    } else {
+        renderFrames(in, start, frames, sink);
+    }
     blockFrames_ += frames - start;
     countReleaseDelay(frames);
     if (chunkLeft > frames) return true;
@@ -237,7 +267,7 @@ void Voice::openBlock(const VoiceRenderInput& in, float sampleRate) {
     blockFrames_ = 0;
 }
 
-template <class Sink>
+template <bool WithProc, class Sink>
 void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
     Oscillator* osc = context_.oscillators.data();
     const float ampLevel = blockAmpLevel_;
@@ -249,9 +279,13 @@ void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& 
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
-        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
-        v *= ampStage2_;
-        sink(i, v, d);
+        if constexpr (WithProc) {
+            float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+            v *= ampStage2_;
+            sink(i, v, d);
+        } else {
+            sink(i, (s1 + s2) * mixScale, s3 * mixScale, ampStage2_, d);
+        }
         for (int k = 0; k < 3; ++k)
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }

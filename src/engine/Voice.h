@@ -65,8 +65,14 @@ public:
         bool alive = true;
         int start = 0;
         float denormal = 0.0f;
+        // The band-pass bank was left out: dry holds the oscillator mix, third
+        // the third oscillator and amp the amplitude; the ladder input is then
+        // (bank(dry) + third) × amp.
+        bool bankLeft = false;
     };
     DryBlock renderDry(float* dry, int stride, const VoiceRenderInput& in);
+    DryBlock renderDryWithoutBank(float* dry, float* third, float* amp, int stride, const VoiceRenderInput& in);
+    ProcBandPassBank& bank() { return proc_.bank(); }
     // Whether frame-time parameters let the ladder run, and as a high-pass.
     static bool filterRuns(const ParameterMirror* mirror);
     static bool filterHighPass(const ParameterMirror* mirror);
@@ -96,7 +102,7 @@ private:
     void openBlock(const VoiceRenderInput& in, float sampleRate);
     template <class Sink>
     bool renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink);
-    template <class Sink>
+    template <bool WithProc = true, class Sink>
     void renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
     bool closeBlock(float sampleRate);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);

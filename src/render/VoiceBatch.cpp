@@ -7,6 +7,8 @@ namespace grelmond {
 VoiceBatch::VoiceBatch()
     : path_(chooseSimdPath()),
       dry_(static_cast<std::size_t>(kMaxFrames) * LadderLanes::kLanes, 0.0f),
+      third_(dry_.size(), 0.0f),
+      amp_(dry_.size(), 0.0f),
       wet_(dry_.size(), 0.0f),
       run_(kMaxFrames, 0),
       highPass_(kMaxFrames, 0)
@@ -33,7 +35,8 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
     for (int k = 0; k < count; ++k) {
         Voice* voice = voices[k];
         const int lane = used_;
-        const Voice::DryBlock block = voice->renderDry(dry_.data() + lane, LadderLanes::kLanes, in);
+        const Voice::DryBlock block = voice->renderDryWithoutBank(dry_.data() + lane, third_.data() + lane,
+                                                                  amp_.data() + lane, LadderLanes::kLanes, in);
         if (!block.rendered)
             continue;
         if (block.start > 0) {
@@ -43,7 +46,17 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
             renderLate(voice, lane, block, left, right, in);
             continue;
         }
-        lanes_.load(lane, voice->filter(), block.denormal);
+        if (!fitsGroup(voice, block)) {
+            flush(left, right, in);
+            moveLane(lane, 0);
+        }
+        if (used_ == 0) {
+            groupBank_ = block.bankLeft;
+            banks_.active = block.bankLeft ? voice->bank().activeSections() : 0;
+        }
+        if (groupBank_)
+            banks_.load(used_, voice->bank(), block.denormal);
+        lanes_.load(used_, voice->filter(), block.denormal);
         laneVoice_[used_++] = voice;
         if (used_ == width())
             flush(left, right, in);
@@ -66,16 +79,64 @@ void VoiceBatch::renderLate(Voice* voice, int lane, const Voice::DryBlock& block
                             const VoiceRenderInput& in)
 {
     LadderFilter& filter = voice->filter();
+    ProcBandPassBank& bank = voice->bank();
     float d = block.denormal;
     for (int i = block.start; i < frames_; ++i) {
         d = -d;
         const std::size_t at = static_cast<std::size_t>(i) * LadderLanes::kLanes + static_cast<std::size_t>(lane);
         float v = dry_[at];
+        if (block.bankLeft) {
+            v = bank.process(v, d) + third_[at];
+            v *= amp_[at];
+        }
         if (run_[static_cast<std::size_t>(i)])
             v = filter.process(v, d, highPass_[static_cast<std::size_t>(i)] != 0);
         left[in.outOffset + i] += v;
         right[in.outOffset + i] += v;
     }
+}
+
+bool VoiceBatch::fitsGroup(Voice* voice, const Voice::DryBlock& block) const
+{
+    if (used_ == 0)
+        return true;
+    return block.bankLeft == groupBank_ && (!groupBank_ || voice->bank().activeSections() == banks_.active);
+}
+
+void VoiceBatch::moveLane(int from, int to)
+{
+    if (from == to)
+        return;
+    for (std::vector<float>* v : {&dry_, &third_, &amp_})
+        for (int i = 0; i < frames_; ++i) {
+            const std::size_t row = static_cast<std::size_t>(i) * LadderLanes::kLanes;
+            (*v)[row + static_cast<std::size_t>(to)] = (*v)[row + static_cast<std::size_t>(from)];
+        }
+}
+
+void VoiceBatch::runBanks(int n, int upper)
+{
+    BandPassLanes::Frames f;
+    f.mix = dry_.data();
+    f.third = third_.data();
+    f.amp = amp_.data();
+    f.out = wet_.data();
+    f.count = frames_;
+    for (int lane = n; lane < upper; ++lane)
+        banks_.clear(lane);
+    if (upper == LadderLanes::kLanes && path_ == SimdPath::Avx2 && n > 4) {
+        banks_.run8(f);
+    } else {
+        for (int first = 0; first < n; first += 4) {
+            if (n - first >= 2)
+                banks_.run4(first, f);
+            else
+                banks_.runOne(first, laneVoice_[first]->bank(), f);
+        }
+    }
+    for (int lane = 0; lane < n; ++lane)
+        if (!(n % 4 == 1 && lane == n - 1 && !(path_ == SimdPath::Avx2 && n > 4)))
+            banks_.store(lane, laneVoice_[lane]->bank());
 }
 
 void VoiceBatch::clearLane(int lane)
@@ -91,15 +152,17 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     if (n == 0)
         return;
     used_ = 0;
+    // Unused lanes run on zero state; their outputs are never read.
+    const int upper = path_ == SimdPath::Avx2 && n > 4 ? LadderLanes::kLanes : (n + 3) / 4 * 4;
+    if (groupBank_)
+        runBanks(n, upper);
     LadderLanes::Frames f;
-    f.x = dry_.data();
+    f.x = groupBank_ ? wet_.data() : dry_.data();
     f.y = wet_.data();
     f.run = run_.data();
     f.highPass = highPass_.data();
     f.count = frames_;
 
-    // Unused lanes run on zero state; their outputs are never read.
-    const int upper = path_ == SimdPath::Avx2 && n > 4 ? LadderLanes::kLanes : (n + 3) / 4 * 4;
     for (int lane = n; lane < upper; ++lane)
         clearLane(lane);
     bool single = false;

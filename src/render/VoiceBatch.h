@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BandPassLanes.h"
 #include "engine/LadderLanes.h"
 #include "engine/SimdPath.h"
 #include "engine/Voice.h"
@@ -16,7 +17,8 @@ struct VoiceRenderInput;
 // up to its ladder input on its own, in pool order (so random draws and the
 // denormal offset go as they do voice by voice); the ladders of up to eight
 // voices then run side by side and their outputs are added in pool order, so
-// the mix is the one Voice::render gives, sample for sample.
+// the mix is the one Voice::render gives, sample for sample. Voices whose proc
+// function is a band-pass bank alone run their banks in lanes as well.
 // Constructed off the audio thread; render() never allocates.
 class VoiceBatch {
 public:
@@ -38,13 +40,18 @@ private:
                     const VoiceRenderInput& in);
     void flush(float* left, float* right, const VoiceRenderInput& in);
     void clearLane(int lane);
+    bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
+    void moveLane(int from, int to);
+    void runBanks(int n, int upper);
 
     SimdPath path_ = SimdPath::Scalar;
     LadderLanes lanes_;
+    BandPassLanes banks_;
+    bool groupBank_ = false; // the group's voices left their band-pass banks to the lanes
     Voice* laneVoice_[LadderLanes::kLanes] = {};
     int used_ = 0;
     int frames_ = 0;
-    std::vector<float> dry_, wet_;
+    std::vector<float> dry_, third_, amp_, wet_;
     std::vector<std::uint8_t> run_, highPass_;
 };
 
