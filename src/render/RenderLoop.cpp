@@ -85,6 +85,10 @@ void RenderLoop::beginChunk(RenderClient& client, double sampleRate)
 
 void RenderLoop::renderSpan(RenderClient& client, float* left, float* right, int frames)
 {
+    // The effect settings follow the host from block to block, as the voices and
+    // LFOs follow it from chunk to chunk.
+    if (chunkDone_ > 0)
+        client.readSettings(settings_);
     std::fill_n(left, frames, chunkFill_);
     std::fill_n(right, frames, chunkFill_);
     VoiceChunk voices = chunkVoices_;
