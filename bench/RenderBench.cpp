@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -29,16 +30,36 @@ VstIntPtr benchHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
     }
 }
 
-AEffect* createInstance()
+// GRELMOND_BENCH_PLUGIN names another build of the plug-in (an older one, for
+// before/after figures in one run); its data files are looked up beside it.
+const char* pluginPath()
 {
-    setenv("GRELMOND_INSTALL_PATH", GRELMOND_PLUGIN_DIR, 0);
-    static void* library = dlopen(GRELMOND_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr)
+    const char* other = std::getenv("GRELMOND_BENCH_PLUGIN");
+    return other != nullptr && *other != '\0' ? other : GRELMOND_PLUGIN_PATH;
+}
+
+AEffect* loadEntry(const char* path, void** handle)
+{
+    if (*handle == nullptr)
+        *handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (*handle == nullptr)
         return nullptr;
+    void* library = *handle;
     auto entry = reinterpret_cast<AEffect* (*)(AudioMasterCallback)>(dlsym(library, "VSTPluginMain"));
     if (entry == nullptr)
         entry = reinterpret_cast<AEffect* (*)(AudioMasterCallback)>(dlsym(library, "main"));
     return entry != nullptr ? entry(benchHost) : nullptr;
+}
+
+AEffect* createInstance()
+{
+    static void* library = nullptr;
+    if (library == nullptr) {
+        std::string dir = pluginPath();
+        dir = dir.substr(0, dir.find_last_of('/'));
+        setenv("GRELMOND_INSTALL_PATH", dir.c_str(), 0);
+    }
+    return loadEntry(pluginPath(), &library);
 }
 
 // "10 BP Dist": the proc function with the most per-frame work.
@@ -61,6 +82,18 @@ void setUp(AEffect* e, bool effects)
     set(54, effects ? 0.5f : 0.0f);
     set(51, 0.5f);
     set(55, 0.5f);
+}
+
+// "12 Voder 1" at full proc amount on three oscillators, with ten ensemble
+// copies, flanger, chorus and both delays when effects are on: the heaviest
+// everyday patch.
+constexpr float kVoder1 = 11.5f / 25.1f;
+
+void setUpVoder(AEffect* e, bool effects)
+{
+    setUp(e, effects);
+    e->setParameter(e, 57, kVoder1);
+    e->setParameter(e, 58, 1.0f);
 }
 
 void startVoices(AEffect* e, int count)
@@ -106,6 +139,63 @@ void BM_Render(benchmark::State& state)
         benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
     e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
 }
+
+void openAndPlay(benchmark::State& state, AEffect* e, void (*setUpPatch)(AEffect*, bool))
+{
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    if (setUpPatch != nullptr)
+        setUpPatch(e, state.range(1) != 0);
+    startVoices(e, static_cast<int>(state.range(0)));
+    // Past the attacks and the ensemble's first pass.
+    std::vector<float> left(512), right(512);
+    float* outputs[2] = {left.data(), right.data()};
+    for (int i = 0; i < 20; ++i)
+        e->processReplacing(e, nullptr, outputs, 512);
+    for (auto _ : state) {
+        e->processReplacing(e, nullptr, outputs, 512);
+        benchmark::DoNotOptimize(left.data());
+    }
+    state.counters["realtime"] =
+        benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+}
+
+void BM_Voder(benchmark::State& state)
+{
+    AEffect* e = createInstance();
+    if (e == nullptr) {
+        state.SkipWithError("cannot load the plug-in");
+        return;
+    }
+    openAndPlay(state, e, setUpVoder);
+}
+
+// A peer instrument (GRELMOND_BENCH_PEER, default Debian's amsynth) playing the
+// same notes with its own default patch: a yardstick, not a copy.
+void BM_Peer(benchmark::State& state)
+{
+    const char* peer = std::getenv("GRELMOND_BENCH_PEER");
+    static void* library = nullptr;
+    AEffect* e = loadEntry(peer != nullptr ? peer : "/usr/lib/vst/amsynth_vst.so", &library);
+    if (e == nullptr) {
+        state.SkipWithError("no peer plug-in");
+        return;
+    }
+    e->dispatcher(e, effOpen, 0, 0, nullptr, 0.0f);
+    openAndPlay(state, e, nullptr);
+}
+
+BENCHMARK(BM_Voder)
+    ->ArgNames({"voices", "effects"})
+    ->ArgsProduct({{0, 1, 16, 64, 128}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_Peer)
+    ->ArgNames({"voices", "effects"})
+    ->ArgsProduct({{0, 1, 16, 64, 128}, {0}})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_Render)
     ->ArgNames({"voices", "effects"})

@@ -1,12 +1,16 @@
 #include "engine/Envelope.h"
 #include "engine/ProcProcessor.h"
 #include "engine/Voice.h"
+#include "engine/SimdPath.h"
 #include "params/ParameterMirror.h"
-#include "storage/EngineHolder.h"
-#include "storage/SampleStore.h"
+#include "render/VoicePool.h"
+#include "engine/EngineHolder.h"
+#include "engine/SampleStore.h"
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 using namespace grelmond;
@@ -56,3 +60,54 @@ static void BM_VoiceChunk(benchmark::State& state) {
         benchmark::Counter(frames, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_VoiceChunk)->DenseRange(0, 25);
+
+// 64 voices of one proc function through the voice pool, voice by voice
+// (path 0), in SSE2 lanes (1) or AVX2 lanes (2): ns per voice-frame.
+static void BM_PoolChunk(benchmark::State& state) {
+    const int function = static_cast<int>(state.range(0));
+    const auto path = static_cast<SimdPath>(state.range(1));
+    if (!simdPathAvailable(path)) {
+        state.SkipWithError("this CPU lacks the path");
+        return;
+    }
+    const int frames = 441, voices = 64;
+    EngineHolder engine;
+    engine.loadWaveforms(GRELMOND_PLUGIN_DIR);
+    for (Envelope* e : {engine.amplitudeEnvelope(), engine.filterEnvelope(), engine.procEnvelope()}) {
+        e->setAttack(10);
+        e->setDecay(50);
+        e->setSustain(0.8f);
+        e->setRelease(300);
+    }
+    ParameterMirror mirror;
+    for (int k = 0; k < 3; ++k) {
+        mirror.set(4 * k + 0, 0.35f + 0.3f * k);
+        mirror.set(4 * k + 1, 0.5f);
+        mirror.set(4 * k + 2, 0.45f + 0.05f * k);
+        mirror.set(4 * k + 3, 0.8f);
+    }
+    mirror.set(35, 0.3f);
+    mirror.set(57, (function + 0.5f) / 25.1f);
+    mirror.set(58, 0.7f);
+    VoiceRenderInput in;
+    in.frames = frames;
+    in.sampleRate = 44100;
+    in.cutoff = 0.3f;
+    in.resonance = 0.5f;
+    in.envAmount = 0.5f;
+    in.mirror = &mirror;
+    auto pool = std::make_unique<VoicePool>();
+    pool->attach(engine.store(), nullptr);
+    pool->setSimdPath(path);
+    for (int v = 0; v < voices; ++v) pool->start(100, 30 + v, 0, 0.0f);
+    std::vector<float> left(frames), right(frames);
+    for (auto _ : state) {
+        pool->renderAll(left.data(), right.data(), in);
+        benchmark::DoNotOptimize(left.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetLabel(std::string(ProcProcessor::functionName(function)) + " " + simdPathName(path));
+    state.counters["per_voice_frame"] = benchmark::Counter(
+        frames * voices, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PoolChunk)->ArgNames({"function", "path"})->ArgsProduct({benchmark::CreateDenseRange(0, 25, 1), {0, 1, 2}});

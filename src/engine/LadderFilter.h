@@ -29,6 +29,8 @@ public:
     float stage(int i) const { return y_[i]; }
 
 private:
+    friend struct LadderLanes;
+
     Block block_;
     float y_[5] = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     float e1_ = 0.0f;

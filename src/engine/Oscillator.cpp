@@ -1,7 +1,7 @@
 #include "engine/Oscillator.h"
 
 #include "engine/OscillatorPitch.h"
-#include "storage/Waveform.h"
+#include "engine/Waveform.h"
 
 #include <cmath>
 

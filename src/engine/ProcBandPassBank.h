@@ -39,6 +39,8 @@ public:
     int activeSections() const { return active_; }
 
 private:
+    friend struct BandPassLanes;
+
     void setThreeBand(int function, float x);
     void setSixBand(int function, float x);
     void setDistortion(float x);

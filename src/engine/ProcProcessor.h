@@ -76,6 +76,10 @@ public:
     float chaosState() const { return chaosState_; }
     float phaserCoefficient() const { return ap_; }
     const ProcBandPassBank& bank() const { return bank_; }
+    ProcBandPassBank& bank() { return bank_; }
+    // True when process() is the band-pass bank's weighted sum plus the third
+    // oscillator and nothing else, so the bank may run outside the voice.
+    bool bankOnly() const { return function_ != 9 && ProcBandPassBank::handles(function_); }
 
 private:
     float flanging(float dry, float denormal);

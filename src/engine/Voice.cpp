@@ -4,11 +4,12 @@
 #include "engine/EngineRandom.h"
 #include "engine/OscillatorPitch.h"
 #include "params/ParameterMirror.h"
-#include "render/DenormalOffset.h"
-#include "storage/Keygroup.h"
+#include "engine/DenormalOffset.h"
+#include "engine/Keygroup.h"
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace grelmond {
 
@@ -108,6 +109,53 @@ float Voice::envelopeValue(int slot, bool* ended) const {
 }
 
 bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
+    const ParameterMirror* mirror = in.mirror;
+    DryBlock block;
+    return renderWith(in, block, [&](int i, float v, float d) {
+        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
+            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
+        left[in.outOffset + i] += v;
+        right[in.outOffset + i] += v;
+    });
+}
+
+Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput& in) {
+    DryBlock block;
+    block.alive = renderWith(in, block, [&](int i, float v, float) { dry[i * stride] = v; });
+    return block;
+}
+
+Voice::DryBlock Voice::renderDryWithoutBank(float* dry, float* third, float* amp, int stride,
+                                            const VoiceRenderInput& in) {
+    // Takes the three parts when the bank is left out, the ladder input otherwise.
+    struct Sink {
+        float* dry;
+        float* third;
+        float* amp;
+        int stride;
+        void operator()(int i, float v, float) const { dry[i * stride] = v; }
+        void operator()(int i, float mix, float s3, float level, float) const {
+            dry[i * stride] = mix;
+            third[i * stride] = s3;
+            amp[i * stride] = level;
+        }
+    };
+    DryBlock block;
+    block.alive = renderWith(in, block, Sink{dry, third, amp, stride});
+    return block;
+}
+
+bool Voice::filterRuns(const ParameterMirror* mirror) {
+    return mirror && mirror->get(filterBypassIndex) == 0.0f;
+}
+
+bool Voice::filterHighPass(const ParameterMirror* mirror) {
+    return mirror->get(filterHighPassIndex) != 0.0f;
+}
+
+// One render call; sink(i, v, d) takes each frame's ladder input from here.
+template <class Sink>
+bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink) {
     const int frames = std::max(in.frames, 0);
     const int chunkLeft = std::max(in.chunkLeft, frames);
     const float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
@@ -123,7 +171,19 @@ bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
     }
     const int start = std::min(startDelay_, frames);
     startDelay_ -= start;
-    renderFrames(left, right, in, start, frames);
+    block.rendered = true;
+    block.start = start;
+    block.denormal = DenormalOffset::current();
+    if constexpr (std::is_invocable_v<Sink, int, float, float, float, float>) {
+        // Only a voice whose proc is the bank alone may leave it out.
+        block.bankLeft = proc_.bankOnly();
+        if (block.bankLeft)
+            renderFrames<false>(in, start, frames, sink);
+        else
+            renderFrames<true>(in, start, frames, sink);
+    } else {
+        renderFrames(in, start, frames, sink);
+    }
     blockFrames_ += frames - start;
     countReleaseDelay(frames);
     if (chunkLeft > frames) return true;
@@ -207,8 +267,8 @@ void Voice::openBlock(const VoiceRenderInput& in, float sampleRate) {
     blockFrames_ = 0;
 }
 
-void Voice::renderFrames(float* left, float* right, const VoiceRenderInput& in, int start, int end) {
-    const ParameterMirror* mirror = in.mirror;
+template <bool WithProc, class Sink>
+void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
     Oscillator* osc = context_.oscillators.data();
     const float ampLevel = blockAmpLevel_;
     float d = DenormalOffset::current();
@@ -219,12 +279,13 @@ void Voice::renderFrames(float* left, float* right, const VoiceRenderInput& in, 
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
-        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
-        v *= ampStage2_;
-        if (mirror && mirror->get(filterBypassIndex) == 0.0f)
-            v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
-        left[in.outOffset + i] += v;
-        right[in.outOffset + i] += v;
+        if constexpr (WithProc) {
+            float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+            v *= ampStage2_;
+            sink(i, v, d);
+        } else {
+            sink(i, (s1 + s2) * mixScale, s3 * mixScale, ampStage2_, d);
+        }
         for (int k = 0; k < 3; ++k)
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }

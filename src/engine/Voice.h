@@ -55,6 +55,28 @@ public:
 
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
+
+    // The batched path: the same call split at the ladder. renderDry() does
+    // everything before it and stores frame i's ladder input at dry[i × stride];
+    // the caller then runs the ladder (filter()) over frames start..frames-1,
+    // each with the denormal offset flipped once more from `denormal`.
+    struct DryBlock {
+        bool rendered = false; // false while the start delay runs
+        bool alive = true;
+        int start = 0;
+        float denormal = 0.0f;
+        // The band-pass bank was left out: dry holds the oscillator mix, third
+        // the third oscillator and amp the amplitude; the ladder input is then
+        // (bank(dry) + third) × amp.
+        bool bankLeft = false;
+    };
+    DryBlock renderDry(float* dry, int stride, const VoiceRenderInput& in);
+    DryBlock renderDryWithoutBank(float* dry, float* third, float* amp, int stride, const VoiceRenderInput& in);
+    ProcBandPassBank& bank() { return proc_.bank(); }
+    // Whether frame-time parameters let the ladder run, and as a high-pass.
+    static bool filterRuns(const ParameterMirror* mirror);
+    static bool filterHighPass(const ParameterMirror* mirror);
+    LadderFilter& filter() { return filter_; }
     // Zeroes every recursive filter state (ladder stages, proc histories); the
     // note itself, its phases and envelopes go on.
     void clearRecursiveState();
@@ -78,7 +100,10 @@ private:
     struct Block;
 
     void openBlock(const VoiceRenderInput& in, float sampleRate);
-    void renderFrames(float* left, float* right, const VoiceRenderInput& in, int start, int end);
+    template <class Sink>
+    bool renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink);
+    template <bool WithProc = true, class Sink>
+    void renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
     bool closeBlock(float sampleRate);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
     void setupOscillators(const Settings& s);

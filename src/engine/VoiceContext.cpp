@@ -1,7 +1,7 @@
 #include "engine/VoiceContext.h"
 
-#include "storage/Keygroup.h"
-#include "storage/Waveform.h"
+#include "engine/Keygroup.h"
+#include "engine/Waveform.h"
 
 #include <cmath>
 

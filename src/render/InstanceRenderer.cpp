@@ -3,8 +3,8 @@
 #include "engine/Voice.h"
 #include "params/ParameterMirror.h"
 #include "params/RenderValues.h"
-#include "storage/EngineHolder.h"
-#include "storage/Multi.h"
+#include "engine/EngineHolder.h"
+#include "engine/Multi.h"
 
 #include <cmath>
 
@@ -40,9 +40,6 @@ void InstanceRenderer::attach(EngineHolder& engine)
 {
     engine_ = &engine;
     midi_.attach(engine.store(), &loop_.keyDepth(), &host_);
-    if (engine.multi() != nullptr)
-        engine.multi()->setVoicePool(&midi_.pool());
-    engine.setMidiInput(&midi_);
 }
 
 void InstanceRenderer::reset()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
 
 namespace grelmond {
 
@@ -10,16 +12,50 @@ namespace grelmond {
 class PitchShiftTap {
 public:
     static constexpr int kSize = 4096;
+    // Crossfade weight by half the distance between write position and read head.
+    static constexpr int kWeights = kSize / 4 + 1;
 
     void reset();
+    // Inline: the ensemble runs up to 32 of these per frame, voices or not.
     float process(float input, float mix, float ratio);
 
     static float lerp(float a, float b, float f) { return a + (b - a) * f; }
+    static float weight(int halfDistance) { return weights_[static_cast<std::size_t>(halfDistance)]; }
 
 private:
+    // The sine table's first quarter scaled to 0..1, filled as the library loads.
+    static const std::array<float, kWeights> weights_;
+
+    void wrapReadPhase();
+
     std::array<float, kSize> ring_{};
     int writeIndex_ = 0;
     float readPhase_ = 0.0f;
 };
+
+inline float PitchShiftTap::process(float input, float mix, float ratio)
+{
+    constexpr int mask = kSize - 1;
+    constexpr int half = kSize / 2;
+
+    const int dist = std::abs(writeIndex_ - static_cast<int>(readPhase_));
+    const int fold = dist <= half ? dist : kSize - dist;
+
+    ring_[writeIndex_] = input;
+    writeIndex_ = (writeIndex_ + 1) & mask;
+
+    readPhase_ += ratio;
+    // Ratios stay near 1, but a stray value must not walk the heads out of the ring.
+    if (!(readPhase_ >= 0.0f && readPhase_ < kSize))
+        wrapReadPhase();
+
+    const float w = weights_[static_cast<std::size_t>(fold / 2)];
+    const int i = static_cast<int>(readPhase_);
+    const float f = readPhase_ - static_cast<float>(i);
+    const float a = lerp(ring_[i], ring_[(i + 1) & mask], f);
+    const float b = lerp(ring_[(i + half) & mask], ring_[(i + half + 1) & mask], f);
+
+    return (1.0f + ratio / 2.0f) * ((1.0f - mix) * input + mix * (w * a + (1.0f - w) * b));
+}
 
 } // namespace grelmond

@@ -1,6 +1,6 @@
 #include "render/RenderLoop.h"
 
-#include "render/DenormalOffset.h"
+#include "engine/DenormalOffset.h"
 #include "render/PitchLfo.h"
 
 #include <algorithm>

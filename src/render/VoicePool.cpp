@@ -2,7 +2,7 @@
 
 #include "engine/Voice.h"
 #include "render/HeldNotes.h"
-#include "storage/SampleStore.h"
+#include "engine/SampleStore.h"
 
 #include <algorithm>
 
@@ -138,8 +138,7 @@ void VoicePool::removeFinished()
 
 void VoicePool::renderAll(float* left, float* right, const VoiceRenderInput& input)
 {
-    for (int i = 0; i < count_; ++i)
-        voices_[i]->render(left, right, input);
+    batch_.render(voices_.data(), count_, left, right, input);
     if (fadingCount_ > 0)
         renderFading(left, right, input);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/VoiceBatch.h"
+
 #include <array>
 
 namespace grelmond {
@@ -39,6 +41,10 @@ public:
     // Ends every voice at once (instance shutdown).
     void clear();
 
+    // Voice by voice (the reference) or with the ladders in SIMD lanes.
+    void setSimdPath(SimdPath path) { batch_.setPath(path); }
+    SimdPath simdPath() const { return batch_.path(); }
+
     int size() const { return count_; }
     Voice* operator[](int i) const { return voices_[i]; }
     int fadingCount() const { return fadingCount_; }
@@ -64,6 +70,7 @@ private:
     HeldNotes* held_ = nullptr;
     std::array<Voice*, kCapacity> voices_{};
     int count_ = 0;
+    VoiceBatch batch_;
     std::array<Fade, kFadeSlots> fading_{};
     int fadingCount_ = 0;
     std::array<float, kFadeFrames> scratch_{};

@@ -1,6 +1,7 @@
 #include "shell/SynthPlugin.h"
 
 #include "engine/Envelope.h"
+#include "engine/FlushDenormals.h"
 #include "params/InitProgram.h"
 #include "platform/InstallFolder.h"
 #include "shell/TextCopy.h"
@@ -44,6 +45,7 @@ SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
 
     renderer_.reset();
 
+    const FlushDenormals flush;
     const float rate = updateSampleRate();
     samplesPerStep_ = RenderLoop::chunkSize(rate);
     setProcessSampleRate(rate);
@@ -161,6 +163,7 @@ void SynthPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sam
 
 void SynthPlugin::render(float** outputs, VstInt32 sampleFrames, RenderLoop::Mode mode)
 {
+    const FlushDenormals flush;
     const float rate = updateSampleRate();
     samplesPerStep_ = RenderLoop::chunkSize(rate);
     setProcessSampleRate(rate);

@@ -9,7 +9,7 @@
 #include "shell/PluginBaseExt.h"
 #include "shell/ProgramSelection.h"
 #include "platform/InstallFolder.h"
-#include "storage/EngineHolder.h"
+#include "engine/EngineHolder.h"
 #include "storage/ProgramFiles.h"
 
 #include <atomic>

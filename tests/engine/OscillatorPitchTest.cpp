@@ -1,8 +1,8 @@
 #include "engine/Oscillator.h"
 #include "engine/OscillatorPitch.h"
-#include "storage/EngineHolder.h"
-#include "storage/Waveform.h"
-#include "storage/WaveformSet.h"
+#include "engine/EngineHolder.h"
+#include "engine/Waveform.h"
+#include "engine/WaveformSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "engine/Envelope.h"
 #include "shell/SynthPlugin.h"
-#include "storage/Waveform.h"
+#include "engine/Waveform.h"
 
 #include <gtest/gtest.h>
 

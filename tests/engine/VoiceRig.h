@@ -2,8 +2,8 @@
 
 #include "engine/Voice.h"
 #include "params/ParameterMirror.h"
-#include "storage/EngineHolder.h"
-#include "storage/SampleStore.h"
+#include "engine/EngineHolder.h"
+#include "engine/SampleStore.h"
 
 #include "TestPaths.h"
 

@@ -1,8 +1,8 @@
-#include "storage/EngineHolder.h"
-#include "storage/Keygroup.h"
-#include "storage/SampleStore.h"
-#include "storage/Waveform.h"
-#include "storage/WaveformSet.h"
+#include "engine/EngineHolder.h"
+#include "engine/Keygroup.h"
+#include "engine/SampleStore.h"
+#include "engine/Waveform.h"
+#include "engine/WaveformSet.h"
 
 #include "TestPaths.h"
 

@@ -2,7 +2,7 @@
 #include "render/KeyDepth.h"
 #include "render/MidiInput.h"
 #include "shell/VstAbi.h"
-#include "storage/EngineHolder.h"
+#include "engine/EngineHolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "PluginLoader.h"
 #include "PluginPlayer.h"
+#include "engine/FlushDenormals.h"
 
 #include <gtest/gtest.h>
 
@@ -280,6 +281,24 @@ TEST_F(PluginPlay, ExtremeRatesAndOddBlocks)
     p.plugin().effect()->process(p.plugin().effect(), nullptr, nullptr, 512);
     p.render(0);
     EXPECT_TRUE(p.left.empty());
+}
+
+TEST_F(PluginPlay, HostFloatingPointControlSurvivesRendering)
+{
+    using grelmond::FlushDenormals;
+    Player p(loader);
+    p.sinePatch();
+    p.events({{0, 0x90, 57, 127}});
+    const std::uint32_t original = FlushDenormals::controlWord();
+    // A host that keeps denormals, and one that flushes them itself.
+    for (std::uint32_t host : {original & ~FlushDenormals::kFlushBits, original | FlushDenormals::kFlushBits}) {
+        FlushDenormals::setControlWord(host);
+        p.render(512);
+        p.render(512, 512, true);
+        const std::uint32_t after = FlushDenormals::controlWord();
+        FlushDenormals::setControlWord(original);
+        EXPECT_EQ(after & ~0x3Fu, host & ~0x3Fu); // all but the sticky exception flags
+    }
 }
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "BandLimitedWave.h"
 
-#include "storage/Waveform.h"
-#include "storage/WaveformSet.h"
+#include "engine/Waveform.h"
+#include "engine/WaveformSet.h"
 
 #include <cmath>
 #include <cstdio>

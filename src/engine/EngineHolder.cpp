@@ -1,11 +1,11 @@
-#include "storage/EngineHolder.h"
+#include "engine/EngineHolder.h"
 
 #include "engine/Envelope.h"
-#include "storage/Keygroup.h"
-#include "storage/Multi.h"
-#include "storage/SampleStore.h"
-#include "storage/SamplerProgram.h"
-#include "storage/Waveform.h"
+#include "engine/Keygroup.h"
+#include "engine/Multi.h"
+#include "engine/SampleStore.h"
+#include "engine/SamplerProgram.h"
+#include "engine/Waveform.h"
 
 namespace grelmond {
 

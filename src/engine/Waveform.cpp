@@ -1,4 +1,4 @@
-#include "storage/Waveform.h"
+#include "engine/Waveform.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/WaveformSet.h"
+#include "engine/WaveformSet.h"
 
 #include <memory>
 #include <string>
@@ -9,7 +9,6 @@ namespace grelmond {
 
 class Envelope;
 class Keygroup;
-class MidiInput;
 class Multi;
 class SampleStore;
 
@@ -37,14 +36,11 @@ public:
     Envelope* procEnvelope() const;
 
     // The event handler lives with the render side, which attaches it here.
-    void setMidiInput(MidiInput* m) { midiInput_ = m; }
-    MidiInput* midiInput() const { return midiInput_; }
 
 private:
     std::unique_ptr<SampleStore> store_;
     Multi* multi_ = nullptr;
     Keygroup* keygroup_ = nullptr;
-    MidiInput* midiInput_ = nullptr;
     WaveformSet waveforms_;
 };
 

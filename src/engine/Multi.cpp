@@ -1,4 +1,4 @@
-#include "storage/Multi.h"
+#include "engine/Multi.h"
 
 namespace grelmond {
 

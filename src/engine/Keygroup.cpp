@@ -1,4 +1,4 @@
-#include "storage/Keygroup.h"
+#include "engine/Keygroup.h"
 
 namespace grelmond {
 

@@ -1,6 +1,6 @@
-#include "storage/WaveformSet.h"
+#include "engine/WaveformSet.h"
 
-#include "storage/Waveform.h"
+#include "engine/Waveform.h"
 
 #include <cmath>
 #include <cstdint>

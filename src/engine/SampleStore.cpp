@@ -1,10 +1,10 @@
-#include "storage/SampleStore.h"
+#include "engine/SampleStore.h"
 
 #include "engine/Voice.h"
-#include "storage/Keygroup.h"
-#include "storage/Multi.h"
-#include "storage/SamplerProgram.h"
-#include "storage/Waveform.h"
+#include "engine/Keygroup.h"
+#include "engine/Multi.h"
+#include "engine/SamplerProgram.h"
+#include "engine/Waveform.h"
 
 #include <new>
 

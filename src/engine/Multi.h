@@ -6,9 +6,8 @@ namespace grelmond {
 
 class SampleStore;
 class SamplerProgram;
-class VoicePool;
 
-// The list of sampler programs and the place of the voice list.
+// The list of sampler programs.
 class Multi {
 public:
     static constexpr int programSlots = 256;
@@ -19,17 +18,12 @@ public:
     int programCount() const { return programCount_; }
     SamplerProgram* program(int i) const { return i >= 0 && i < programCount_ ? programs_[static_cast<std::size_t>(i)] : nullptr; }
 
-    // The voice list is kept by the event handling, which attaches it here.
-    void setVoicePool(VoicePool* pool) { voicePool_ = pool; }
-    VoicePool* voicePool() const { return voicePool_; }
-
     SampleStore* owner() const { return owner_; }
 
 private:
     SampleStore* owner_;
     std::array<SamplerProgram*, programSlots> programs_{};
     int programCount_ = 0;
-    VoicePool* voicePool_ = nullptr;
 };
 
 } // namespace grelmond

@@ -1,4 +1,4 @@
-#include "storage/SamplerProgram.h"
+#include "engine/SamplerProgram.h"
 
 #include <cstdio>
 

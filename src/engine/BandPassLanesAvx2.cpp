@@ -1,0 +1,12 @@
+#include "engine/BandPassLanesKernel.h"
+
+namespace grelmond {
+
+typedef float BandLanes8 __attribute__((vector_size(32)));
+
+void BandPassLanes::run8(const Frames& f)
+{
+    bandPassFrames<BandLanes8>(*this, 0, f);
+}
+
+} // namespace grelmond

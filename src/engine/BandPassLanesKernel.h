@@ -1,0 +1,71 @@
+#pragma once
+
+// The band-pass bank's frame step over the lanes of a GCC vector type V; see
+// LadderLanesKernel.h for why each instruction set has its own copy.
+
+#include "engine/BandPassLanes.h"
+
+namespace {
+
+template <class V>
+V loadBand(const float* p)
+{
+    V v;
+    __builtin_memcpy(&v, p, sizeof v);
+    return v;
+}
+
+template <class V>
+void storeBand(float* p, V v)
+{
+    __builtin_memcpy(p, &v, sizeof v);
+}
+
+template <class V>
+void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandPassLanes::Frames& f)
+{
+    constexpr int stride = grelmond::BandPassLanes::kLanes;
+    constexpr int sections = grelmond::BandPassLanes::kSections;
+    const int n = s.active < sections ? s.active : sections;
+    V b0[sections], b1[sections], b2[sections], a1[sections], a2[sections], g[sections];
+    V x1[sections], x2[sections], y1[sections], y2[sections];
+    for (int k = 0; k < n; ++k) {
+        b0[k] = loadBand<V>(s.b0[k] + first);
+        b1[k] = loadBand<V>(s.b1[k] + first);
+        b2[k] = loadBand<V>(s.b2[k] + first);
+        a1[k] = loadBand<V>(s.a1[k] + first);
+        a2[k] = loadBand<V>(s.a2[k] + first);
+        g[k] = loadBand<V>(s.gain[k] + first);
+        x1[k] = loadBand<V>(s.x1[k] + first);
+        x2[k] = loadBand<V>(s.x2[k] + first);
+        y1[k] = loadBand<V>(s.y1[k] + first);
+        y2[k] = loadBand<V>(s.y2[k] + first);
+    }
+    V d = loadBand<V>(s.d + first);
+    for (int i = 0; i < f.count; ++i) {
+        d = -d;
+        const int at = i * stride + first;
+        const V u = loadBand<V>(f.mix + at);
+        V v = V{} + 0.0f;
+        for (int k = 0; k < n; ++k) {
+            const V y = b0[k] * u + b1[k] * x1[k] + b2[k] * x2[k] - a1[k] * y1[k] - a2[k] * y2[k] + d;
+            x2[k] = x1[k];
+            x1[k] = u + d;
+            y2[k] = y1[k];
+            y1[k] = y;
+            v += g[k] * y;
+        }
+        v = v + loadBand<V>(f.third + at);
+        v *= loadBand<V>(f.amp + at);
+        storeBand(f.out + at, v);
+    }
+    for (int k = 0; k < n; ++k) {
+        storeBand(s.x1[k] + first, x1[k]);
+        storeBand(s.x2[k] + first, x2[k]);
+        storeBand(s.y1[k] + first, y1[k]);
+        storeBand(s.y2[k] + first, y2[k]);
+    }
+    storeBand(s.d + first, d);
+}
+
+} // namespace

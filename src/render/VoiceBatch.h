@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/BandPassLanes.h"
+#include "engine/LadderLanes.h"
+#include "engine/SimdPath.h"
+#include "engine/Voice.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace grelmond {
+
+class Voice;
+struct VoiceRenderInput;
+
+// Renders a pool's voices with their ladders in SIMD lanes. Each voice runs
+// up to its ladder input on its own, in pool order (so random draws and the
+// denormal offset go as they do voice by voice); the ladders of up to eight
+// voices then run side by side and their outputs are added in pool order, so
+// the mix is the one Voice::render gives, sample for sample. Voices whose proc
+// function is a band-pass bank alone run their banks in lanes as well.
+// Constructed off the audio thread; render() never allocates.
+class VoiceBatch {
+public:
+    // The longest render call batched; longer ones go voice by voice.
+    static constexpr int kMaxFrames = 4096;
+
+    VoiceBatch();
+
+    void setPath(SimdPath path);
+    SimdPath path() const { return path_; }
+
+    // Same contract as calling Voice::render on each voice in turn.
+    void render(Voice* const* voices, int count, float* left, float* right, const VoiceRenderInput& in);
+
+private:
+    int width() const { return path_ == SimdPath::Avx2 ? LadderLanes::kLanes : 4; }
+    void readSwitches(const VoiceRenderInput& in, int frames);
+    void renderLate(Voice* voice, int lane, const Voice::DryBlock& block, float* left, float* right,
+                    const VoiceRenderInput& in);
+    void flush(float* left, float* right, const VoiceRenderInput& in);
+    void clearLane(int lane);
+    bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
+    void moveLane(int from, int to);
+    void runBanks(int n, int upper);
+
+    SimdPath path_ = SimdPath::Scalar;
+    LadderLanes lanes_;
+    BandPassLanes banks_;
+    bool groupBank_ = false; // the group's voices left their band-pass banks to the lanes
+    Voice* laneVoice_[LadderLanes::kLanes] = {};
+    int used_ = 0;
+    int frames_ = 0;
+    std::vector<float> dry_, third_, amp_, wet_;
+    std::vector<std::uint8_t> run_, highPass_;
+};
+
+} // namespace grelmond
