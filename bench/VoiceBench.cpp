@@ -15,12 +15,9 @@
 
 using namespace grelmond;
 
-// One voice rendering one 10 ms chunk at 44.1 kHz with all three oscillators
-// on (pulse, sawtooth, square), the filter running and the given proc function.
-static void BM_VoiceChunk(benchmark::State& state) {
-    const int function = static_cast<int>(state.range(0));
-    const int frames = 441;
-    EngineHolder engine;
+// The waveforms loaded and every envelope at attack 10, decay 50, sustain 0.8,
+// release 300 ticks.
+static void prepareEngine(EngineHolder& engine) {
     engine.loadWaveforms(GRELMOND_PLUGIN_DIR);
     for (Envelope* e : {engine.amplitudeEnvelope(), engine.filterEnvelope(), engine.procEnvelope()}) {
         e->setAttack(10);
@@ -28,18 +25,19 @@ static void BM_VoiceChunk(benchmark::State& state) {
         e->setSustain(0.8f);
         e->setRelease(300);
     }
-    ParameterMirror mirror;
+}
+
+// All three oscillators on: pulse, sawtooth and square.
+static void setOscillators(ParameterMirror& mirror) {
     for (int k = 0; k < 3; ++k) {
         mirror.set(4 * k + 0, 0.35f + 0.3f * k);
         mirror.set(4 * k + 1, 0.5f);
         mirror.set(4 * k + 2, 0.45f + 0.05f * k);
         mirror.set(4 * k + 3, 0.8f);
     }
-    mirror.set(12, 0.5f);
-    mirror.set(35, 0.3f);
-    mirror.set(57, (function + 0.5f) / 25.1f);
-    mirror.set(58, 0.7f);
+}
 
+static VoiceRenderInput renderInput(ParameterMirror& mirror, int frames) {
     VoiceRenderInput in;
     in.frames = frames;
     in.sampleRate = 44100;
@@ -47,6 +45,24 @@ static void BM_VoiceChunk(benchmark::State& state) {
     in.resonance = 0.5f;
     in.envAmount = 0.5f;
     in.mirror = &mirror;
+    return in;
+}
+
+// One voice rendering one 10 ms chunk at 44.1 kHz with all three oscillators
+// on (pulse, sawtooth, square), the filter running and the given proc function.
+static void BM_VoiceChunk(benchmark::State& state) {
+    const int function = static_cast<int>(state.range(0));
+    const int frames = 441;
+    EngineHolder engine;
+    prepareEngine(engine);
+    ParameterMirror mirror;
+    setOscillators(mirror);
+    mirror.set(12, 0.5f);
+    mirror.set(35, 0.3f);
+    mirror.set(57, (function + 0.5f) / 25.1f);
+    mirror.set(58, 0.7f);
+
+    const VoiceRenderInput in = renderInput(mirror, frames);
     std::vector<float> left(frames), right(frames);
     Voice* voice = engine.store()->createVoice(100, 60, 0);
     voice->setModWheel(0.3f);
@@ -72,30 +88,13 @@ static void BM_PoolChunk(benchmark::State& state) {
     }
     const int frames = 441, voices = 64;
     EngineHolder engine;
-    engine.loadWaveforms(GRELMOND_PLUGIN_DIR);
-    for (Envelope* e : {engine.amplitudeEnvelope(), engine.filterEnvelope(), engine.procEnvelope()}) {
-        e->setAttack(10);
-        e->setDecay(50);
-        e->setSustain(0.8f);
-        e->setRelease(300);
-    }
+    prepareEngine(engine);
     ParameterMirror mirror;
-    for (int k = 0; k < 3; ++k) {
-        mirror.set(4 * k + 0, 0.35f + 0.3f * k);
-        mirror.set(4 * k + 1, 0.5f);
-        mirror.set(4 * k + 2, 0.45f + 0.05f * k);
-        mirror.set(4 * k + 3, 0.8f);
-    }
+    setOscillators(mirror);
     mirror.set(35, 0.3f);
     mirror.set(57, (function + 0.5f) / 25.1f);
     mirror.set(58, 0.7f);
-    VoiceRenderInput in;
-    in.frames = frames;
-    in.sampleRate = 44100;
-    in.cutoff = 0.3f;
-    in.resonance = 0.5f;
-    in.envAmount = 0.5f;
-    in.mirror = &mirror;
+    const VoiceRenderInput in = renderInput(mirror, frames);
     auto pool = std::make_unique<VoicePool>();
     pool->attach(engine.store(), nullptr);
     pool->setSimdPath(path);
