@@ -37,6 +37,8 @@ public:
     float wrapOffset() const { return wrapOffset_; }
 
 private:
+    friend struct OscillatorLanes;
+
     const int16_t* samples_ = nullptr;
     float loopLength_ = 0.0f;
     int semitones_ = 0;

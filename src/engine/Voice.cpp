@@ -156,6 +156,26 @@ bool Voice::filterHighPass(const ParameterMirror* mirror) {
 // One render call; sink(i, v, d) takes each frame's ladder input from here.
 template <class Sink>
 bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink) {
+    block = beginBlock(in);
+    if (!block.rendered) return true;
+    const int frames = std::max(in.frames, 0);
+    if constexpr (std::is_invocable_v<Sink, int, float, float, float, float>) {
+        if (block.bankLeft)
+            renderFrames<false>(block.start, frames, block.denormal, sink);
+        else
+            renderFrames<true>(block.start, frames, block.denormal, sink);
+    } else {
+        block.bankLeft = false;
+        renderFrames(block.start, frames, block.denormal, sink);
+    }
+    // The offset flips once per frame wherever it is used; leaving the shared
+    // value as this call left it keeps that true across voices and the render loop.
+    if ((frames - block.start) % 2 != 0) DenormalOffset::flip();
+    return endBlock(block, in);
+}
+
+Voice::DryBlock Voice::beginBlock(const VoiceRenderInput& in) {
+    DryBlock block;
     const int frames = std::max(in.frames, 0);
     const int chunkLeft = std::max(in.chunkLeft, frames);
     const float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
@@ -165,7 +185,7 @@ bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink)
         if (startDelay_ > 0 && chunkLeft <= startDelay_) {
             startDelay_ -= frames;
             countReleaseDelay(frames);
-            return true;
+            return block;
         }
         openBlock(in, sampleRate);
     }
@@ -174,17 +194,43 @@ bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink)
     block.rendered = true;
     block.start = start;
     block.denormal = DenormalOffset::current();
-    if constexpr (std::is_invocable_v<Sink, int, float, float, float, float>) {
-        // Only a voice whose proc is the bank alone may leave it out.
-        block.bankLeft = proc_.bankOnly();
-        if (block.bankLeft)
-            renderFrames<false>(in, start, frames, sink);
-        else
-            renderFrames<true>(in, start, frames, sink);
-    } else {
-        renderFrames(in, start, frames, sink);
+    // Only a voice whose proc is the bank alone may leave it out.
+    block.bankLeft = proc_.bankOnly();
+    return block;
+}
+
+void Voice::loadLane(OscillatorLanes& lanes, int lane) const {
+    for (int k = 0; k < OscillatorLanes::kOscillators; ++k)
+        lanes.load(lane, k, context_.oscillators[static_cast<std::size_t>(k)]);
+    lanes.ampStage1[lane] = ampStage1_;
+    lanes.ampStage2[lane] = ampStage2_;
+    lanes.ampLevel[lane] = blockAmpLevel_;
+}
+
+void Voice::storeLane(const OscillatorLanes& lanes, int lane) {
+    for (int k = 0; k < OscillatorLanes::kOscillators; ++k)
+        lanes.store(lane, k, context_.oscillators[static_cast<std::size_t>(k)]);
+    ampStage1_ = lanes.ampStage1[lane];
+    ampStage2_ = lanes.ampStage2[lane];
+}
+
+void Voice::procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride,
+                       int frames) {
+    float d = block.denormal;
+    for (int i = block.start; i < frames; ++i) {
+        d = -d;
+        const std::size_t at = static_cast<std::size_t>(i) * static_cast<std::size_t>(stride);
+        float v = proc_.process(mix[at], third[at], d, *random_);
+        v *= amp[at];
+        mix[at] = v;
     }
-    blockFrames_ += frames - start;
+}
+
+bool Voice::endBlock(const DryBlock& block, const VoiceRenderInput& in) {
+    const int frames = std::max(in.frames, 0);
+    const int chunkLeft = std::max(in.chunkLeft, frames);
+    const float sampleRate = static_cast<float>(std::max(in.sampleRate, 1));
+    blockFrames_ += frames - block.start;
     countReleaseDelay(frames);
     if (chunkLeft > frames) return true;
     const bool alive = closeBlock(sampleRate);
@@ -268,10 +314,10 @@ void Voice::openBlock(const VoiceRenderInput& in, float sampleRate) {
 }
 
 template <bool WithProc, class Sink>
-void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink) {
+void Voice::renderFrames(int start, int end, float denormal, Sink&& sink) {
     Oscillator* osc = context_.oscillators.data();
     const float ampLevel = blockAmpLevel_;
-    float d = DenormalOffset::current();
+    float d = denormal;
     for (int i = start; i < end; ++i) {
         d = -d;
         ampStage1_ = 0.9f * ampStage1_ + 0.1f * ampLevel;
@@ -289,9 +335,6 @@ void Voice::renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& 
         for (int k = 0; k < 3; ++k)
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }
-    // The offset flips once per frame wherever it is used; leaving the shared
-    // value as this call left it keeps that true across voices and the render loop.
-    if ((end - start) % 2 != 0) DenormalOffset::flip();
 }
 
 bool Voice::closeBlock(float sampleRate) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/LadderFilter.h"
+#include "engine/OscillatorLanes.h"
 #include "engine/ProcProcessor.h"
 #include "engine/VoiceContext.h"
 
@@ -72,6 +73,20 @@ public:
     };
     DryBlock renderDry(float* dry, int stride, const VoiceRenderInput& in);
     DryBlock renderDryWithoutBank(float* dry, float* third, float* amp, int stride, const VoiceRenderInput& in);
+
+    // The same call in steps, for voices whose oscillators run in lanes:
+    // beginBlock() counts the start delay and sets the sub-block up (nothing
+    // more when the block is not rendered); the oscillators then run over
+    // frames start..frames-1 (loadLane/storeLane hand their state over);
+    // procFrames() turns their output into the ladder input, unless the bank
+    // was left out; endBlock() counts the frames and closes the sub-block,
+    // false once the voice has ended. The caller flips the denormal offset as
+    // the frame loop would have.
+    DryBlock beginBlock(const VoiceRenderInput& in);
+    void loadLane(OscillatorLanes& lanes, int lane) const;
+    void storeLane(const OscillatorLanes& lanes, int lane);
+    void procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride, int frames);
+    bool endBlock(const DryBlock& block, const VoiceRenderInput& in);
     ProcBandPassBank& bank() { return proc_.bank(); }
     // Whether frame-time parameters let the ladder run, and as a high-pass.
     static bool filterRuns(const ParameterMirror* mirror);
@@ -103,7 +118,7 @@ private:
     template <class Sink>
     bool renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink);
     template <bool WithProc = true, class Sink>
-    void renderFrames(const VoiceRenderInput& in, int start, int end, Sink&& sink);
+    void renderFrames(int start, int end, float denormal, Sink&& sink);
     bool closeBlock(float sampleRate);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
     void setupOscillators(const Settings& s);

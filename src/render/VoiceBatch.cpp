@@ -1,5 +1,7 @@
 #include "render/VoiceBatch.h"
 
+#include "engine/DenormalOffset.h"
+
 #include <algorithm>
 
 namespace grelmond {
@@ -34,22 +36,21 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
     used_ = 0;
     for (int k = 0; k < count; ++k) {
         Voice* voice = voices[k];
-        const int lane = used_;
-        const Voice::DryBlock block = voice->renderDryWithoutBank(dry_.data() + lane, third_.data() + lane,
-                                                                  amp_.data() + lane, LadderLanes::kLanes, in);
+        const Voice::DryBlock block = voice->beginBlock(in);
         if (!block.rendered)
             continue;
+        // The next voice starts from the offset this one's frames leave.
+        if ((frames_ - block.start) % 2 != 0)
+            DenormalOffset::flip();
         if (block.start > 0) {
             // Starts inside this call (rare: its first one). The voices before it
             // are added first, so the outputs are summed in pool order.
             flush(left, right, in);
-            renderLate(voice, lane, block, left, right, in);
+            renderLate(voice, block, left, right, in);
             continue;
         }
-        if (!fitsGroup(voice, block)) {
+        if (!fitsGroup(voice, block))
             flush(left, right, in);
-            moveLane(lane, 0);
-        }
         if (used_ == 0) {
             groupBank_ = block.bankLeft;
             banks_.active = block.bankLeft ? voice->bank().activeSections() : 0;
@@ -57,7 +58,9 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
         if (groupBank_)
             banks_.load(used_, voice->bank(), block.denormal);
         lanes_.load(used_, voice->filter(), block.denormal);
-        laneVoice_[used_++] = voice;
+        voice->loadLane(oscillators_, used_);
+        laneVoice_[used_] = voice;
+        laneBlock_[used_++] = block;
         if (used_ == width())
             flush(left, right, in);
     }
@@ -75,15 +78,29 @@ void VoiceBatch::readSwitches(const VoiceRenderInput& in, int frames)
     }
 }
 
-void VoiceBatch::renderLate(Voice* voice, int lane, const Voice::DryBlock& block, float* left, float* right,
+void VoiceBatch::renderLate(Voice* voice, const Voice::DryBlock& block, float* left, float* right,
                             const VoiceRenderInput& in)
 {
+    // Lane 0 is free: the group before this voice has been flushed.
+    voice->loadLane(oscillators_, 0);
+    for (int lane = 1; lane < 4; ++lane)
+        oscillators_.clear(lane);
+    OscillatorLanes::Frames f;
+    f.mix = dry_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
+    f.third = third_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
+    f.amp = amp_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
+    f.count = frames_ - block.start;
+    oscillators_.run4(0, f);
+    voice->storeLane(oscillators_, 0);
+    if (!block.bankLeft)
+        voice->procFrames(block, dry_.data(), third_.data(), amp_.data(), LadderLanes::kLanes, frames_);
+
     LadderFilter& filter = voice->filter();
     ProcBandPassBank& bank = voice->bank();
     float d = block.denormal;
     for (int i = block.start; i < frames_; ++i) {
         d = -d;
-        const std::size_t at = static_cast<std::size_t>(i) * LadderLanes::kLanes + static_cast<std::size_t>(lane);
+        const std::size_t at = static_cast<std::size_t>(i) * LadderLanes::kLanes;
         float v = dry_[at];
         if (block.bankLeft) {
             v = bank.process(v, d) + third_[at];
@@ -94,6 +111,7 @@ void VoiceBatch::renderLate(Voice* voice, int lane, const Voice::DryBlock& block
         left[in.outOffset + i] += v;
         right[in.outOffset + i] += v;
     }
+    voice->endBlock(block, in);
 }
 
 bool VoiceBatch::fitsGroup(Voice* voice, const Voice::DryBlock& block) const
@@ -103,15 +121,23 @@ bool VoiceBatch::fitsGroup(Voice* voice, const Voice::DryBlock& block) const
     return block.bankLeft == groupBank_ && (!groupBank_ || voice->bank().activeSections() == banks_.active);
 }
 
-void VoiceBatch::moveLane(int from, int to)
+void VoiceBatch::runOscillators(int n, int upper)
 {
-    if (from == to)
-        return;
-    for (std::vector<float>* v : {&dry_, &third_, &amp_})
-        for (int i = 0; i < frames_; ++i) {
-            const std::size_t row = static_cast<std::size_t>(i) * LadderLanes::kLanes;
-            (*v)[row + static_cast<std::size_t>(to)] = (*v)[row + static_cast<std::size_t>(from)];
-        }
+    OscillatorLanes::Frames f;
+    f.mix = dry_.data();
+    f.third = third_.data();
+    f.amp = amp_.data();
+    f.count = frames_;
+    for (int lane = n; lane < upper; ++lane)
+        oscillators_.clear(lane);
+    if (upper == LadderLanes::kLanes && path_ == SimdPath::Avx2 && n > 4) {
+        oscillators_.run8(f);
+    } else {
+        for (int first = 0; first < n; first += 4)
+            oscillators_.run4(first, f);
+    }
+    for (int lane = 0; lane < n; ++lane)
+        laneVoice_[lane]->storeLane(oscillators_, lane);
 }
 
 void VoiceBatch::runBanks(int n, int upper)
@@ -154,6 +180,11 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     used_ = 0;
     // Unused lanes run on zero state; their outputs are never read.
     const int upper = path_ == SimdPath::Avx2 && n > 4 ? LadderLanes::kLanes : (n + 3) / 4 * 4;
+    runOscillators(n, upper);
+    if (!groupBank_)
+        for (int lane = 0; lane < n; ++lane)
+            laneVoice_[lane]->procFrames(laneBlock_[lane], dry_.data() + lane, third_.data() + lane,
+                                         amp_.data() + lane, LadderLanes::kLanes, frames_);
     if (groupBank_)
         runBanks(n, upper);
     LadderLanes::Frames f;
@@ -193,6 +224,8 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
             r[i] += y[lane];
         }
     }
+    for (int lane = 0; lane < n; ++lane)
+        laneVoice_[lane]->endBlock(laneBlock_[lane], in);
 }
 
 } // namespace grelmond

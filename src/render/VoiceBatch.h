@@ -2,6 +2,7 @@
 
 #include "engine/BandPassLanes.h"
 #include "engine/LadderLanes.h"
+#include "engine/OscillatorLanes.h"
 #include "engine/SimdPath.h"
 #include "engine/Voice.h"
 
@@ -13,12 +14,13 @@ namespace grelmond {
 class Voice;
 struct VoiceRenderInput;
 
-// Renders a pool's voices with their ladders in SIMD lanes. Each voice runs
-// up to its ladder input on its own, in pool order (so random draws and the
-// denormal offset go as they do voice by voice); the ladders of up to eight
-// voices then run side by side and their outputs are added in pool order, so
-// the mix is the one Voice::render gives, sample for sample. Voices whose proc
-// function is a band-pass bank alone run their banks in lanes as well.
+// Renders a pool's voices in SIMD lanes, up to eight side by side: their
+// oscillators, then (one voice after another, in pool order, so random draws
+// go as they do voice by voice) their proc functions, then their ladders; the
+// outputs are added in pool order, so the mix is the one Voice::render gives,
+// sample for sample. Voices whose proc function is a band-pass bank alone run
+// their banks in lanes as well. A voice that starts inside the call renders
+// on its own.
 // Constructed off the audio thread; render() never allocates.
 class VoiceBatch {
 public:
@@ -36,19 +38,21 @@ public:
 private:
     int width() const { return path_ == SimdPath::Avx2 ? LadderLanes::kLanes : 4; }
     void readSwitches(const VoiceRenderInput& in, int frames);
-    void renderLate(Voice* voice, int lane, const Voice::DryBlock& block, float* left, float* right,
+    void renderLate(Voice* voice, const Voice::DryBlock& block, float* left, float* right,
                     const VoiceRenderInput& in);
+    void runOscillators(int n, int upper);
     void flush(float* left, float* right, const VoiceRenderInput& in);
     void clearLane(int lane);
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
-    void moveLane(int from, int to);
     void runBanks(int n, int upper);
 
     SimdPath path_ = SimdPath::Scalar;
+    OscillatorLanes oscillators_;
     LadderLanes lanes_;
     BandPassLanes banks_;
     bool groupBank_ = false; // the group's voices left their band-pass banks to the lanes
     Voice* laneVoice_[LadderLanes::kLanes] = {};
+    Voice::DryBlock laneBlock_[LadderLanes::kLanes] = {};
     int used_ = 0;
     int frames_ = 0;
     std::vector<float> dry_, third_, amp_, wet_;
