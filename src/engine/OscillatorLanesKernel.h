@@ -115,33 +115,44 @@ struct OscillatorRun {
     }
 };
 
+// One oscillator at a time over the whole call, so its state stays in
+// registers; the voice's frame loop does the same operations frame by frame.
 template <class V, class I, int N>
 void oscillatorFrames(OscillatorLanes& s, int first, const OscillatorLanes::Frames& f)
 {
     constexpr int stride = OscillatorLanes::kLanes;
     constexpr float mixScale = 1.0f / 8.0f;
-    OscillatorRun<V, I, N> osc[OscillatorLanes::kOscillators];
-    for (int k = 0; k < OscillatorLanes::kOscillators; ++k)
-        osc[k].load(s.osc[k], first);
     V amp1 = loadLanes<V>(s.ampStage1 + first);
     V amp2 = loadLanes<V>(s.ampStage2 + first);
     const V level = loadLanes<V>(s.ampLevel + first);
     for (int i = 0; i < f.count; ++i) {
         amp1 = 0.9f * amp1 + 0.1f * level;
         amp2 = 0.9f * amp2 + 0.1f * amp1;
-        const V s1 = osc[0].sample();
-        const V s2 = osc[1].sample();
-        const V s3 = osc[2].sample();
-        storeLanes(f.mix + i * stride + first, (s1 + s2) * mixScale);
-        storeLanes(f.third + i * stride + first, s3 * mixScale);
         storeLanes(f.amp + i * stride + first, amp2);
-        for (auto& o : osc)
-            o.advance(amp2);
     }
-    for (int k = 0; k < OscillatorLanes::kOscillators; ++k)
-        osc[k].store(s.osc[k], first);
     storeLanes(s.ampStage1 + first, amp1);
     storeLanes(s.ampStage2 + first, amp2);
+
+    OscillatorRun<V, I, N> osc;
+    osc.load(s.osc[0], first);
+    for (int i = 0; i < f.count; ++i) {
+        storeLanes(f.mix + i * stride + first, osc.sample());
+        osc.advance(loadLanes<V>(f.amp + i * stride + first));
+    }
+    osc.store(s.osc[0], first);
+    osc.load(s.osc[1], first);
+    for (int i = 0; i < f.count; ++i) {
+        float* mix = f.mix + i * stride + first;
+        storeLanes(mix, (loadLanes<V>(mix) + osc.sample()) * mixScale);
+        osc.advance(loadLanes<V>(f.amp + i * stride + first));
+    }
+    osc.store(s.osc[1], first);
+    osc.load(s.osc[2], first);
+    for (int i = 0; i < f.count; ++i) {
+        storeLanes(f.third + i * stride + first, osc.sample() * mixScale);
+        osc.advance(loadLanes<V>(f.amp + i * stride + first));
+    }
+    osc.store(s.osc[2], first);
 }
 
 } // namespace

@@ -215,17 +215,39 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
         if (!(single && lane == n - 1))
             lanes_.store(lane, laneVoice_[lane]->filter());
 
-    float* l = left + in.outOffset;
-    float* r = right + in.outOffset;
-    for (int i = 0; i < frames_; ++i) {
-        const float* y = wet_.data() + static_cast<std::size_t>(i) * LadderLanes::kLanes;
-        for (int lane = 0; lane < n; ++lane) {
-            l[i] += y[lane];
-            r[i] += y[lane];
-        }
-    }
+    addToOutputs(left + in.outOffset, right + in.outOffset, n);
     for (int lane = 0; lane < n; ++lane)
         laneVoice_[lane]->endBlock(laneBlock_[lane], in);
+}
+
+} // namespace grelmond
+
+namespace grelmond {
+
+void VoiceBatch::addToOutputs(float* l, float* r, int n) const
+{
+    if (l == r) {
+        // One buffer for both sides takes every voice twice, as Voice::render gives it.
+        for (int i = 0; i < frames_; ++i) {
+            const float* y = wet_.data() + static_cast<std::size_t>(i) * LadderLanes::kLanes;
+            for (int lane = 0; lane < n; ++lane) {
+                l[i] += y[lane];
+                l[i] += y[lane];
+            }
+        }
+        return;
+    }
+    for (int i = 0; i < frames_; ++i) {
+        const float* y = wet_.data() + static_cast<std::size_t>(i) * LadderLanes::kLanes;
+        float a = l[i];
+        float b = r[i];
+        for (int lane = 0; lane < n; ++lane) {
+            a += y[lane];
+            b += y[lane];
+        }
+        l[i] = a;
+        r[i] = b;
+    }
 }
 
 } // namespace grelmond

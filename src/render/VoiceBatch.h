@@ -45,6 +45,7 @@ private:
     void clearLane(int lane);
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
     void runBanks(int n, int upper);
+    void addToOutputs(float* l, float* r, int n) const;
 
     SimdPath path_ = SimdPath::Scalar;
     OscillatorLanes oscillators_;
