@@ -4,7 +4,6 @@
 #include "params/VolumeCurve.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace grelmond {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <climits>
 #include <cstdint>
 
 #include "params/DelayTime.h"
@@ -35,7 +34,7 @@ public:
 
   // Writes a program's values straight into the mirror and render values
   // as at start-up: a few values differ from what apply() gives, until the
-  // parameter is next set. Envelopes and delay buffers are not touched.
+  // parameter is next set. Envelopes are not touched, nor echoes restarted.
   void applyStartValues(const Program& program);
 
   // Frames the delay buffers hold: no length is set beyond it (no limit
