@@ -1,7 +1,5 @@
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
 #include "engine/Envelope.h"
 #include "params/DelayTime.h"
 #include "params/InitProgram.h"
@@ -11,8 +9,9 @@
 using namespace grelmond;
 
 // One program switch as the audio thread does it on a MIDI program change:
-// all 64 values, including both delay buffers cleared at their full length
-// and, with the engine's envelopes attached, twelve envelope rebuilds.
+// all 64 values, including both delays restarted at their full length (the
+// silencing itself is the render loop's) and, with the engine's envelopes
+// attached, twelve envelope rebuilds.
 static void BM_ApplyWholeProgram(benchmark::State& state) {
   ParameterState params;
   Envelope amp(10, 50, 0.5f, 300, nullptr, false), filter(10, 50, 0.5f, 300, nullptr, false),
@@ -22,8 +21,7 @@ static void BM_ApplyWholeProgram(benchmark::State& state) {
     params.attachEnvelope(ParameterState::kFilterEnvelope, &filter);
     params.attachEnvelope(ParameterState::kProcEnvelope, &proc);
   }
-  std::vector<float> left(DelayTime::kBase), right(DelayTime::kBase);
-  params.attachDelayBuffers(left.data(), right.data(), DelayTime::kBase);
+  params.setDelayCapacity(DelayTime::kBase);
   InitProgram program;
   program.setValue(param::kLeftDelayTime, 1.0f);
   program.setValue(param::kRightDelayTime, 1.0f);

@@ -18,12 +18,4 @@ int32_t DelayTime::lengthAt(float v, float sampleRate) {
   return static_cast<int32_t>(std::min(frames, 1e9));
 }
 
-int32_t DelayTime::apply(float v, float sampleRate, float* buffer, int32_t bufferSize) {
-  int32_t length = lengthAt(v, sampleRate);
-  if (buffer == nullptr) return length;
-  length = std::min(length, std::max(bufferSize, 0));
-  std::fill(buffer, buffer + length, 0.0f);
-  return length;
-}
-
 } // namespace grelmond

@@ -16,10 +16,6 @@ public:
   static int32_t lengthOf(float v);
   // The same time in frames at sampleRate (lengthOf(v) at 44.1 kHz).
   static int32_t lengthAt(float v, float sampleRate);
-
-  // Length for v at sampleRate, limited to the buffer, after silencing the
-  // part of the buffer that the new length uses. Null buffer: only the length.
-  static int32_t apply(float v, float sampleRate, float* buffer, int32_t bufferSize);
 };
 
 } // namespace grelmond

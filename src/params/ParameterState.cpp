@@ -3,6 +3,7 @@
 #include "params/DelayTime.h"
 #include "params/VolumeCurve.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace grelmond {
@@ -24,10 +25,8 @@ float ParameterState::detuneOf(float v) { return 0.04f * (v < 0.001f ? 0.1f : v)
 
 float ParameterState::mainGainOf(float v) { return 16.0f * VolumeCurve::ofValue(v); }
 
-void ParameterState::attachDelayBuffers(float* left, float* right, int32_t size) {
-  delayLeft_ = left;
-  delayRight_ = right;
-  delaySize_ = size;
+void ParameterState::setDelayCapacity(int32_t frames) {
+  delayCapacity_.store(std::max(frames, 0), std::memory_order_relaxed);
 }
 
 float ParameterState::apply(ParameterId index, float v) {
@@ -75,7 +74,7 @@ void ParameterState::applyRenderValue(ParameterId index, float v) {
     break;
   case param::kLeftDelayTime:
   case param::kRightDelayTime:
-    break; // lengths are set with their buffer clearing
+    break; // lengths are set with the restart of their echo
   case param::kMainVolume:
     render_.set(index, mainGainOf(v));
     break;
@@ -109,11 +108,12 @@ void ParameterState::applyEnvelope(ParameterId index, float v) {
 }
 
 void ParameterState::applyDelay(ParameterId index, float v) {
-  const float rate = delayRate_.load(std::memory_order_relaxed);
+  if (index != param::kLeftDelayTime && index != param::kRightDelayTime) return;
+  const int32_t length = limitDelay(DelayTime::lengthAt(v, delayRate_.load(std::memory_order_relaxed)));
   if (index == param::kLeftDelayTime)
-    render_.setLeftDelayLength(DelayTime::apply(v, rate, delayLeft_, delaySize_));
-  else if (index == param::kRightDelayTime)
-    render_.setRightDelayLength(DelayTime::apply(v, rate, delayRight_, delaySize_));
+    render_.restartLeftDelay(length);
+  else
+    render_.restartRightDelay(length);
 }
 
 void ParameterState::setDelaySampleRate(float sampleRate) {
@@ -124,7 +124,7 @@ void ParameterState::setDelaySampleRate(float sampleRate) {
 }
 
 int32_t ParameterState::limitDelay(int32_t length) const {
-  return delayLeft_ != nullptr && length > delaySize_ ? delaySize_ : length;
+  return std::min(length, delayCapacity_.load(std::memory_order_relaxed));
 }
 
 void ParameterState::applyStartValues(const Program& program) {

@@ -34,13 +34,15 @@ public:
 
   // Writes a program's values straight into the mirror and render values
   // as at start-up: a few values differ from what apply() gives, until the
-  // parameter is next set. Envelopes and delay buffers are not touched.
+  // parameter is next set. Envelopes are not touched, nor echoes restarted.
   void applyStartValues(const Program& program);
 
-  // The delay buffers whose used part a delay-time change silences.
-  void attachDelayBuffers(float* left, float* right, int32_t size);
+  // Frames the delay buffers hold: no length is set beyond it (no limit
+  // until set). The buffers themselves belong to the audio thread, which
+  // silences them when a delay-time change asks for it.
+  void setDelayCapacity(int32_t frames);
   // The sample rate the delay lengths are counted at (44.1 kHz until set);
-  // sets both lengths anew, silencing their buffers. Not on the audio thread.
+  // sets both lengths anew, restarting both echoes. Not on the audio thread.
   void setDelaySampleRate(float sampleRate);
   void attachEnvelope(Envelope which, EnvelopeTarget* target) { envelopes_[which].attach(target); }
 
@@ -69,9 +71,7 @@ private:
   std::atomic<float> set_[kNumParameters] = {};
   RenderValues render_;
   EnvelopeTemplate envelopes_[kNumEnvelopes];
-  float* delayLeft_ = nullptr;
-  float* delayRight_ = nullptr;
-  int32_t delaySize_ = 0;
+  std::atomic<int32_t> delayCapacity_{INT32_MAX};
   std::atomic<float> delayRate_{DelayTime::kReferenceRate};
 };
 

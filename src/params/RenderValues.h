@@ -12,7 +12,10 @@ namespace grelmond {
 // or frame, by the voices at block set-up and by the editor's update.
 //
 // Written by setParameter (any thread); every value is a single relaxed
-// atomic, so a change is picked up at the next read without locks.
+// atomic, so a change is picked up at the next read without locks. A delay
+// length and its restart count are the one ordered pair: the count is raised
+// before the length is released, so a reader that takes the length first
+// never sees a new length without its restart.
 class RenderValues {
 public:
   RenderValues() {
@@ -47,10 +50,16 @@ public:
   void setDetuneAmount(float d) { detuneAmount_.store(d, std::memory_order_relaxed); }
 
   // Delay lengths in samples, 0 to the delay buffer size.
-  int32_t leftDelayLength() const { return leftDelayLength_.load(std::memory_order_relaxed); }
-  int32_t rightDelayLength() const { return rightDelayLength_.load(std::memory_order_relaxed); }
+  int32_t leftDelayLength() const { return leftDelayLength_.load(std::memory_order_acquire); }
+  int32_t rightDelayLength() const { return rightDelayLength_.load(std::memory_order_acquire); }
   void setLeftDelayLength(int32_t n) { leftDelayLength_.store(n, std::memory_order_relaxed); }
   void setRightDelayLength(int32_t n) { rightDelayLength_.store(n, std::memory_order_relaxed); }
+  // A delay-time change: the new length, and the renderer silences what that
+  // length reads before it plays it. The counts only ever grow (and wrap).
+  void restartLeftDelay(int32_t n) { restart(leftDelayRestarts_, leftDelayLength_, n); }
+  void restartRightDelay(int32_t n) { restart(rightDelayRestarts_, rightDelayLength_, n); }
+  uint32_t leftDelayRestarts() const { return leftDelayRestarts_.load(std::memory_order_relaxed); }
+  uint32_t rightDelayRestarts() const { return rightDelayRestarts_.load(std::memory_order_relaxed); }
 
 private:
   std::atomic<float> values_[kNumParameters];
@@ -58,8 +67,16 @@ private:
   std::atomic<float> detuneAmount_{0.0f};
   std::atomic<int32_t> leftDelayLength_{0};
   std::atomic<int32_t> rightDelayLength_{0};
+  std::atomic<uint32_t> leftDelayRestarts_{0};
+  std::atomic<uint32_t> rightDelayRestarts_{0};
+
+  static void restart(std::atomic<uint32_t>& restarts, std::atomic<int32_t>& length, int32_t n) {
+    restarts.fetch_add(1, std::memory_order_relaxed);
+    length.store(n, std::memory_order_release);
+  }
 };
 
 static_assert(std::atomic<int32_t>::is_always_lock_free);
+static_assert(std::atomic<uint32_t>::is_always_lock_free);
 
 } // namespace grelmond

@@ -21,6 +21,7 @@ void DelayLine::setCapacity(int frames)
         return;
     buffer_.assign(static_cast<std::size_t>(frames), 0.0f);
     position_ = 0;
+    unheard_ = 0;
 }
 
 int DelayLine::clampLength(int frames) const
@@ -32,6 +33,33 @@ void DelayLine::reset()
 {
     std::fill(buffer_.begin(), buffer_.end(), 0.0f);
     position_ = 0;
+    unheard_ = 0;
+}
+
+void DelayLine::prepare(int frames, int length, std::uint32_t restarts)
+{
+    length = clampLength(length);
+    // A length that changes before the silence is through starts it over:
+    // what was played since may lie outside the new length, and what lies
+    // there unread is old.
+    if (restarts != restarts_ || (unheard_ > 0 && length != length_)) {
+        restarts_ = restarts;
+        unheard_ = length;
+    }
+    length_ = length;
+    silenceAhead(std::clamp(frames, 0, unheard_), length);
+}
+
+// Silences the `frames` places process() reads next, from where it wraps.
+void DelayLine::silenceAhead(int frames, int length)
+{
+    if (frames == 0)
+        return;
+    const int start = position_ >= length ? 0 : position_;
+    const int first = std::min(frames, length - start);
+    std::fill_n(buffer_.begin() + start, first, 0.0f);
+    std::fill_n(buffer_.begin(), frames - first, 0.0f);
+    unheard_ -= frames;
 }
 
 float DelayLine::process(float x, float mix, float feedback, int length, float denormal)

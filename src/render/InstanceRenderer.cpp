@@ -74,8 +74,12 @@ void InstanceRenderer::readSettings(RenderSettings& s)
     s.chorusMix = v.chorusMix();
     s.chorusRate = v.chorusRate();
     s.chorusDepth = v.get(kChorusDepth);
+    // Each length before its restart count: a length set by a delay-time
+    // change comes with the restart that change asked for.
     s.delay[0].length = v.leftDelayLength();
+    s.delay[0].restarts = v.leftDelayRestarts();
     s.delay[1].length = v.rightDelayLength();
+    s.delay[1].restarts = v.rightDelayRestarts();
     for (int side = 0; side < 2; ++side) {
         const ParameterId first = kDelayFirst[side];
         s.delay[side].time = mirror_.get(first);

@@ -40,7 +40,6 @@ public:
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);
 
     KeyDepth& keyDepth() { return loop_.keyDepth(); }
-    float* delayBuffer(int side) { return loop_.delayBuffer(side); }
     int delayCapacity() const { return loop_.delayCapacity(); }
     // Sizes the delay buffers for the rate; never on the audio thread.
     void setSampleRate(double sampleRate) { loop_.setSampleRate(sampleRate); }

@@ -132,6 +132,8 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     const bool chorusOn = s.chorusMix > 0.0f;
     const int lengthL = activeDelayLength(0, s);
     const int lengthR = activeDelayLength(1, s);
+    delays_[0].prepare(frames, lengthL, s.delay[0].restarts);
+    delays_[1].prepare(frames, lengthR, s.delay[1].restarts);
     bool broken = false;
 
     for (int i = 0; i < frames; ++i) {

@@ -44,8 +44,7 @@ public:
     const KeyDepth& keyDepth() const { return keyDepth_; }
     const Ensemble& ensemble() const { return ensemble_; }
     const TempoSync& tempoSync() const { return sync_; }
-    // The delay buffers, for silencing when a delay time changes.
-    float* delayBuffer(int side) { return delays_[side & 1].data(); }
+    // Frames a delay can hold at the rate last set: the longest length in use.
     int delayCapacity() const { return delays_[0].capacity(); }
     std::int64_t sampleCounter() const { return sampleCounter_; }
     // Frames silenced because they were not finite or beyond +80 dBFS.

@@ -2,6 +2,8 @@
 
 #include "render/Flanger.h"
 
+#include <cstdint>
+
 namespace grelmond {
 
 struct DelaySettings {
@@ -10,6 +12,7 @@ struct DelaySettings {
     float mix = 0.0f;
     float feedback = 0.0f;
     float sync = 0.0f;     // non-zero locks the length to the host tempo
+    std::uint32_t restarts = 0; // delay-time settings so far: a new count restarts the echo from silence
 };
 
 // The engine values the render loop reads once per chunk.

@@ -18,11 +18,11 @@ std::atomic<float> SynthPlugin::processSampleRate_{44100.0f};
 SynthPlugin::SynthPlugin(AudioMasterCallback hostCallback)
     : PluginBaseExt(hostCallback, kNumPrograms, kNumParams)
 {
-    // Parameters reach the engine's envelopes and silence the delay buffers.
+    // Parameters reach the engine's envelopes; delay lengths stay within the buffers.
     params_.attachEnvelope(ParameterState::kAmpEnvelope, engine_.amplitudeEnvelope());
     params_.attachEnvelope(ParameterState::kFilterEnvelope, engine_.filterEnvelope());
     params_.attachEnvelope(ParameterState::kProcEnvelope, engine_.procEnvelope());
-    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), renderer_.delayCapacity());
+    params_.setDelayCapacity(renderer_.delayCapacity());
 
     const InitProgram init;
     if (!loadDefaultBank())
@@ -209,7 +209,7 @@ void SynthPlugin::setBlockSizeAndSampleRate(VstInt32 blockSize, float sampleRate
 void SynthPlugin::prepareForRate(float sampleRate)
 {
     renderer_.setSampleRate(sampleRate);
-    params_.attachDelayBuffers(renderer_.delayBuffer(0), renderer_.delayBuffer(1), renderer_.delayCapacity());
+    params_.setDelayCapacity(renderer_.delayCapacity());
     params_.setDelaySampleRate(sampleRate);
 }
 

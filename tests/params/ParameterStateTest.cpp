@@ -4,7 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include "params/DelayTime.h"
 #include "params/InitProgram.h"
 #include "params/ParameterState.h"
 #include "params/VolumeCurve.h"
@@ -97,18 +96,25 @@ TEST(ParameterState, EnvelopeTimesAndForwarding) {
   EXPECT_FLOAT_EQ(s.renderValues().get(param::kAmpSustain), 0.9f);
 }
 
-TEST(ParameterState, DelayTimeSilencesTheUsedPartOfItsBuffer) {
+// Every delay-time setting, even to the same value, restarts its own side's
+// echo (the render loop then plays silence for the new length); lengths stay
+// within the buffers.
+TEST(ParameterState, DelayTimeRestartsItsOwnSideWithinTheCapacity) {
   ParameterState s;
-  std::vector<float> left(DelayTime::kBase, 1.0f), right(DelayTime::kBase, 1.0f);
-  s.attachDelayBuffers(left.data(), right.data(), DelayTime::kBase);
+  const RenderValues& r = s.renderValues();
+  s.setDelayCapacity(40000);
   s.apply(param::kRightDelayTime, 0.25f);
-  EXPECT_EQ(s.renderValues().rightDelayLength(), 12000);
-  EXPECT_EQ(right[11999], 0.0f);
-  EXPECT_EQ(right[12000], 1.0f);
-  EXPECT_EQ(left[0], 1.0f);
+  EXPECT_EQ(r.rightDelayLength(), 12000);
+  EXPECT_EQ(r.rightDelayRestarts(), 1u);
+  EXPECT_EQ(r.leftDelayRestarts(), 0u);
+  s.apply(param::kRightDelayTime, 0.25f);
+  EXPECT_EQ(r.rightDelayRestarts(), 2u);
   s.apply(param::kLeftDelayTime, 1.0f);
-  EXPECT_EQ(s.renderValues().leftDelayLength(), 48000);
-  for (float x : left) ASSERT_EQ(x, 0.0f);
+  EXPECT_EQ(r.leftDelayLength(), 40000);
+  EXPECT_EQ(r.leftDelayRestarts(), 1u);
+  for (ParameterId i = param::kLeftDelayTime + 1; i < param::kRightDelayTime; ++i) s.apply(i, 0.5f);
+  EXPECT_EQ(r.leftDelayRestarts(), 1u);
+  EXPECT_EQ(r.rightDelayRestarts(), 2u);
 }
 
 TEST(ParameterState, OutOfRangeValuesAreClampedAndOddIndicesIgnored) {
@@ -152,6 +158,7 @@ TEST(ParameterState, StartValuesDifferUntilNextSet) {
   EXPECT_FLOAT_EQ(r.filterLfoRate(), 0.05f);
   EXPECT_FLOAT_EQ(r.mainGain(), 16 * VolumeCurve::at(2047));
   EXPECT_EQ(r.leftDelayLength(), 24000);
+  EXPECT_EQ(r.leftDelayRestarts(), 0u); // set before any sound
   EXPECT_FLOAT_EQ(r.flangerFeedback(), 0.18f);
   EXPECT_EQ(s.envelope(ParameterState::kFilterEnvelope).attack(), 2993);
 
@@ -161,16 +168,15 @@ TEST(ParameterState, StartValuesDifferUntilNextSet) {
 
 TEST(ParameterState, DelayLengthsKeepTheirTimeAtEveryRate) {
   ParameterState s;
-  std::vector<float> left(120000, 1.0f), right(120000, 1.0f);
-  s.attachDelayBuffers(left.data(), right.data(), 120000);
+  s.setDelayCapacity(120000);
   s.apply(param::kLeftDelayTime, 0.5f);
   s.apply(param::kRightDelayTime, 1.0f);
   EXPECT_EQ(s.renderValues().leftDelayLength(), 24000);
   s.setDelaySampleRate(96000.0f);
   EXPECT_EQ(s.renderValues().leftDelayLength(), 52245); // 24000 frames at 44.1 kHz
   EXPECT_EQ(s.renderValues().rightDelayLength(), 104490);
-  EXPECT_EQ(left[52244], 0.0f);
-  EXPECT_EQ(left[52245], 1.0f);
+  EXPECT_EQ(s.renderValues().leftDelayRestarts(), 2u); // a new rate restarts both echoes
+  EXPECT_EQ(s.renderValues().rightDelayRestarts(), 2u);
   s.apply(param::kLeftDelayTime, 0.25f);
   EXPECT_EQ(s.renderValues().leftDelayLength(), 26122);
   s.setDelaySampleRate(44100.0f);

@@ -1,4 +1,5 @@
 #include "PluginLoader.h"
+#include "PluginPlayer.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "params/ParameterTable.h"
 #include "params/VolumeCurve.h"
@@ -212,13 +215,36 @@ TEST(SynthPluginStartValues, ProgramChangeSelectsThroughTheFraction)
     EXPECT_EQ(plugin->getProgram(), 6);
 }
 
-TEST(SynthPluginStartValues, DelayTimeSilencesThePluginsOwnBuffer)
+// A held sine through the left delay, wet only: after the delay time changes,
+// the delay plays silence for its whole new length, however much of the note
+// the old length held, and then the note again; the dry right side plays on.
+TEST(SynthPluginStartValues, DelayTimeChangeRestartsTheEchoFromSilence)
 {
-    auto plugin = std::make_unique<grelmond::SynthPlugin>(nullptr);
-    float* left = plugin->renderer().delayBuffer(0);
-    std::fill(left, left + 60000, 1.0f);
-    plugin->setParameter(49, 1.0f);
-    EXPECT_EQ(plugin->parameters().renderValues().leftDelayLength(), 48000);
-    EXPECT_EQ(*std::max_element(left, left + 48000), 0.0f);
-    EXPECT_EQ(left[48000], 1.0f);
+    PluginLoader loader;
+    ASSERT_TRUE(loader.loaded()) << loader.error();
+    auto peak = [](const std::vector<float>& x, std::size_t from, std::size_t to) {
+        float p = 0.0f;
+        for (std::size_t i = from; i < std::min(to, x.size()); ++i)
+            p = std::max(p, std::fabs(x[i]));
+        return p;
+    };
+    for (auto [rate, block] : {std::pair{44100.0f, 512}, std::pair{384000.0f, 64}}) {
+        testsupport::PluginPlayer p(loader, rate, block);
+        ASSERT_TRUE(p.ok());
+        p.sinePatch();
+        p.set(50, 1.0f); // left delay mix: the delayed signal only
+        p.set(51, 0.0f);
+        p.set(49, 0.1f);
+        p.events({{0, 0x90, 57, 127}});
+        const std::size_t before = static_cast<std::size_t>(rate / 4);
+        p.render(static_cast<int>(before));
+        EXPECT_GT(peak(p.left, before / 2, before), 1e-3f) << rate;
+
+        p.set(49, 1.0f);
+        const auto length = static_cast<std::size_t>(std::lround(48000.0 * rate / 44100.0));
+        p.render(static_cast<int>(length + rate / 10));
+        EXPECT_LT(peak(p.left, before, before + length - 1), 1e-6f) << rate;
+        EXPECT_GT(peak(p.left, before + length + 10, p.left.size()), 1e-3f) << rate;
+        EXPECT_GT(peak(p.right, before, before + length), 1e-3f) << rate;
+    }
 }

@@ -203,4 +203,39 @@ TEST(HostThreads, ChunksWhileRenderingAndAutomating)
     EXPECT_FALSE(audio.heardNonFinite());
 }
 
+// Delay times set from the GUI and automation threads while the audio thread
+// plays through both delays: the delay buffers belong to the audio thread
+// alone (a ThreadSanitizer build checks that), and nothing but finite sound
+// comes out.
+TEST(HostThreads, DelayTimesSetWhileRendering)
+{
+    PluginLoader loader;
+    ASSERT_TRUE(loader.loaded()) << loader.error();
+    auto plugin = loader.create(nullptr);
+    ASSERT_NE(plugin, nullptr);
+    for (int mix : {50, 54})
+        plugin->setParameter(mix, 0.8f);
+
+    AudioThread audio(*plugin, false);
+    std::atomic<bool> running{true};
+    auto setting = [&](unsigned seed) {
+        std::mt19937 random(seed);
+        while (running.load()) {
+            plugin->setParameter(random() % 2 ? 49 : 53, static_cast<float>(random() % 1001) / 1000.0f);
+            std::this_thread::sleep_for(200us);
+        }
+    };
+    std::thread gui(setting, 4u), automation(setting, 5u);
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < 300ms ||
+           (audio.blocks() < 100 && std::chrono::steady_clock::now() - start < 60s))
+        std::this_thread::sleep_for(10ms);
+    running.store(false);
+    gui.join();
+    automation.join();
+    audio.stop();
+    EXPECT_GE(audio.blocks(), 100);
+    EXPECT_FALSE(audio.heardNonFinite());
+}
+
 } // namespace
