@@ -4,11 +4,11 @@
 
 namespace grelmond {
 
-// Up to eight voices' band-pass banks side by side, one lane each, for the
+// Up to sixteen voices' band-pass banks side by side, one lane each, for the
 // batched path; every lane performs ProcBandPassBank::process's float
 // operations in the same order. All lanes run the same number of sections.
 struct BandPassLanes {
-    static constexpr int kLanes = 8;
+    static constexpr int kLanes = 16;
     static constexpr int kSections = ProcBandPassBank::sections;
 
     // Frame i of lane l at [i × kLanes + l]: the oscillator mix, the third
@@ -25,15 +25,17 @@ struct BandPassLanes {
     void store(int lane, ProcBandPassBank& bank) const;
     void clear(int lane);
 
+    // Lanes first..first+3 with SSE2, first..first+7 with AVX2 (only where
+    // the CPU has it), one lane with the bank's own arithmetic.
     void run4(int first, const Frames& f);
-    void run8(const Frames& f);
+    void run8(int first, const Frames& f);
     void runOne(int lane, ProcBandPassBank& bank, const Frames& f) const;
 
     int active = 0;
-    alignas(32) float b0[kSections][kLanes], b1[kSections][kLanes], b2[kSections][kLanes];
-    alignas(32) float a1[kSections][kLanes], a2[kSections][kLanes], gain[kSections][kLanes];
-    alignas(32) float x1[kSections][kLanes], x2[kSections][kLanes], y1[kSections][kLanes], y2[kSections][kLanes];
-    alignas(32) float d[kLanes];
+    alignas(64) float b0[kSections][kLanes], b1[kSections][kLanes], b2[kSections][kLanes];
+    alignas(64) float a1[kSections][kLanes], a2[kSections][kLanes], gain[kSections][kLanes];
+    alignas(64) float x1[kSections][kLanes], x2[kSections][kLanes], y1[kSections][kLanes], y2[kSections][kLanes];
+    alignas(64) float d[kLanes];
 };
 
 } // namespace grelmond

@@ -23,52 +23,70 @@ void storeLanes(float* p, V v)
     __builtin_memcpy(p, &v, sizeof v);
 }
 
-template <class V>
+// G groups of lanes side by side, frame by frame: the ladder is one long
+// chain of dependent operations per frame, so a second group keeps the
+// arithmetic units busy while the first waits.
+template <class V, int G = 1>
 void ladderFrames(grelmond::LadderLanes& s, int first, const grelmond::LadderLanes::Frames& f)
 {
     constexpr int stride = grelmond::LadderLanes::kLanes;
-    V e1 = loadLanes<V>(s.e1 + first), e2 = loadLanes<V>(s.e2 + first);
-    V y0 = loadLanes<V>(s.y0 + first), y1 = loadLanes<V>(s.y1 + first), y2 = loadLanes<V>(s.y2 + first);
-    V y3 = loadLanes<V>(s.y3 + first), y4 = loadLanes<V>(s.y4 + first);
-    const V envCut = loadLanes<V>(s.envCut + first);
-    const V baseCut = loadLanes<V>(s.baseCut + first);
-    const V res = loadLanes<V>(s.res + first);
-    V d = loadLanes<V>(s.d + first);
-    for (int i = 0; i < f.count; ++i) {
-        d = -d;
-        const V x = loadLanes<V>(f.x + i * stride + first);
-        if (!f.run[i]) {
-            storeLanes(f.y + i * stride + first, x);
-            continue;
-        }
-        e1 = 0.9f * e1 + 0.1f * envCut;
-        e2 = 0.9f * e2 + 0.1f * e1;
-        const V fc = baseCut + (1.0f - baseCut) * e2;
-        const V q = 1.0f - fc;
-        const V p = fc + 0.8f * fc * q;
-        const V k = 2.0f * p - 1.0f;
-        const V r = res * (1.0f + 0.5f * q * (1.0f - q + 5.6f * q * q));
-        const V u = x - r * y4;
-        V t1 = y1;
-        y1 = (u + y0) * p + d - y1 * k;
-        const V t2 = y2;
-        y2 = (y1 + t1) * p + d - y2 * k;
-        t1 = y3;
-        y3 = (y2 + t2) * p + d - y3 * k;
-        y4 = (y3 + t1) * p + d - y4 * k;
-        y4 = y4 < -2.0f ? -2.0f : (2.0f < y4 ? 2.0f : y4); // std::clamp, NaN passing through
-        y4 = y4 - 0.32f * y4 * y4 * y4;
-        y0 = u + d;
-        storeLanes(f.y + i * stride + first, f.highPass[i] ? x - y4 : y4);
+    constexpr int width = static_cast<int>(sizeof(V) / sizeof(float));
+    V e1[G], e2[G], y0[G], y1[G], y2[G], y3[G], y4[G], envCut[G], baseCut[G], res[G], d[G];
+    for (int g = 0; g < G; ++g) {
+        const int at = first + g * width;
+        e1[g] = loadLanes<V>(s.e1 + at);
+        e2[g] = loadLanes<V>(s.e2 + at);
+        y0[g] = loadLanes<V>(s.y0 + at);
+        y1[g] = loadLanes<V>(s.y1 + at);
+        y2[g] = loadLanes<V>(s.y2 + at);
+        y3[g] = loadLanes<V>(s.y3 + at);
+        y4[g] = loadLanes<V>(s.y4 + at);
+        envCut[g] = loadLanes<V>(s.envCut + at);
+        baseCut[g] = loadLanes<V>(s.baseCut + at);
+        res[g] = loadLanes<V>(s.res + at);
+        d[g] = loadLanes<V>(s.d + at);
     }
-    storeLanes(s.e1 + first, e1);
-    storeLanes(s.e2 + first, e2);
-    storeLanes(s.y0 + first, y0);
-    storeLanes(s.y1 + first, y1);
-    storeLanes(s.y2 + first, y2);
-    storeLanes(s.y3 + first, y3);
-    storeLanes(s.y4 + first, y4);
-    storeLanes(s.d + first, d);
+    for (int i = 0; i < f.count; ++i) {
+        for (int g = 0; g < G; ++g) {
+            const int at = i * stride + first + g * width;
+            d[g] = -d[g];
+            const V x = loadLanes<V>(f.x + at);
+            if (!f.run[i]) {
+                storeLanes(f.y + at, x);
+                continue;
+            }
+            e1[g] = 0.9f * e1[g] + 0.1f * envCut[g];
+            e2[g] = 0.9f * e2[g] + 0.1f * e1[g];
+            const V fc = baseCut[g] + (1.0f - baseCut[g]) * e2[g];
+            const V q = 1.0f - fc;
+            const V p = fc + 0.8f * fc * q;
+            const V k = 2.0f * p - 1.0f;
+            const V r = res[g] * (1.0f + 0.5f * q * (1.0f - q + 5.6f * q * q));
+            const V u = x - r * y4[g];
+            V t1 = y1[g];
+            y1[g] = (u + y0[g]) * p + d[g] - y1[g] * k;
+            const V t2 = y2[g];
+            y2[g] = (y1[g] + t1) * p + d[g] - y2[g] * k;
+            t1 = y3[g];
+            y3[g] = (y2[g] + t2) * p + d[g] - y3[g] * k;
+            V z = (y3[g] + t1) * p + d[g] - y4[g] * k;
+            z = z < -2.0f ? -2.0f : (2.0f < z ? 2.0f : z); // std::clamp, NaN passing through
+            y4[g] = z - 0.32f * z * z * z;
+            y0[g] = u + d[g];
+            storeLanes(f.y + at, f.highPass[i] ? x - y4[g] : y4[g]);
+        }
+    }
+    for (int g = 0; g < G; ++g) {
+        const int at = first + g * width;
+        storeLanes(s.e1 + at, e1[g]);
+        storeLanes(s.e2 + at, e2[g]);
+        storeLanes(s.y0 + at, y0[g]);
+        storeLanes(s.y1 + at, y1[g]);
+        storeLanes(s.y2 + at, y2[g]);
+        storeLanes(s.y3 + at, y3[g]);
+        storeLanes(s.y4 + at, y4[g]);
+        storeLanes(s.d + at, d[g]);
+    }
 }
 
 } // namespace

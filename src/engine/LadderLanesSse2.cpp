@@ -9,4 +9,9 @@ void LadderLanes::run4(int first, const Frames& f)
     ladderFrames<Lanes4>(*this, first, f);
 }
 
+void LadderLanes::run8Sse2(int first, const Frames& f)
+{
+    ladderFrames<Lanes4, 2>(*this, first, f);
+}
+
 } // namespace grelmond

@@ -6,12 +6,12 @@ namespace grelmond {
 
 class Oscillator;
 
-// The three oscillators and the amplitude smoothing of up to eight voices,
+// The three oscillators and the amplitude smoothing of up to sixteen voices,
 // one lane each, for the batched path. Every lane performs the float
 // operations of the voice's own frame loop in the same order (sample, mix,
 // advance), so each voice's dry signal is the one it renders alone.
 struct OscillatorLanes {
-    static constexpr int kLanes = 8;
+    static constexpr int kLanes = 16;
     static constexpr int kOscillators = 3;
 
     // Frame i of lane l goes to [i × kLanes + l]: the mix of oscillators 1
@@ -24,12 +24,12 @@ struct OscillatorLanes {
     };
 
     struct Bank {
-        alignas(32) float position[kLanes];
-        alignas(32) float wrap[kLanes];
-        alignas(32) float loop[kLanes];
-        alignas(32) float gain[kLanes];
-        alignas(32) float increment[kLanes];
-        alignas(32) std::int32_t counter[kLanes];
+        alignas(64) float position[kLanes];
+        alignas(64) float wrap[kLanes];
+        alignas(64) float loop[kLanes];
+        alignas(64) float gain[kLanes];
+        alignas(64) float increment[kLanes];
+        alignas(64) std::int32_t counter[kLanes];
         const std::int16_t* samples[kLanes];
     };
 
@@ -38,14 +38,14 @@ struct OscillatorLanes {
     // An unused lane: silent oscillators that never advance.
     void clear(int lane);
 
-    // Lanes first..first+3 with SSE2, 0..7 with AVX2 (only where the CPU has it).
+    // Lanes first..first+3 with SSE2, first..first+7 with AVX2 (only where the CPU has it).
     void run4(int first, const Frames& f);
-    void run8(const Frames& f);
+    void run8(int first, const Frames& f);
 
     Bank osc[kOscillators];
-    alignas(32) float ampStage1[kLanes];
-    alignas(32) float ampStage2[kLanes];
-    alignas(32) float ampLevel[kLanes];
+    alignas(64) float ampStage1[kLanes];
+    alignas(64) float ampStage2[kLanes];
+    alignas(64) float ampLevel[kLanes];
 };
 
 } // namespace grelmond

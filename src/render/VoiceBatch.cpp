@@ -130,11 +130,14 @@ void VoiceBatch::runOscillators(int n, int upper)
     f.count = frames_;
     for (int lane = n; lane < upper; ++lane)
         oscillators_.clear(lane);
-    if (upper == LadderLanes::kLanes && path_ == SimdPath::Avx2 && n > 4) {
-        oscillators_.run8(f);
-    } else {
-        for (int first = 0; first < n; first += 4)
+    for (int first = 0; first < n;) {
+        if (path_ == SimdPath::Avx2 && n - first > 4) {
+            oscillators_.run8(first, f);
+            first += 8;
+        } else {
             oscillators_.run4(first, f);
+            first += 4;
+        }
     }
     for (int lane = 0; lane < n; ++lane)
         laneVoice_[lane]->storeLane(oscillators_, lane);
@@ -150,19 +153,53 @@ void VoiceBatch::runBanks(int n, int upper)
     f.count = frames_;
     for (int lane = n; lane < upper; ++lane)
         banks_.clear(lane);
-    if (upper == LadderLanes::kLanes && path_ == SimdPath::Avx2 && n > 4) {
-        banks_.run8(f);
-    } else {
-        for (int first = 0; first < n; first += 4) {
-            if (n - first >= 2)
-                banks_.run4(first, f);
-            else
-                banks_.runOne(first, laneVoice_[first]->bank(), f);
+    int alone = -1; // a lane that ran on its voice's own bank
+    for (int first = 0; first < n;) {
+        const int left = n - first;
+        if (path_ == SimdPath::Avx2 && left > 4) {
+            banks_.run8(first, f);
+            first += 8;
+        } else if (left >= 2) {
+            banks_.run4(first, f);
+            first += 4;
+        } else {
+            banks_.runOne(first, laneVoice_[first]->bank(), f);
+            alone = first++;
         }
     }
     for (int lane = 0; lane < n; ++lane)
-        if (!(n % 4 == 1 && lane == n - 1 && !(path_ == SimdPath::Avx2 && n > 4)))
+        if (lane != alone)
             banks_.store(lane, laneVoice_[lane]->bank());
+}
+
+// Runs lanes 0..n-1 through their ladders; returns the lane that ran on its
+// voice's own filter, or -1.
+int VoiceBatch::runLadders(int n, const LadderLanes::Frames& f)
+{
+    if (path_ == SimdPath::Avx2 && n > 8) {
+        lanes_.run16(f);
+        return -1;
+    }
+    int alone = -1;
+    for (int first = 0; first < n;) {
+        const int left = n - first;
+        if (left > 4) {
+            if (path_ == SimdPath::Avx2)
+                lanes_.run8(first, f);
+            else
+                lanes_.run8Sse2(first, f);
+            first += 8;
+        } else if (left >= 2) {
+            lanes_.run4(first, f);
+            first += 4;
+        } else {
+            // One voice alone goes through its own filter: a lane group
+            // would cost more than it saves.
+            lanes_.runOne(first, laneVoice_[first]->filter(), f);
+            alone = first++;
+        }
+    }
+    return alone;
 }
 
 void VoiceBatch::clearLane(int lane)
@@ -178,8 +215,9 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     if (n == 0)
         return;
     used_ = 0;
-    // Unused lanes run on zero state; their outputs are never read.
-    const int upper = path_ == SimdPath::Avx2 && n > 4 ? LadderLanes::kLanes : (n + 3) / 4 * 4;
+    // Unused lanes up to the end of the last group run on zero state; their
+    // outputs are never read.
+    const int upper = n > 8 ? LadderLanes::kLanes : (n > 4 ? 8 : 4);
     runOscillators(n, upper);
     if (!groupBank_)
         for (int lane = 0; lane < n; ++lane)
@@ -193,26 +231,11 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     f.run = run_.data();
     f.highPass = highPass_.data();
     f.count = frames_;
-
     for (int lane = n; lane < upper; ++lane)
         clearLane(lane);
-    bool single = false;
-    if (upper == LadderLanes::kLanes && path_ == SimdPath::Avx2 && n > 4) {
-        lanes_.run8(f);
-    } else {
-        for (int first = 0; first < n; first += 4) {
-            if (n - first >= 2) {
-                lanes_.run4(first, f);
-            } else {
-                // One voice alone goes through its own filter: a lane group
-                // would cost more than it saves.
-                lanes_.runOne(first, laneVoice_[first]->filter(), f);
-                single = true;
-            }
-        }
-    }
+    const int alone = runLadders(n, f);
     for (int lane = 0; lane < n; ++lane)
-        if (!(single && lane == n - 1))
+        if (lane != alone)
             lanes_.store(lane, laneVoice_[lane]->filter());
 
     addToOutputs(left + in.outOffset, right + in.outOffset, n);

@@ -36,7 +36,9 @@ public:
     void render(Voice* const* voices, int count, float* left, float* right, const VoiceRenderInput& in);
 
 private:
-    int width() const { return path_ == SimdPath::Avx2 ? LadderLanes::kLanes : 4; }
+    // Voices per group: two AVX2 groups of eight, or two SSE2 groups of four
+    // whose ladders run interleaved.
+    int width() const { return path_ == SimdPath::Avx2 ? LadderLanes::kLanes : 8; }
     void readSwitches(const VoiceRenderInput& in, int frames);
     void renderLate(Voice* voice, const Voice::DryBlock& block, float* left, float* right,
                     const VoiceRenderInput& in);
@@ -45,6 +47,7 @@ private:
     void clearLane(int lane);
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
     void runBanks(int n, int upper);
+    int runLadders(int n, const LadderLanes::Frames& f);
     void addToOutputs(float* l, float* r, int n) const;
 
     SimdPath path_ = SimdPath::Scalar;

@@ -84,8 +84,8 @@ TEST(OscillatorLanes, EveryLaneMatchesTheVoiceLoop)
         SimdPath needs;
         int first, width;
     };
-    const Run runs[] = {{"sse2 low", SimdPath::Sse2, 0, 4}, {"sse2 high", SimdPath::Sse2, 4, 4},
-                        {"avx2", SimdPath::Avx2, 0, 8}};
+    const Run runs[] = {{"sse2 first", SimdPath::Sse2, 0, 4}, {"sse2 last", SimdPath::Sse2, 12, 4},
+                        {"avx2 low", SimdPath::Avx2, 0, 8}, {"avx2 high", SimdPath::Avx2, 8, 8}};
     for (const Run& run : runs) {
         if (!grelmond::simdPathAvailable(run.needs))
             continue;
@@ -123,7 +123,7 @@ TEST(OscillatorLanes, EveryLaneMatchesTheVoiceLoop)
             f.amp = got.amp.data();
             f.count = kFrames;
             if (run.width == 8)
-                batch.run8(f);
+                batch.run8(run.first, f);
             else
                 batch.run4(run.first, f);
 

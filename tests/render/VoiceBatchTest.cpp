@@ -127,12 +127,13 @@ TEST(VoiceBatch, VoicesStartAndEndAtEveryLanePosition)
             richPatch(rig);
             rig.setFunction(11);
         });
-        // A note joins and one leaves every chunk, at frame offsets all over the
-        // chunk, so the lanes fill, empty and repack at every position.
+        // A note joins every chunk and, once twenty sound, one leaves, at frame
+        // offsets all over the chunk, so the lanes of one and two groups fill,
+        // empty and repack at every position.
         for (int c = 0; c < 60; ++c) {
             t.start(30 + (c * 7) % 60, 100, c % 3 == 0 ? 0 : (c * 97) % t.frames);
-            if (c >= 5)
-                t.release(30 + ((c - 5) * 7) % 60, (c * 31) % t.frames);
+            if (c >= 20)
+                t.release(30 + ((c - 20) * 7) % 60, (c * 31) % t.frames);
             ASSERT_TRUE(t.chunk()) << grelmond::simdPathName(path) << " chunk " << c;
         }
         // Let every voice ring out.
