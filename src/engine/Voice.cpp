@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 
 namespace grelmond {
 
@@ -110,39 +109,19 @@ float Voice::envelopeValue(int slot, bool* ended) const {
 
 bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
     const ParameterMirror* mirror = in.mirror;
-    DryBlock block;
-    return renderWith(in, block, [&](int i, float v, float d) {
+    const DryBlock block = beginBlock(in);
+    if (!block.rendered) return true;
+    const int frames = std::max(in.frames, 0);
+    renderFrames(block.start, frames, block.denormal, [&](int i, float v, float d) {
         if (mirror && mirror->get(filterBypassIndex) == 0.0f)
             v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
         left[in.outOffset + i] += v;
         right[in.outOffset + i] += v;
     });
-}
-
-Voice::DryBlock Voice::renderDry(float* dry, int stride, const VoiceRenderInput& in) {
-    DryBlock block;
-    block.alive = renderWith(in, block, [&](int i, float v, float) { dry[i * stride] = v; });
-    return block;
-}
-
-Voice::DryBlock Voice::renderDryWithoutBank(float* dry, float* third, float* amp, int stride,
-                                            const VoiceRenderInput& in) {
-    // Takes the three parts when the bank is left out, the ladder input otherwise.
-    struct Sink {
-        float* dry;
-        float* third;
-        float* amp;
-        int stride;
-        void operator()(int i, float v, float) const { dry[i * stride] = v; }
-        void operator()(int i, float mix, float s3, float level, float) const {
-            dry[i * stride] = mix;
-            third[i * stride] = s3;
-            amp[i * stride] = level;
-        }
-    };
-    DryBlock block;
-    block.alive = renderWith(in, block, Sink{dry, third, amp, stride});
-    return block;
+    // The offset flips once per frame wherever it is used; leaving the shared
+    // value as this call left it keeps that true across voices and the render loop.
+    if ((frames - block.start) % 2 != 0) DenormalOffset::flip();
+    return endBlock(block, in);
 }
 
 bool Voice::filterRuns(const ParameterMirror* mirror) {
@@ -151,27 +130,6 @@ bool Voice::filterRuns(const ParameterMirror* mirror) {
 
 bool Voice::filterHighPass(const ParameterMirror* mirror) {
     return mirror->get(filterHighPassIndex) != 0.0f;
-}
-
-// One render call; sink(i, v, d) takes each frame's ladder input from here.
-template <class Sink>
-bool Voice::renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink) {
-    block = beginBlock(in);
-    if (!block.rendered) return true;
-    const int frames = std::max(in.frames, 0);
-    if constexpr (std::is_invocable_v<Sink, int, float, float, float, float>) {
-        if (block.bankLeft)
-            renderFrames<false>(block.start, frames, block.denormal, sink);
-        else
-            renderFrames<true>(block.start, frames, block.denormal, sink);
-    } else {
-        block.bankLeft = false;
-        renderFrames(block.start, frames, block.denormal, sink);
-    }
-    // The offset flips once per frame wherever it is used; leaving the shared
-    // value as this call left it keeps that true across voices and the render loop.
-    if ((frames - block.start) % 2 != 0) DenormalOffset::flip();
-    return endBlock(block, in);
 }
 
 Voice::DryBlock Voice::beginBlock(const VoiceRenderInput& in) {
@@ -313,7 +271,8 @@ void Voice::openBlock(const VoiceRenderInput& in, float sampleRate) {
     blockFrames_ = 0;
 }
 
-template <bool WithProc, class Sink>
+// The voice-by-voice frame loop; sink(i, v, d) takes each frame's ladder input.
+template <class Sink>
 void Voice::renderFrames(int start, int end, float denormal, Sink&& sink) {
     Oscillator* osc = context_.oscillators.data();
     const float ampLevel = blockAmpLevel_;
@@ -325,13 +284,9 @@ void Voice::renderFrames(int start, int end, float denormal, Sink&& sink) {
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
-        if constexpr (WithProc) {
-            float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
-            v *= ampStage2_;
-            sink(i, v, d);
-        } else {
-            sink(i, (s1 + s2) * mixScale, s3 * mixScale, ampStage2_, d);
-        }
+        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+        v *= ampStage2_;
+        sink(i, v, d);
         for (int k = 0; k < 3; ++k)
             if (osc[k].gain() * ampStage2_ > 0.0f) osc[k].advance();
     }

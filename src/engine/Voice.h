@@ -57,31 +57,25 @@ public:
     // Adds the sub-block's sound into both outputs; false once the voice has ended.
     bool render(float* left, float* right, const VoiceRenderInput& in);
 
-    // The batched path: the same call split at the ladder. renderDry() does
-    // everything before it and stores frame i's ladder input at dry[i × stride];
-    // the caller then runs the ladder (filter()) over frames start..frames-1,
-    // each with the denormal offset flipped once more from `denormal`.
+    // The batched path: the same call in steps, for voices whose oscillators,
+    // band-pass banks and ladders run in lanes. beginBlock() counts the start
+    // delay and sets the sub-block up (nothing more when the block is not
+    // rendered); the oscillators then run over frames start..frames-1
+    // (loadLane/storeLane hand their state over), storing frame i's mix, third
+    // oscillator and amplitude at [i × stride]; procFrames() turns those into
+    // the ladder input unless the bank was left out; the caller runs the bank
+    // and the ladder (filter()), each frame with the denormal offset flipped
+    // once more from `denormal`, and flips the shared offset as the frame loop
+    // would have; endBlock() counts the frames and closes the sub-block, false
+    // once the voice has ended.
     struct DryBlock {
         bool rendered = false; // false while the start delay runs
-        bool alive = true;
         int start = 0;
         float denormal = 0.0f;
-        // The band-pass bank was left out: dry holds the oscillator mix, third
-        // the third oscillator and amp the amplitude; the ladder input is then
-        // (bank(dry) + third) × amp.
+        // The proc function is the band-pass bank alone, left to the caller:
+        // the ladder input is then (bank(mix) + third) × amp.
         bool bankLeft = false;
     };
-    DryBlock renderDry(float* dry, int stride, const VoiceRenderInput& in);
-    DryBlock renderDryWithoutBank(float* dry, float* third, float* amp, int stride, const VoiceRenderInput& in);
-
-    // The same call in steps, for voices whose oscillators run in lanes:
-    // beginBlock() counts the start delay and sets the sub-block up (nothing
-    // more when the block is not rendered); the oscillators then run over
-    // frames start..frames-1 (loadLane/storeLane hand their state over);
-    // procFrames() turns their output into the ladder input, unless the bank
-    // was left out; endBlock() counts the frames and closes the sub-block,
-    // false once the voice has ended. The caller flips the denormal offset as
-    // the frame loop would have.
     DryBlock beginBlock(const VoiceRenderInput& in);
     void loadLane(OscillatorLanes& lanes, int lane) const;
     void storeLane(const OscillatorLanes& lanes, int lane);
@@ -116,8 +110,6 @@ private:
 
     void openBlock(const VoiceRenderInput& in, float sampleRate);
     template <class Sink>
-    bool renderWith(const VoiceRenderInput& in, DryBlock& block, Sink&& sink);
-    template <bool WithProc = true, class Sink>
     void renderFrames(int start, int end, float denormal, Sink&& sink);
     bool closeBlock(float sampleRate);
     void setupBlock(const Settings& s, const VoiceRenderInput& in, float sampleRate, Block& b);
