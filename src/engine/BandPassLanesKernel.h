@@ -21,12 +21,13 @@ void storeBand(float* p, V v)
     __builtin_memcpy(p, &v, sizeof v);
 }
 
-template <class V>
-void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandPassLanes::Frames& f)
+// The number of sections is a constant of each copy, so their states stay in
+// registers or fixed slots and no frame tests how many there are.
+template <class V, int n>
+void bandPassSections(grelmond::BandPassLanes& s, int first, const grelmond::BandPassLanes::Frames& f)
 {
     constexpr int stride = grelmond::BandPassLanes::kLanes;
-    constexpr int sections = grelmond::BandPassLanes::kSections;
-    const int n = s.active < sections ? s.active : sections;
+    constexpr int sections = n > 0 ? n : 1;
     V b0[sections], b1[sections], b2[sections], a1[sections], a2[sections], g[sections];
     V x1[sections], x2[sections], y1[sections], y2[sections];
     for (int k = 0; k < n; ++k) {
@@ -42,10 +43,16 @@ void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandP
         y2[k] = loadBand<V>(s.y2[k] + first);
     }
     V d = loadBand<V>(s.d + first);
-    for (int i = 0; i < f.count; ++i) {
+    // Local copies: stores through out could otherwise alias f's fields.
+    const float* const mix = f.mix;
+    const float* const third = f.third;
+    const float* const amp = f.amp;
+    float* const out = f.out;
+    const int count = f.count;
+    for (int i = 0; i < count; ++i) {
         d = -d;
         const int at = i * stride + first;
-        const V u = loadBand<V>(f.mix + at);
+        const V u = loadBand<V>(mix + at);
         V v = V{} + 0.0f;
         for (int k = 0; k < n; ++k) {
             const V y = b0[k] * u + b1[k] * x1[k] + b2[k] * x2[k] - a1[k] * y1[k] - a2[k] * y2[k] + d;
@@ -55,9 +62,9 @@ void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandP
             y1[k] = y;
             v += g[k] * y;
         }
-        v = v + loadBand<V>(f.third + at);
-        v *= loadBand<V>(f.amp + at);
-        storeBand(f.out + at, v);
+        v = v + loadBand<V>(third + at);
+        v *= loadBand<V>(amp + at);
+        storeBand(out + at, v);
     }
     for (int k = 0; k < n; ++k) {
         storeBand(s.x1[k] + first, x1[k]);
@@ -66,6 +73,21 @@ void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandP
         storeBand(s.y2[k] + first, y2[k]);
     }
     storeBand(s.d + first, d);
+}
+
+template <class V>
+void bandPassFrames(grelmond::BandPassLanes& s, int first, const grelmond::BandPassLanes::Frames& f)
+{
+    static_assert(grelmond::BandPassLanes::kSections == 6);
+    switch (s.active < 0 ? 0 : (s.active > 6 ? 6 : s.active)) {
+    case 0: bandPassSections<V, 0>(s, first, f); break;
+    case 1: bandPassSections<V, 1>(s, first, f); break;
+    case 2: bandPassSections<V, 2>(s, first, f); break;
+    case 3: bandPassSections<V, 3>(s, first, f); break;
+    case 4: bandPassSections<V, 4>(s, first, f); break;
+    case 5: bandPassSections<V, 5>(s, first, f); break;
+    default: bandPassSections<V, 6>(s, first, f); break;
+    }
 }
 
 } // namespace

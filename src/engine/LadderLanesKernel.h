@@ -46,13 +46,19 @@ void ladderFrames(grelmond::LadderLanes& s, int first, const grelmond::LadderLan
         res[g] = loadLanes<V>(s.res + at);
         d[g] = loadLanes<V>(s.d + at);
     }
-    for (int i = 0; i < f.count; ++i) {
+    // Local copies: stores through y could otherwise alias f's fields.
+    const float* const xs = f.x;
+    float* const ys = f.y;
+    const std::uint8_t* const run = f.run;
+    const std::uint8_t* const highPass = f.highPass;
+    const int count = f.count;
+    for (int i = 0; i < count; ++i) {
         for (int g = 0; g < G; ++g) {
             const int at = i * stride + first + g * width;
             d[g] = -d[g];
-            const V x = loadLanes<V>(f.x + at);
-            if (!f.run[i]) {
-                storeLanes(f.y + at, x);
+            const V x = loadLanes<V>(xs + at);
+            if (!run[i]) {
+                storeLanes(ys + at, x);
                 continue;
             }
             e1[g] = 0.9f * e1[g] + 0.1f * envCut[g];
@@ -73,7 +79,7 @@ void ladderFrames(grelmond::LadderLanes& s, int first, const grelmond::LadderLan
             z = z < -2.0f ? -2.0f : (2.0f < z ? 2.0f : z); // std::clamp, NaN passing through
             y4[g] = z - 0.32f * z * z * z;
             y0[g] = u + d[g];
-            storeLanes(f.y + at, f.highPass[i] ? x - y4[g] : y4[g]);
+            storeLanes(ys + at, highPass[i] ? x - y4[g] : y4[g]);
         }
     }
     for (int g = 0; g < G; ++g) {

@@ -197,29 +197,33 @@ void oscillatorFrames(OscillatorLanes& s, int first, const OscillatorLanes::Fram
         osc[k].load(s.osc[k], first);
         osc[k].prefetch(f.count);
     }
+    // Local copies: stores through the outputs could otherwise alias f's fields.
+    float* const mix = f.mix + first;
+    float* const third = f.third + first;
+    float* const amp = f.amp + first;
+    const int count = f.count;
     V amp1 = loadLanes<V>(s.ampStage1 + first);
     V amp2 = loadLanes<V>(s.ampStage2 + first);
     const V level = loadLanes<V>(s.ampLevel + first);
-    for (int i = 0; i < f.count; ++i) {
+    for (int i = 0; i < count; ++i) {
         amp1 = 0.9f * amp1 + 0.1f * level;
         amp2 = 0.9f * amp2 + 0.1f * amp1;
-        storeLanes(f.amp + i * stride + first, amp2);
+        storeLanes(amp + i * stride, amp2);
     }
     storeLanes(s.ampStage1 + first, amp1);
     storeLanes(s.ampStage2 + first, amp2);
 
-    for (int i = 0; i < f.count; ++i) {
-        storeLanes(f.mix + i * stride + first, osc[0].sample());
-        osc[0].advance(loadLanes<V>(f.amp + i * stride + first));
+    for (int i = 0; i < count; ++i) {
+        storeLanes(mix + i * stride, osc[0].sample());
+        osc[0].advance(loadLanes<V>(amp + i * stride));
     }
-    for (int i = 0; i < f.count; ++i) {
-        float* mix = f.mix + i * stride + first;
-        storeLanes(mix, (loadLanes<V>(mix) + osc[1].sample()) * mixScale);
-        osc[1].advance(loadLanes<V>(f.amp + i * stride + first));
+    for (int i = 0; i < count; ++i) {
+        storeLanes(mix + i * stride, (loadLanes<V>(mix + i * stride) + osc[1].sample()) * mixScale);
+        osc[1].advance(loadLanes<V>(amp + i * stride));
     }
-    for (int i = 0; i < f.count; ++i) {
-        storeLanes(f.third + i * stride + first, osc[2].sample() * mixScale);
-        osc[2].advance(loadLanes<V>(f.amp + i * stride + first));
+    for (int i = 0; i < count; ++i) {
+        storeLanes(third + i * stride, osc[2].sample() * mixScale);
+        osc[2].advance(loadLanes<V>(amp + i * stride));
     }
     for (int k = 0; k < OscillatorLanes::kOscillators; ++k)
         osc[k].store(s.osc[k], first);
