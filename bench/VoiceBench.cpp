@@ -77,16 +77,14 @@ static void BM_VoiceChunk(benchmark::State& state) {
 }
 BENCHMARK(BM_VoiceChunk)->DenseRange(0, 25);
 
-// 64 voices of one proc function through the voice pool, voice by voice
-// (path 0), in SSE2 lanes (1) or AVX2 lanes (2): ns per voice-frame.
-static void BM_PoolChunk(benchmark::State& state) {
-    const int function = static_cast<int>(state.range(0));
-    const auto path = static_cast<SimdPath>(state.range(1));
+// Voices of one proc function through the voice pool, voice by voice (path
+// 0), in SSE2 lanes (1) or AVX2 lanes (2): ns per voice-frame.
+static void renderPool(benchmark::State& state, int function, SimdPath path, int voices) {
     if (!simdPathAvailable(path)) {
         state.SkipWithError("this CPU lacks the path");
         return;
     }
-    const int frames = 441, voices = 64;
+    const int frames = 441;
     EngineHolder engine;
     prepareEngine(engine);
     ParameterMirror mirror;
@@ -109,4 +107,16 @@ static void BM_PoolChunk(benchmark::State& state) {
     state.counters["per_voice_frame"] = benchmark::Counter(
         frames * voices, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
+
+// 64 voices of each proc function.
+static void BM_PoolChunk(benchmark::State& state) {
+    renderPool(state, static_cast<int>(state.range(0)), static_cast<SimdPath>(state.range(1)), 64);
+}
 BENCHMARK(BM_PoolChunk)->ArgNames({"function", "path"})->ArgsProduct({benchmark::CreateDenseRange(0, 25, 1), {0, 1, 2}});
+
+// Small and odd counts of "12 Voder 1" voices: groups with idle lanes and
+// leftovers must not cost more than the voices alone.
+static void BM_PoolVoices(benchmark::State& state) {
+    renderPool(state, 11, static_cast<SimdPath>(state.range(1)), static_cast<int>(state.range(0)));
+}
+BENCHMARK(BM_PoolVoices)->ArgNames({"voices", "path"})->ArgsProduct({{1, 2, 3, 5, 9, 17}, {0, 1, 2}});

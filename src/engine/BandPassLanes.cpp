@@ -40,16 +40,4 @@ void BandPassLanes::clear(int lane)
     d[lane] = 0.0f;
 }
 
-void BandPassLanes::runOne(int lane, ProcBandPassBank& bank, const Frames& f) const
-{
-    float dl = d[lane];
-    for (int i = 0; i < f.count; ++i) {
-        dl = -dl;
-        const int at = i * kLanes + lane;
-        float v = bank.process(f.mix[at], dl) + f.third[at];
-        v *= f.amp[at];
-        f.out[at] = v;
-    }
-}
-
 } // namespace grelmond

@@ -26,10 +26,9 @@ struct BandPassLanes {
     void clear(int lane);
 
     // Lanes first..first+3 with SSE2, first..first+7 with AVX2 (only where
-    // the CPU has it), one lane with the bank's own arithmetic.
+    // the CPU has it).
     void run4(int first, const Frames& f);
     void run8(int first, const Frames& f);
-    void runOne(int lane, ProcBandPassBank& bank, const Frames& f) const;
 
     int active = 0;
     alignas(64) float b0[kSections][kLanes], b1[kSections][kLanes], b2[kSections][kLanes];

@@ -30,14 +30,4 @@ void LadderLanes::store(int lane, LadderFilter& filter) const
     filter.y_[4] = y4[lane];
 }
 
-void LadderLanes::runOne(int lane, LadderFilter& filter, const Frames& f) const
-{
-    float dl = d[lane];
-    for (int i = 0; i < f.count; ++i) {
-        dl = -dl;
-        const float x = f.x[i * kLanes + lane];
-        f.y[i * kLanes + lane] = f.run[i] ? filter.process(x, dl, f.highPass[i] != 0) : x;
-    }
-}
-
 } // namespace grelmond

@@ -26,13 +26,11 @@ struct LadderLanes {
     void store(int lane, LadderFilter& filter) const;
 
     // Lanes first..first+3 or first..first+7 with SSE2; first..first+7 or
-    // all sixteen with AVX2 (only where the CPU has it); one lane with the
-    // scalar filter's own arithmetic.
+    // all sixteen with AVX2 (only where the CPU has it).
     void run4(int first, const Frames& f);
     void run8Sse2(int first, const Frames& f);
     void run8(int first, const Frames& f);
     void run16(const Frames& f);
-    void runOne(int lane, LadderFilter& filter, const Frames& f) const;
 
     alignas(64) float e1[kLanes], e2[kLanes];
     alignas(64) float y0[kLanes], y1[kLanes], y2[kLanes], y3[kLanes], y4[kLanes];

@@ -108,19 +108,23 @@ float Voice::envelopeValue(int slot, bool* ended) const {
 }
 
 bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
-    const ParameterMirror* mirror = in.mirror;
     const DryBlock block = beginBlock(in);
     if (!block.rendered) return true;
-    const int frames = std::max(in.frames, 0);
-    renderFrames(block.start, frames, block.denormal, [&](int i, float v, float d) {
+    const bool alive = renderBegun(block, left, right, in);
+    // The offset flips once per frame wherever it is used; leaving the shared
+    // value as this call left it keeps that true across voices and the render loop.
+    if ((std::max(in.frames, 0) - block.start) % 2 != 0) DenormalOffset::flip();
+    return alive;
+}
+
+bool Voice::renderBegun(const DryBlock& block, float* left, float* right, const VoiceRenderInput& in) {
+    const ParameterMirror* mirror = in.mirror;
+    renderFrames(block.start, std::max(in.frames, 0), block.denormal, [&](int i, float v, float d) {
         if (mirror && mirror->get(filterBypassIndex) == 0.0f)
             v = filter_.process(v, d, mirror->get(filterHighPassIndex) != 0.0f);
         left[in.outOffset + i] += v;
         right[in.outOffset + i] += v;
     });
-    // The offset flips once per frame wherever it is used; leaving the shared
-    // value as this call left it keeps that true across voices and the render loop.
-    if ((frames - block.start) % 2 != 0) DenormalOffset::flip();
     return endBlock(block, in);
 }
 

@@ -81,6 +81,9 @@ public:
     void storeLane(const OscillatorLanes& lanes, int lane);
     void procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride, int frames);
     bool endBlock(const DryBlock& block, const VoiceRenderInput& in);
+    // The rest of render() after beginBlock(), frame by frame, for a voice the
+    // caller renders alone; the caller flips the shared offset.
+    bool renderBegun(const DryBlock& block, float* left, float* right, const VoiceRenderInput& in);
     ProcBandPassBank& bank() { return proc_.bank(); }
     // Whether frame-time parameters let the ladder run, and as a high-pass.
     static bool filterRuns(const ParameterMirror* mirror);

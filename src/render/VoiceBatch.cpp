@@ -46,7 +46,7 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
             // Starts inside this call (rare: its first one). The voices before it
             // are added first, so the outputs are summed in pool order.
             flush(left, right, in);
-            renderLate(voice, block, left, right, in);
+            voice->renderBegun(block, left, right, in);
             continue;
         }
         if (!fitsGroup(voice, block))
@@ -76,42 +76,6 @@ void VoiceBatch::readSwitches(const VoiceRenderInput& in, int frames)
         run_[static_cast<std::size_t>(i)] = runs;
         highPass_[static_cast<std::size_t>(i)] = runs && Voice::filterHighPass(in.mirror);
     }
-}
-
-void VoiceBatch::renderLate(Voice* voice, const Voice::DryBlock& block, float* left, float* right,
-                            const VoiceRenderInput& in)
-{
-    // Lane 0 is free: the group before this voice has been flushed.
-    voice->loadLane(oscillators_, 0);
-    for (int lane = 1; lane < 4; ++lane)
-        oscillators_.clear(lane);
-    OscillatorLanes::Frames f;
-    f.mix = dry_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
-    f.third = third_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
-    f.amp = amp_.data() + static_cast<std::size_t>(block.start) * LadderLanes::kLanes;
-    f.count = frames_ - block.start;
-    oscillators_.run4(0, f);
-    voice->storeLane(oscillators_, 0);
-    if (!block.bankLeft)
-        voice->procFrames(block, dry_.data(), third_.data(), amp_.data(), LadderLanes::kLanes, frames_);
-
-    LadderFilter& filter = voice->filter();
-    ProcBandPassBank& bank = voice->bank();
-    float d = block.denormal;
-    for (int i = block.start; i < frames_; ++i) {
-        d = -d;
-        const std::size_t at = static_cast<std::size_t>(i) * LadderLanes::kLanes;
-        float v = dry_[at];
-        if (block.bankLeft) {
-            v = bank.process(v, d) + third_[at];
-            v *= amp_[at];
-        }
-        if (run_[static_cast<std::size_t>(i)])
-            v = filter.process(v, d, highPass_[static_cast<std::size_t>(i)] != 0);
-        left[in.outOffset + i] += v;
-        right[in.outOffset + i] += v;
-    }
-    voice->endBlock(block, in);
 }
 
 bool VoiceBatch::fitsGroup(Voice* voice, const Voice::DryBlock& block) const
@@ -153,53 +117,31 @@ void VoiceBatch::runBanks(int n, int upper)
     f.count = frames_;
     for (int lane = n; lane < upper; ++lane)
         banks_.clear(lane);
-    int alone = -1; // a lane that ran on its voice's own bank
     for (int first = 0; first < n;) {
-        const int left = n - first;
-        if (path_ == SimdPath::Avx2 && left > 4) {
+        if (path_ == SimdPath::Avx2 && n - first > 4) {
             banks_.run8(first, f);
             first += 8;
-        } else if (left >= 2) {
+        } else {
             banks_.run4(first, f);
             first += 4;
-        } else {
-            banks_.runOne(first, laneVoice_[first]->bank(), f);
-            alone = first++;
         }
     }
     for (int lane = 0; lane < n; ++lane)
-        if (lane != alone)
-            banks_.store(lane, laneVoice_[lane]->bank());
+        banks_.store(lane, laneVoice_[lane]->bank());
 }
 
-// Runs lanes 0..n-1 through their ladders; returns the lane that ran on its
-// voice's own filter, or -1.
-int VoiceBatch::runLadders(int n, const LadderLanes::Frames& f)
+void VoiceBatch::runLadders(int n, const LadderLanes::Frames& f)
 {
     if (path_ == SimdPath::Avx2 && n > 8) {
         lanes_.run16(f);
-        return -1;
+    } else if (n > 4) {
+        if (path_ == SimdPath::Avx2)
+            lanes_.run8(0, f);
+        else
+            lanes_.run8Sse2(0, f);
+    } else {
+        lanes_.run4(0, f);
     }
-    int alone = -1;
-    for (int first = 0; first < n;) {
-        const int left = n - first;
-        if (left > 4) {
-            if (path_ == SimdPath::Avx2)
-                lanes_.run8(first, f);
-            else
-                lanes_.run8Sse2(first, f);
-            first += 8;
-        } else if (left >= 2) {
-            lanes_.run4(first, f);
-            first += 4;
-        } else {
-            // One voice alone goes through its own filter: a lane group
-            // would cost more than it saves.
-            lanes_.runOne(first, laneVoice_[first]->filter(), f);
-            alone = first++;
-        }
-    }
-    return alone;
 }
 
 void VoiceBatch::clearLane(int lane)
@@ -215,6 +157,11 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     if (n == 0)
         return;
     used_ = 0;
+    if (n == 1) {
+        // A voice alone runs faster through its own frame loop than in lanes.
+        laneVoice_[0]->renderBegun(laneBlock_[0], left, right, in);
+        return;
+    }
     // Unused lanes up to the end of the last group run on zero state; their
     // outputs are never read.
     const int upper = n > 8 ? LadderLanes::kLanes : (n > 4 ? 8 : 4);
@@ -233,10 +180,9 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     f.count = frames_;
     for (int lane = n; lane < upper; ++lane)
         clearLane(lane);
-    const int alone = runLadders(n, f);
+    runLadders(n, f);
     for (int lane = 0; lane < n; ++lane)
-        if (lane != alone)
-            lanes_.store(lane, laneVoice_[lane]->filter());
+        lanes_.store(lane, laneVoice_[lane]->filter());
 
     addToOutputs(left + in.outOffset, right + in.outOffset, n);
     for (int lane = 0; lane < n; ++lane)

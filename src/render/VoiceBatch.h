@@ -19,8 +19,8 @@ struct VoiceRenderInput;
 // go as they do voice by voice) their proc functions, then their ladders; the
 // outputs are added in pool order, so the mix is the one Voice::render gives,
 // sample for sample. Voices whose proc function is a band-pass bank alone run
-// their banks in lanes as well. A voice that starts inside the call renders
-// on its own.
+// their banks in lanes as well. A voice that starts inside the call, or is
+// alone in its group, renders through its own frame loop.
 // Constructed off the audio thread; render() never allocates.
 class VoiceBatch {
 public:
@@ -40,14 +40,12 @@ private:
     // whose ladders run interleaved.
     int width() const { return path_ == SimdPath::Avx2 ? LadderLanes::kLanes : 8; }
     void readSwitches(const VoiceRenderInput& in, int frames);
-    void renderLate(Voice* voice, const Voice::DryBlock& block, float* left, float* right,
-                    const VoiceRenderInput& in);
     void runOscillators(int n, int upper);
     void flush(float* left, float* right, const VoiceRenderInput& in);
     void clearLane(int lane);
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
     void runBanks(int n, int upper);
-    int runLadders(int n, const LadderLanes::Frames& f);
+    void runLadders(int n, const LadderLanes::Frames& f);
     void addToOutputs(float* l, float* r, int n) const;
 
     SimdPath path_ = SimdPath::Scalar;
