@@ -45,4 +45,19 @@ float DelayLine::process(float x, float mix, float feedback, int length, float d
     return y;
 }
 
+void DelayLine::processSpan(float* x, int frames, float mix, float feedback, int length, const float* denormal)
+{
+    float* buffer = buffer_.data();
+    int position = position_;
+    for (int i = 0; i < frames; ++i) {
+        if (position >= length)
+            position = 0;
+        const float y = (1.0f - mix) * x[i] + mix * buffer[position];
+        buffer[position] = 0.75f * feedback * y + denormal[i] + x[i];
+        position = position + 1 < length ? position + 1 : 0;
+        x[i] = y;
+    }
+    position_ = position;
+}
+
 } // namespace grelmond

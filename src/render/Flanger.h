@@ -20,9 +20,11 @@ public:
     void reset();
     // mod: the smoothed flanger LFO, 0.5..1.
     void process(float& left, float& right, const Settings& s, float mod, float denormal);
+    // process() for each frame of a span, with that frame's LFO value and offset.
+    void processSpan(float* left, float* right, int frames, const Settings& s, const float* mod,
+                     const float* denormal);
 
 private:
-    float side(std::array<float, kSize>& ring, float& feedback, float x, float mix, int readPos, float denormal);
 
     std::array<float, kSize> ringL_{};
     std::array<float, kSize> ringR_{};

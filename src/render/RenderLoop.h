@@ -52,6 +52,11 @@ public:
     std::int64_t silencedFrames() const { return silencedFrames_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
+    // Runs the effects frame by frame, every unit in turn: the reference the
+    // span-wise chain must match sample for sample. Chosen at construction by
+    // GRELMOND_EFFECTS=reference; set here only off the audio thread.
+    void setReferenceEffects(bool on) { referenceEffects_ = on; }
+    bool referenceEffects() const { return referenceEffects_; }
 
 private:
     void beginChunk(RenderClient& client, double sampleRate);
@@ -59,6 +64,9 @@ private:
     void setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk, VoiceChunk& voice);
     // False when a frame had to be silenced.
     bool processFrames(float* left, float* right, int frames, const RenderSettings& s);
+    // The same, frame by frame (the reference).
+    bool processFramesInTurn(float* left, float* right, int frames, const RenderSettings& s);
+    void resetEffects();
     int activeDelayLength(int side, const RenderSettings& s) const;
 
     std::int64_t sampleCounter_ = 0;
@@ -81,6 +89,12 @@ private:
     GainGlide volume_;
     std::array<float, kMaxChunk> scratchL_{};
     std::array<float, kMaxChunk> scratchR_{};
+    // Per frame of a span: the denormal offset and the flanger LFO.
+    std::array<float, kMaxChunk> offsets_{};
+    std::array<float, kMaxChunk> mods_{};
+    bool referenceEffects_ = false;
+    // The pitch-shift taps take eight frames per step (AVX2) instead of four.
+    bool wideLanes_ = false;
 };
 
 } // namespace grelmond

@@ -1,0 +1,33 @@
+#include "render/PitchShiftTapKernel.h"
+
+namespace grelmond {
+
+namespace {
+
+typedef float Lanes4 __attribute__((vector_size(16)));
+typedef std::int32_t IntLanes4 __attribute__((vector_size(16)));
+
+Lanes4 pick(const float* table, IntLanes4 index)
+{
+    return Lanes4{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
+}
+
+struct PerLane {
+    static Lanes4 weights(const float* table, IntLanes4 index) { return pick(table, index); }
+    static void heads(const float* ring, IntLanes4 at, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
+    {
+        r0 = pick(ring, at);
+        r1 = pick(ring, (at + 1) & kMask);
+        r2 = pick(ring, (at + kHalf) & kMask);
+        r3 = pick(ring, (at + kHalf + 1) & kMask);
+    }
+};
+
+} // namespace
+
+int PitchShiftLanes::run4(const float* in, float* out, int frames, float mix, float ratio)
+{
+    return TapLanes<Lanes4, IntLanes4, PerLane>::run(*this, in, out, frames, mix, ratio);
+}
+
+} // namespace grelmond
