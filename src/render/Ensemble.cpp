@@ -48,17 +48,8 @@ void Ensemble::process(float& left, float& right)
 void Ensemble::processSpan(float* left, float* right, int frames, bool wide)
 {
     const int upper = tapCount_ / 2;
-    for (int start = 0; start < frames; start += kPart) {
-        const int n = std::min(kPart, frames - start);
-        float* l = left + start;
-        float* r = right + start;
-        for (int t = 0; t < tapCount_; ++t) {
-            taps_[t].processSpan(l, part_.data(), n, 1.0f, ratio_[t], wide);
-            float* sum = t < upper ? l : r;
-            for (int i = 0; i < n; ++i)
-                sum[i] += gain_[t] * part_[static_cast<std::size_t>(i)];
-        }
-    }
+    for (int t = 0; t < tapCount_; ++t)
+        taps_[t].addSpan(left, t < upper ? left : right, frames, 1.0f, ratio_[t], gain_[t], wide);
 }
 
 } // namespace grelmond

@@ -31,9 +31,6 @@ private:
     std::array<float, kMaxTaps> gain_{};
     std::array<PitchShiftTap, kMaxTaps> taps_{};
     int tapCount_ = 0;
-    // One copy's output for a part of a span.
-    static constexpr int kPart = 256;
-    std::array<float, kPart> part_{};
 };
 
 } // namespace grelmond

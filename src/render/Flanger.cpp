@@ -54,19 +54,23 @@ void Flanger::process(float& left, float& right, const Settings& s, float mod, f
     right = 10.0f * yR;
 }
 
-void Flanger::processSpan(float* left, float* right, int frames, const Settings& s, const float* mod,
+void Flanger::processSpan(float* left, float* right, int frames, const Settings& settings, FlangerLfo& lfo,
                           const float* denormal)
 {
+    // A copy: the ring writes could otherwise be read as changing the settings.
+    const Settings s = settings;
+    float* const ringL = ringL_.data();
+    float* const ringR = ringR_.data();
     int index = index_;
     float feedbackL = feedbackL_;
     float feedbackR = feedbackR_;
     for (int i = 0; i < frames; ++i) {
         const float xL = 0.1f * left[i];
         const float xR = 0.1f * right[i];
-        const int r = readPosition(s, mod[i], index);
-        const float yL = side(ringL_.data(), feedbackL, xL, s.mix, index, r, denormal[i]);
+        const int r = readPosition(s, lfo.step(), index);
+        const float yL = side(ringL, feedbackL, xL, s.mix, index, r, denormal[i]);
         feedbackL = yL * s.feedback;
-        const float yR = side(ringR_.data(), feedbackR, xR, s.mix, index, r, denormal[i]);
+        const float yR = side(ringR, feedbackR, xR, s.mix, index, r, denormal[i]);
         feedbackR = yR * s.feedback;
         index = (index + 2) & kMask;
         left[i] = 10.0f * yL;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/FlangerLfo.h"
+
 #include <array>
 
 namespace grelmond {
@@ -20,8 +22,9 @@ public:
     void reset();
     // mod: the smoothed flanger LFO, 0.5..1.
     void process(float& left, float& right, const Settings& s, float mod, float denormal);
-    // process() for each frame of a span, with that frame's LFO value and offset.
-    void processSpan(float* left, float* right, int frames, const Settings& s, const float* mod,
+    // process() for each frame of a span, with the LFO stepped once per frame
+    // and each frame's offset.
+    void processSpan(float* left, float* right, int frames, const Settings& s, FlangerLfo& lfo,
                      const float* denormal);
 
 private:

@@ -15,8 +15,11 @@ struct PitchShiftLanes {
     // process(): one where a head reads a slot the same group writes at or
     // before the reading frame (a head passing the write position), or where
     // the read phase wraps.
+    // out[k] = process(in[k]), or with gain out[k] += gain × process(in[k]).
     int run4(const float* in, float* out, int frames, float mix, float ratio);
     int run8(const float* in, float* out, int frames, float mix, float ratio);
+    int add4(const float* in, float* out, int frames, float mix, float ratio, float gain);
+    int add8(const float* in, float* out, int frames, float mix, float ratio, float gain);
 };
 
 } // namespace grelmond

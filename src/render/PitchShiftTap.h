@@ -23,6 +23,8 @@ public:
     // are worked in the lanes of one vector: eight with AVX2 when `wide` (only
     // where the CPU has it), four with SSE2 otherwise. `out` may be `in`.
     void processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide);
+    // The same adding: sum[k] += gain × process(in[k]). `sum` may be `in`.
+    void addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide);
 
     static float lerp(float a, float b, float f) { return a + (b - a) * f; }
     // The read phase one frame on. Ratios stay near 1, but a stray value must
@@ -39,6 +41,10 @@ private:
     static const std::array<float, kWeights> weights_;
 
     static float wrapped(float phase);
+    // Hands the span to `lanes(state, k)` from frame k on, and what it leaves
+    // to `one(k)` frame by frame.
+    template <class Lanes, class One>
+    void runSpan(int frames, bool wide, Lanes&& lanes, One&& one);
 
     std::array<float, kSize> ring_{};
     int writeIndex_ = 0;

@@ -31,15 +31,22 @@ Lanes8 window(const float* base, IntLanes8 rel)
     return rel > 7 ? permute(high, rel) : permute(low, rel);
 }
 
+bool anyLane(IntLanes8 mask)
+{
+    const __m256i m = reinterpret_cast<__m256i>(mask);
+    return _mm256_testz_si256(m, m) == 0;
+}
+
 bool outside(IntLanes8 rel, int last)
 {
-    return TapLanes<Lanes8, IntLanes8, void>::any((rel < 0) | (rel > last));
+    return anyLane((rel < 0) | (rel > last));
 }
 
 // Eight neighbouring frames read neighbouring slots (the heads move about one
 // slot per frame, the weights a slot every few frames), so a window of plain
 // loads serves them; gathers, slow on some CPUs, are left for the rest.
 struct Windows {
+    static bool any(IntLanes8 mask) { return anyLane(mask); }
     static Lanes8 weights(const float* table, IntLanes8 index)
     {
         const int base = index[0] < 4 ? 0 : (index[0] > kWeights - 12 ? kWeights - 8 : index[0] - 4);
@@ -74,7 +81,12 @@ struct Windows {
 
 int PitchShiftLanes::run8(const float* in, float* out, int frames, float mix, float ratio)
 {
-    return TapLanes<Lanes8, IntLanes8, Windows>::run(*this, in, out, frames, mix, ratio);
+    return TapLanes<Lanes8, IntLanes8, Windows>::run<false>(*this, in, out, frames, mix, ratio, 0.0f);
+}
+
+int PitchShiftLanes::add8(const float* in, float* out, int frames, float mix, float ratio, float gain)
+{
+    return TapLanes<Lanes8, IntLanes8, Windows>::run<true>(*this, in, out, frames, mix, ratio, gain);
 }
 
 } // namespace grelmond

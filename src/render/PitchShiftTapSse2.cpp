@@ -1,5 +1,7 @@
 #include "render/PitchShiftTapKernel.h"
 
+#include <emmintrin.h>
+
 namespace grelmond {
 
 namespace {
@@ -13,6 +15,7 @@ Lanes4 pick(const float* table, IntLanes4 index)
 }
 
 struct PerLane {
+    static bool any(IntLanes4 mask) { return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0; }
     static Lanes4 weights(const float* table, IntLanes4 index) { return pick(table, index); }
     static void heads(const float* ring, IntLanes4 at, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
     {
@@ -27,7 +30,12 @@ struct PerLane {
 
 int PitchShiftLanes::run4(const float* in, float* out, int frames, float mix, float ratio)
 {
-    return TapLanes<Lanes4, IntLanes4, PerLane>::run(*this, in, out, frames, mix, ratio);
+    return TapLanes<Lanes4, IntLanes4, PerLane>::run<false>(*this, in, out, frames, mix, ratio, 0.0f);
+}
+
+int PitchShiftLanes::add4(const float* in, float* out, int frames, float mix, float ratio, float gain)
+{
+    return TapLanes<Lanes4, IntLanes4, PerLane>::run<true>(*this, in, out, frames, mix, ratio, gain);
 }
 
 } // namespace grelmond

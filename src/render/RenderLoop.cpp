@@ -145,36 +145,56 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     // Each unit runs over the whole span before the next: every unit sees the
     // frames in order and its state depends on nothing after it, so the sound
     // is the reference's, and the loops keep their state in registers.
+    // The shared offset flips once per frame, as in the reference; flipping a
+    // local copy and leaving the shared value as the last flip would keeps the
+    // same values without a load and store per frame.
     float* offset = offsets_.data();
-    float* mod = mods_.data();
+    float d = DenormalOffset::current();
     for (int i = 0; i < frames; ++i) {
-        offset[i] = DenormalOffset::flip();
-        mod[i] = flangerLfo_.step();
-        left[i] = offset[i] + left[i];
-        right[i] = offset[i] + right[i];
+        d = -d;
+        offset[i] = d;
+        left[i] = d + left[i];
+        right[i] = d + right[i];
     }
+    if (frames % 2 != 0)
+        DenormalOffset::flip();
     ensemble_.processSpan(left, right, frames, wideLanes_);
     sampleCounter_ += frames;
-    if (s.flanger.mix > 0.0f && s.procFunction != 0)
-        flanger_.processSpan(left, right, frames, s.flanger, mod, offset);
+    if (s.flanger.mix > 0.0f && s.procFunction != 0) {
+        flanger_.processSpan(left, right, frames, s.flanger, flangerLfo_, offset);
+    } else {
+        for (int i = 0; i < frames; ++i)
+            flangerLfo_.step();
+    }
     if (s.chorusMix > 0.0f)
         chorus_.processSpan(left, right, frames, s.chorusMix, s.chorusDepth, wideLanes_);
     delays_[0].processSpan(left, frames, s.delay[0].mix, s.delay[0].feedback, activeDelayLength(0, s), offset);
     delays_[1].processSpan(right, frames, s.delay[1].mix, s.delay[1].feedback, activeDelayLength(1, s), offset);
 
-    bool broken = false;
-    for (int i = 0; i < frames; ++i) {
+    if (volume_.gliding()) {
+        for (int i = 0; i < frames; ++i) {
+            const float gain = volume_.next();
+            left[i] = (offset[i] + left[i]) * gain;
+            right[i] = (offset[i] + right[i]) * gain;
+        }
+    } else {
         const float gain = volume_.next();
-        left[i] = (offset[i] + left[i]) * gain;
-        right[i] = (offset[i] + right[i]) * gain;
+        for (int i = 0; i < frames; ++i) {
+            left[i] = (offset[i] + left[i]) * gain;
+            right[i] = (offset[i] + right[i]) * gain;
+        }
+    }
+    bool clean = true;
+    for (int i = 0; i < frames; ++i)
+        clean &= (std::fabs(left[i]) <= kRunaway) & (std::fabs(right[i]) <= kRunaway);
+    if (clean)
+        return true;
+    for (int i = 0; i < frames; ++i) {
         if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
             left[i] = right[i] = 0.0f;
             ++silencedFrames_;
-            broken = true;
         }
     }
-    if (!broken)
-        return true;
     resetEffects();
     return false;
 }

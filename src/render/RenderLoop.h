@@ -89,9 +89,8 @@ private:
     GainGlide volume_;
     std::array<float, kMaxChunk> scratchL_{};
     std::array<float, kMaxChunk> scratchR_{};
-    // Per frame of a span: the denormal offset and the flanger LFO.
+    // The denormal offset of each frame of a span.
     std::array<float, kMaxChunk> offsets_{};
-    std::array<float, kMaxChunk> mods_{};
     bool referenceEffects_ = false;
     // The pitch-shift taps take eight frames per step (AVX2) instead of four.
     bool wideLanes_ = false;

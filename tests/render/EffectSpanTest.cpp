@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "TestPaths.h"
 #include "engine/SimdPath.h"
+#include "render/DelayLine.h"
 #include "render/PitchShiftTap.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,33 @@ TEST(PitchShiftSpan, MatchesProcessFrameByFrame)
     }
 }
 
+// Delay lengths from one frame up, changing from span to span, and spans of
+// every length: the lanes must leave the ring and its position as frames do.
+TEST(DelaySpan, MatchesProcessFrameByFrame)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> spanLength(0, 40), delayLength(1, 60);
+    DelayLine reference, spans;
+    std::vector<float> expected, got, in, offsets;
+    float d = 1e-20f;
+    for (int span = 0; span < 2000; ++span) {
+        const int n = spanLength(random);
+        const int length = span % 50 < 25 ? delayLength(random) : 37;
+        in.resize(static_cast<size_t>(n));
+        offsets.resize(in.size());
+        for (int i = 0; i < n; ++i) {
+            in[static_cast<size_t>(i)] = sample(random);
+            offsets[static_cast<size_t>(i)] = d = -d;
+        }
+        for (int i = 0; i < n; ++i)
+            expected.push_back(reference.process(in[static_cast<size_t>(i)], 0.4f, 0.9f, length, offsets[static_cast<size_t>(i)]));
+        spans.processSpan(in.data(), n, 0.4f, 0.9f, length, offsets.data());
+        got.insert(got.end(), in.begin(), in.end());
+    }
+    EXPECT_EQ(firstDifference(expected, got), -1);
+}
+
 namespace {
 
 // A second copy of the plug-in's library: its own process-wide values (the
@@ -121,7 +149,7 @@ void everyEffect(PluginPlayer& p)
 }
 
 // A chord, its release at 1 s, a change of detune and chorus depth at 1.5 s,
-// then silence until the delays and rings have long died away, in blocks of
+// of both delay times at 2 s, then silence until the delays and rings have long died away, in blocks of
 // the sizes hosts pass.
 void play(PluginPlayer& p, int program)
 {
@@ -141,6 +169,10 @@ void play(PluginPlayer& p, int program)
         if (done <= rate * 3 / 2 && rate * 3 / 2 < done + n) {
             p.set(29, 0.6f);
             p.set(41, 0.3f);
+        }
+        if (done <= rate * 2 && rate * 2 < done + n) {
+            p.set(49, 0.2f);
+            p.set(53, 0.9f);
         }
         p.render(n, n);
         done += n;
