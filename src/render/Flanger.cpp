@@ -18,21 +18,38 @@ int readPosition(const Flanger::Settings& s, float mod, int index)
     return (((index - 310) & kMask) + d) & kMask;
 }
 
-float side(float* ring, float& feedback, float x, float mix, int index, int readPos, float denormal)
+typedef float Sides __attribute__((vector_size(2 * sizeof(float))));
+
+Sides slot(const float* rings, int index)
 {
-    const float prev = ring[(index - 1) & kMask];
-    const float next = denormal + x + feedback;
-    ring[(index + 1) & kMask] = next;
-    ring[index & kMask] = (next + prev) / 2.0f;
-    return x + mix * ring[readPos];
+    Sides v;
+    __builtin_memcpy(&v, rings + 2 * (index & kMask), sizeof v);
+    return v;
+}
+
+void setSlot(float* rings, int index, Sides v)
+{
+    __builtin_memcpy(rings + 2 * (index & kMask), &v, sizeof v);
+}
+
+// One frame of both sides: the upsampling writes and the delayed read.
+Sides step(float* rings, Sides& feedback, Sides x, const Flanger::Settings& s, int index, int readPos,
+           float denormal)
+{
+    const Sides prev = slot(rings, index - 1);
+    const Sides next = denormal + x + feedback;
+    setSlot(rings, index + 1, next);
+    setSlot(rings, index, (next + prev) / 2.0f);
+    const Sides y = x + s.mix * slot(rings, readPos);
+    feedback = y * s.feedback;
+    return y;
 }
 
 } // namespace
 
 void Flanger::reset()
 {
-    ringL_.fill(0.0f);
-    ringR_.fill(0.0f);
+    rings_.fill(0.0f);
     index_ = 0;
     feedbackL_ = 0.0f;
     feedbackR_ = 0.0f;
@@ -40,45 +57,37 @@ void Flanger::reset()
 
 void Flanger::process(float& left, float& right, const Settings& s, float mod, float denormal)
 {
-    const float xL = 0.1f * left;
-    const float xR = 0.1f * right;
-    const int r = readPosition(s, mod, index_);
-
-    const float yL = side(ringL_.data(), feedbackL_, xL, s.mix, index_, r, denormal);
-    feedbackL_ = yL * s.feedback;
-    const float yR = side(ringR_.data(), feedbackR_, xR, s.mix, index_, r, denormal);
-    feedbackR_ = yR * s.feedback;
-
+    Sides feedback = {feedbackL_, feedbackR_};
+    const Sides y = step(rings_.data(), feedback, Sides{0.1f * left, 0.1f * right}, s, index_,
+                         readPosition(s, mod, index_), denormal);
+    feedbackL_ = feedback[0];
+    feedbackR_ = feedback[1];
     index_ = (index_ + 2) & kMask;
-    left = 10.0f * yL;
-    right = 10.0f * yR;
+    left = 10.0f * y[0];
+    right = 10.0f * y[1];
 }
 
 void Flanger::processSpan(float* left, float* right, int frames, const Settings& settings, FlangerLfo& lfo,
                           const float* denormal)
 {
-    // A copy: the ring writes could otherwise be read as changing the settings.
+    // Copies: the ring writes could otherwise be read as changing the settings
+    // or the LFO, which would then go through memory on every frame.
     const Settings s = settings;
-    float* const ringL = ringL_.data();
-    float* const ringR = ringR_.data();
+    FlangerLfo mod = lfo;
+    float* const rings = rings_.data();
+    Sides feedback = {feedbackL_, feedbackR_};
     int index = index_;
-    float feedbackL = feedbackL_;
-    float feedbackR = feedbackR_;
     for (int i = 0; i < frames; ++i) {
-        const float xL = 0.1f * left[i];
-        const float xR = 0.1f * right[i];
-        const int r = readPosition(s, lfo.step(), index);
-        const float yL = side(ringL, feedbackL, xL, s.mix, index, r, denormal[i]);
-        feedbackL = yL * s.feedback;
-        const float yR = side(ringR, feedbackR, xR, s.mix, index, r, denormal[i]);
-        feedbackR = yR * s.feedback;
+        const Sides x = {0.1f * left[i], 0.1f * right[i]};
+        const Sides y = step(rings, feedback, x, s, index, readPosition(s, mod.step(), index), denormal[i]);
         index = (index + 2) & kMask;
-        left[i] = 10.0f * yL;
-        right[i] = 10.0f * yR;
+        left[i] = 10.0f * y[0];
+        right[i] = 10.0f * y[1];
     }
+    lfo = mod;
     index_ = index;
-    feedbackL_ = feedbackL;
-    feedbackR_ = feedbackR;
+    feedbackL_ = feedback[0];
+    feedbackR_ = feedback[1];
 }
 
 } // namespace grelmond

@@ -28,9 +28,9 @@ public:
                      const float* denormal);
 
 private:
-
-    std::array<float, kSize> ringL_{};
-    std::array<float, kSize> ringR_{};
+    // Both sides' rings, one entry of each side per slot (left, right), so a
+    // frame works both sides in the two lanes of one vector.
+    std::array<float, 2 * kSize> rings_{};
     int index_ = 0; // kept reduced to the ring, so it never overflows in a long session
     float feedbackL_ = 0.0f;
     float feedbackR_ = 0.0f;
