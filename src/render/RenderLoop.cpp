@@ -145,6 +145,7 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     // Each unit runs over the whole span before the next: every unit sees the
     // frames in order and its state depends on nothing after it, so the sound
     // is the reference's, and the loops keep their state in registers.
+
     // The shared offset flips once per frame, as in the reference; flipping a
     // local copy and leaving the shared value as the last flip would keeps the
     // same values without a load and store per frame.
@@ -171,6 +172,8 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     delays_[0].processSpan(left, frames, s.delay[0].mix, s.delay[0].feedback, activeDelayLength(0, s), offset);
     delays_[1].processSpan(right, frames, s.delay[1].mix, s.delay[1].feedback, activeDelayLength(1, s), offset);
 
+    // A steady volume is one gain for the span; the runaway check then scans
+    // the span once and silences frames only when one is found.
     if (volume_.gliding()) {
         for (int i = 0; i < frames; ++i) {
             const float gain = volume_.next();

@@ -52,11 +52,6 @@ public:
     std::int64_t silencedFrames() const { return silencedFrames_; }
     // Lets tests start the clock late in a long session.
     void setSampleCounter(std::int64_t frames) { sampleCounter_ = frames; }
-    // Runs the effects frame by frame, every unit in turn: the reference the
-    // span-wise chain must match sample for sample. Chosen at construction by
-    // GRELMOND_EFFECTS=reference; set here only off the audio thread.
-    void setReferenceEffects(bool on) { referenceEffects_ = on; }
-    bool referenceEffects() const { return referenceEffects_; }
 
 private:
     void beginChunk(RenderClient& client, double sampleRate);
@@ -91,6 +86,9 @@ private:
     std::array<float, kMaxChunk> scratchR_{};
     // The denormal offset of each frame of a span.
     std::array<float, kMaxChunk> offsets_{};
+    // GRELMOND_EFFECTS=reference at construction runs the effects frame by
+    // frame, every unit in turn: the reference the span-wise chain must match
+    // sample for sample.
     bool referenceEffects_ = false;
     // The pitch-shift taps take eight frames per step (AVX2) instead of four.
     bool wideLanes_ = false;
