@@ -53,60 +53,104 @@ struct TapLanes {
                           (((i2 - first) & kMask) <= lane) | (((i3 - first) & kMask) <= lane));
     }
 
-    // out[k] = process(in[k]) or, with Add, out[k] += gain × process(in[k]).
+    struct Group {
+        float* ring;
+        const float* weights;
+        int first;   // the write index
+        float phase; // the read phase
+        float ratio, scale, dry, mix, gain;
+        bool forward;
+        I lane;
+    };
+
+    // One group of frames, all kLanes of them (Full) or the first `count`:
+    // out[j] = process(in[j]), or with Add out[j] += gain × process(in[j]).
+    // False, with nothing changed, when the group must go through process().
+    template <bool Add, bool Full>
+    static bool group(Group& g, const float* in, float* out, int count)
+    {
+        V before, after;
+        phases(g.phase, g.ratio, before, after, std::make_index_sequence<kLanes>());
+        I valid = g.lane < count;
+        if constexpr (Full)
+            valid = g.lane >= 0;
+        // A phase leaving the ring (or not a number) is wrapped by process().
+        if (!(Full && g.forward && after[kLanes - 1] < static_cast<float>(kRing)) &&
+            Reads::any(valid & ~((after >= 0.0f) & (after < static_cast<float>(kRing)))))
+            return false;
+        I at = __builtin_convertvector(after, I);
+        I back = __builtin_convertvector(before, I);
+        V x;
+        if constexpr (Full) {
+            if (mayHit(at, g.first, g.forward, g.lane))
+                return false;
+            __builtin_memcpy(&x, in, sizeof x);
+        } else {
+            // The lanes past the group take the first lane's positions, so every
+            // read stays in the tables.
+            at = valid ? at : at[0];
+            back = valid ? back : back[0];
+            const I i0 = at, i1 = (at + 1) & kMask, i2 = (at + kHalf) & kMask, i3 = (at + kHalf + 1) & kMask;
+            const I lane = g.lane;
+            const int first = g.first;
+            if (Reads::any(valid & ((((i0 - first) & kMask) <= lane) | (((i1 - first) & kMask) <= lane) |
+                                    (((i2 - first) & kMask) <= lane) | (((i3 - first) & kMask) <= lane))))
+                return false;
+            x = V{};
+            for (int j = 0; j < count; ++j)
+                x[j] = in[j];
+        }
+        I dist = ((g.first + g.lane) & kMask) - back;
+        dist = dist < 0 ? -dist : dist;
+        const I fold = dist <= kHalf ? dist : kRing - dist;
+        const V w = Reads::weights(g.weights, fold >> 1);
+        const V f = after - __builtin_convertvector(at, V);
+        V r0, r1, r2, r3;
+        Reads::heads(g.ring, at, r0, r1, r2, r3);
+        const V a = r0 + (r1 - r0) * f;
+        const V b = r2 + (r3 - r2) * f;
+        V y = g.scale * (g.dry * x + g.mix * (w * a + (1.0f - w) * b));
+        if constexpr (Full) {
+            if constexpr (Add) {
+                V sum;
+                __builtin_memcpy(&sum, out, sizeof sum);
+                y = sum + g.gain * y;
+            }
+            __builtin_memcpy(out, &y, sizeof y);
+            if (g.first + kLanes <= kRing) {
+                __builtin_memcpy(g.ring + g.first, &x, sizeof x);
+            } else {
+                for (int j = 0; j < kLanes; ++j)
+                    g.ring[(g.first + j) & kMask] = x[j];
+            }
+        } else {
+            for (int j = 0; j < count; ++j) {
+                out[j] = Add ? out[j] + g.gain * y[j] : y[j];
+                g.ring[(g.first + j) & kMask] = x[j];
+            }
+        }
+        g.first = (g.first + count) & kMask;
+        g.phase = after[count - 1];
+        return true;
+    }
+
+    // Whole groups, then the last few frames as a part group; returns the
+    // frames done, stopping before a group that must go through process().
     template <bool Add>
     static int run(grelmond::PitchShiftLanes& s, const float* in, float* out, int frames, float mix, float ratio,
                    float gain)
     {
-        I lane;
+        Group g{s.ring, s.weights, s.writeIndex, s.readPhase, ratio, 1.0f + ratio / 2.0f, 1.0f - mix, mix, gain,
+                ratio >= 0.0f, I{}};
         for (int j = 0; j < kLanes; ++j)
-            lane[j] = j;
-        const float scale = 1.0f + ratio / 2.0f;
-        const float dry = 1.0f - mix;
-        const bool forward = ratio >= 0.0f;
-        float* const ring = s.ring;
-        int first = s.writeIndex;
-        float phase = s.readPhase;
+            g.lane[j] = j;
         int k = 0;
-        for (; k + kLanes <= frames; k += kLanes) {
-            V before, after;
-            phases(phase, ratio, before, after, std::make_index_sequence<kLanes>());
-            // A phase leaving the ring (or not a number) is wrapped by process().
-            if (!(forward && after[kLanes - 1] < static_cast<float>(kRing)) &&
-                Reads::any(~((after >= 0.0f) & (after < static_cast<float>(kRing)))))
-                break;
-            const I at = __builtin_convertvector(after, I);
-            if (mayHit(at, first, forward, lane))
-                break;
-            V x;
-            __builtin_memcpy(&x, in + k, sizeof x);
-            I dist = ((first + lane) & kMask) - __builtin_convertvector(before, I);
-            dist = dist < 0 ? -dist : dist;
-            const I fold = dist <= kHalf ? dist : kRing - dist;
-            const V w = Reads::weights(s.weights, fold >> 1);
-            const V f = after - __builtin_convertvector(at, V);
-            V r0, r1, r2, r3;
-            Reads::heads(ring, at, r0, r1, r2, r3);
-            const V a = r0 + (r1 - r0) * f;
-            const V b = r2 + (r3 - r2) * f;
-            V y = scale * (dry * x + mix * (w * a + (1.0f - w) * b));
-            if constexpr (Add) {
-                V sum;
-                __builtin_memcpy(&sum, out + k, sizeof sum);
-                y = sum + gain * y;
-            }
-            __builtin_memcpy(out + k, &y, sizeof y);
-            if (first + kLanes <= kRing) {
-                __builtin_memcpy(ring + first, &x, sizeof x);
-            } else {
-                for (int j = 0; j < kLanes; ++j)
-                    ring[(first + j) & kMask] = x[j];
-            }
-            first = (first + kLanes) & kMask;
-            phase = after[kLanes - 1];
-        }
-        s.writeIndex = first;
-        s.readPhase = phase;
+        while (k + kLanes <= frames && group<Add, true>(g, in + k, out + k, kLanes))
+            k += kLanes;
+        if (k < frames && frames - k < kLanes && group<Add, false>(g, in + k, out + k, frames - k))
+            k = frames;
+        s.writeIndex = g.first;
+        s.readPhase = g.phase;
         return k;
     }
 };
