@@ -44,26 +44,30 @@ bool outside(IntLanes8 rel, int last)
 
 // Eight neighbouring frames read neighbouring slots (the heads move about one
 // slot per frame, the weights a slot every few frames), so a window of plain
-// loads serves them; gathers, slow on some CPUs, are left for the rest.
+// loads serves them; gathers, slow on some CPUs, are left for the rest. With
+// `steady` (a whole group at a ratio of 0.5 to 1.5) the heads of the last
+// frame are at most 11 slots past the first's, and the weight index of any
+// frame within 2 of the first's, so the windows need no check.
 struct Windows {
     static bool any(IntLanes8 mask) { return anyLane(mask); }
-    static Lanes8 weights(const float* table, IntLanes8 index)
+    static Lanes8 weights(const float* table, IntLanes8 index, bool steady)
     {
-        const int base = index[0] < 4 ? 0 : (index[0] > kWeights - 12 ? kWeights - 8 : index[0] - 4);
+        const int near = index[0] - 3;
+        const int base = near < 0 ? 0 : (near > kWeights - 8 ? kWeights - 8 : near);
         const IntLanes8 rel = index - base;
-        if (base + 8 > kWeights || outside(rel, 7))
+        if (!steady && outside(rel, 7))
             return gather(table, index);
         Lanes8 v;
         __builtin_memcpy(&v, table + base, sizeof v);
         return permute(v, rel);
     }
 
-    static void heads(const float* ring, IntLanes8 at, Lanes8& r0, Lanes8& r1, Lanes8& r2, Lanes8& r3)
+    static void heads(const float* ring, IntLanes8 at, bool steady, Lanes8& r0, Lanes8& r1, Lanes8& r2, Lanes8& r3)
     {
         const int a = at[0];
         const int b = (a + kHalf) & kMask;
         const IntLanes8 rel = at - a;
-        if (a + 16 <= kRing && b + 16 <= kRing && !outside(rel, 14)) {
+        if (a + 16 <= kRing && b + 16 <= kRing && (steady || !outside(rel, 14))) {
             r0 = window(ring + a, rel);
             r1 = window(ring + a, rel + 1);
             r2 = window(ring + b, rel);

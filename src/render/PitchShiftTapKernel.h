@@ -18,9 +18,10 @@ constexpr int kMask = kRing - 1;
 constexpr int kHalf = kRing / 2;
 
 // Reads::any(mask) tells whether a lane of a comparison is set;
-// Reads::weights(table, index) loads the crossfade weight table[index[j]]
-// into lane j; Reads::heads(ring, at, r0, r1, r2, r3) loads the ring at at,
-// at + 1, at + half and at + half + 1 (wrapped) per lane.
+// Reads::weights(table, index, steady) loads the crossfade weight
+// table[index[j]] into lane j; Reads::heads(ring, at, steady, r0, r1, r2, r3)
+// loads the ring at at, at + 1, at + half and at + half + 1 (wrapped) per lane.
+// `steady` promises a whole group at a ratio of 0.5 to 1.5.
 template <class V, class I, class Reads>
 struct TapLanes {
     static constexpr int kLanes = sizeof(V) / sizeof(float);
@@ -60,6 +61,7 @@ struct TapLanes {
         float phase; // the read phase
         float ratio, scale, dry, mix, gain;
         bool forward;
+        bool steady; // a ratio of 0.5 to 1.5, as the ensemble and chorus use
         I lane;
     };
 
@@ -103,10 +105,10 @@ struct TapLanes {
         I dist = ((g.first + g.lane) & kMask) - back;
         dist = dist < 0 ? -dist : dist;
         const I fold = dist <= kHalf ? dist : kRing - dist;
-        const V w = Reads::weights(g.weights, fold >> 1);
+        const V w = Reads::weights(g.weights, fold >> 1, Full && g.steady);
         const V f = after - __builtin_convertvector(at, V);
         V r0, r1, r2, r3;
-        Reads::heads(g.ring, at, r0, r1, r2, r3);
+        Reads::heads(g.ring, at, Full && g.steady, r0, r1, r2, r3);
         const V a = r0 + (r1 - r0) * f;
         const V b = r2 + (r3 - r2) * f;
         V y = g.scale * (g.dry * x + g.mix * (w * a + (1.0f - w) * b));
@@ -141,7 +143,7 @@ struct TapLanes {
                    float gain)
     {
         Group g{s.ring, s.weights, s.writeIndex, s.readPhase, ratio, 1.0f + ratio / 2.0f, 1.0f - mix, mix, gain,
-                ratio >= 0.0f, I{}};
+                ratio >= 0.0f, ratio >= 0.5f && ratio <= 1.5f, I{}};
         for (int j = 0; j < kLanes; ++j)
             g.lane[j] = j;
         int k = 0;

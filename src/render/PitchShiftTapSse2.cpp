@@ -16,8 +16,8 @@ Lanes4 pick(const float* table, IntLanes4 index)
 
 struct PerLane {
     static bool any(IntLanes4 mask) { return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0; }
-    static Lanes4 weights(const float* table, IntLanes4 index) { return pick(table, index); }
-    static void heads(const float* ring, IntLanes4 at, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
+    static Lanes4 weights(const float* table, IntLanes4 index, bool) { return pick(table, index); }
+    static void heads(const float* ring, IntLanes4 at, bool, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
     {
         r0 = pick(ring, at);
         r1 = pick(ring, (at + 1) & kMask);
