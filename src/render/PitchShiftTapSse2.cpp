@@ -1,8 +1,11 @@
 #include "render/PitchShiftTapKernel.h"
+#include "render/PitchShiftTap.h"
 
 #include <emmintrin.h>
 
 namespace grelmond {
+
+static_assert(kRing == PitchShiftTap::kSize && kRing / 4 + 1 == PitchShiftTap::kWeights);
 
 namespace {
 
