@@ -22,11 +22,35 @@ struct PerLane {
     static Lanes4 weights(const float* table, IntLanes4 index, bool) { return pick(table, index); }
     static void heads(const float* ring, IntLanes4 at, bool, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
     {
+        const int a[4] = {at[0], at[1], at[2], at[3]};
+        const int b[4] = {(a[0] + kHalf) & kMask, (a[1] + kHalf) & kMask, (a[2] + kHalf) & kMask,
+                          (a[3] + kHalf) & kMask};
+        // Each head reads two neighbouring slots: one 64-bit load per lane
+        // where no pair passes the ring's end.
+        bool inside = true;
+        for (int j = 0; j < 4; ++j)
+            inside = inside && a[j] != kMask && b[j] != kMask;
+        if (inside) {
+            pairs(ring, a, r0, r1);
+            pairs(ring, b, r2, r3);
+            return;
+        }
         r0 = pick(ring, at);
         r1 = pick(ring, (at + 1) & kMask);
         r2 = pick(ring, (at + kHalf) & kMask);
         r3 = pick(ring, (at + kHalf + 1) & kMask);
     }
+
+    // ring[a[j]] into lane j of first, the slot after it into second.
+    static void pairs(const float* ring, const int* a, Lanes4& first, Lanes4& second)
+    {
+        const __m128 p01 = _mm_loadh_pi(pair(ring + a[0]), reinterpret_cast<const __m64*>(ring + a[1]));
+        const __m128 p23 = _mm_loadh_pi(pair(ring + a[2]), reinterpret_cast<const __m64*>(ring + a[3]));
+        first = reinterpret_cast<Lanes4>(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
+        second = reinterpret_cast<Lanes4>(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)));
+    }
+
+    static __m128 pair(const float* p) { return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p))); }
 };
 
 } // namespace
