@@ -96,7 +96,7 @@ void setUpVoder(AEffect* e, bool effects)
     e->setParameter(e, 58, 1.0f);
 }
 
-void startVoices(AEffect* e, int count)
+void sendNotes(AEffect* e, int count, int status)
 {
     std::vector<VstMidiEvent> notes(static_cast<size_t>(count));
     std::vector<unsigned char> storage(offsetof(VstEvents, events) + notes.size() * sizeof(VstEvent*));
@@ -107,12 +107,17 @@ void startVoices(AEffect* e, int count)
         n = VstMidiEvent{};
         n.type = kVstMidiType;
         n.byteSize = sizeof n;
-        n.midiData[0] = static_cast<char>(0x90);
+        n.midiData[0] = static_cast<char>(status);
         n.midiData[1] = static_cast<char>(40 + i % 80);
-        n.midiData[2] = 100;
+        n.midiData[2] = status == 0x90 ? 100 : 0;
         events->events[i] = reinterpret_cast<VstEvent*>(&n);
     }
     e->dispatcher(e, effProcessEvents, 0, 0, events, 0.0f);
+}
+
+void startVoices(AEffect* e, int count)
+{
+    sendNotes(e, count, 0x90);
 }
 
 void BM_Render(benchmark::State& state)
@@ -172,6 +177,39 @@ void BM_Voder(benchmark::State& state)
     openAndPlay(state, e, setUpVoder);
 }
 
+// The silent tail: N voices of the patch above held for a second and released
+// (a short release), then eight seconds on, when only the effects' rings and
+// delays still sound.
+void BM_VoderTail(benchmark::State& state)
+{
+    AEffect* e = createInstance();
+    if (e == nullptr) {
+        state.SkipWithError("cannot load the plug-in");
+        return;
+    }
+    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
+    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+    setUpVoder(e, state.range(1) != 0);
+    e->setParameter(e, 62, 0.05f); // amp release
+    const int voices = static_cast<int>(state.range(0));
+    std::vector<float> left(512), right(512);
+    float* outputs[2] = {left.data(), right.data()};
+    startVoices(e, voices);
+    for (int i = 0; i < 86; ++i)
+        e->processReplacing(e, nullptr, outputs, 512);
+    sendNotes(e, voices, 0x80);
+    for (int i = 0; i < 8 * 86; ++i)
+        e->processReplacing(e, nullptr, outputs, 512);
+    for (auto _ : state) {
+        e->processReplacing(e, nullptr, outputs, 512);
+        benchmark::DoNotOptimize(left.data());
+    }
+    state.counters["realtime"] =
+        benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+}
+
 // A peer instrument (GRELMOND_BENCH_PEER, default Debian's amsynth) playing the
 // same notes with its own default patch: a yardstick, not a copy.
 void BM_Peer(benchmark::State& state)
@@ -190,6 +228,11 @@ void BM_Peer(benchmark::State& state)
 BENCHMARK(BM_Voder)
     ->ArgNames({"voices", "effects"})
     ->ArgsProduct({{0, 1, 16, 64, 128}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_VoderTail)
+    ->ArgNames({"voices", "effects"})
+    ->Args({16, 1})
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_Peer)

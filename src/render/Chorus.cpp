@@ -32,4 +32,11 @@ void Chorus::process(float& left, float& right, float mix, float depth)
     right = right_.process(right, mix, 1.005f + spread);
 }
 
+void Chorus::processSpan(float* left, float* right, int frames, float mix, float depth, bool wide)
+{
+    const float spread = lfo_ * 0.025f * depth;
+    left_.processSpan(left, left, frames, mix, 0.995f - spread, wide);
+    right_.processSpan(right, right, frames, mix, 1.005f + spread, wide);
+}
+
 } // namespace grelmond

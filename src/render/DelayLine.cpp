@@ -73,4 +73,37 @@ float DelayLine::process(float x, float mix, float feedback, int length, float d
     return y;
 }
 
+void DelayLine::processSpan(float* x, int frames, float mix, float feedback, int length, const float* denormal)
+{
+    // Within a run of positions that does not wrap, each frame reads and then
+    // writes its own slot, so four frames can go at once in SSE2 lanes.
+    typedef float Lanes __attribute__((vector_size(16)));
+    constexpr int lanes = 4;
+    if (frames <= 0)
+        return;
+    float* const buffer = buffer_.data();
+    int position = position_;
+    for (int i = 0; i < frames;) {
+        if (position >= length)
+            position = 0;
+        const int end = i + std::min(frames - i, length - position);
+        for (; i + lanes <= end; i += lanes, position += lanes) {
+            Lanes in, held, d;
+            __builtin_memcpy(&in, x + i, sizeof in);
+            __builtin_memcpy(&held, buffer + position, sizeof held);
+            __builtin_memcpy(&d, denormal + i, sizeof d);
+            const Lanes y = (1.0f - mix) * in + mix * held;
+            const Lanes stored = 0.75f * feedback * y + d + in;
+            __builtin_memcpy(buffer + position, &stored, sizeof stored);
+            __builtin_memcpy(x + i, &y, sizeof y);
+        }
+        for (; i < end; ++i, ++position) {
+            const float y = (1.0f - mix) * x[i] + mix * buffer[position];
+            buffer[position] = 0.75f * feedback * y + denormal[i] + x[i];
+            x[i] = y;
+        }
+    }
+    position_ = position == length ? 0 : position;
+}
+
 } // namespace grelmond

@@ -37,6 +37,8 @@ public:
     // Returns the mixed signal y and stores x plus 0.75 × feedback × y.
     // length: the length in use, clamped to 1..capacity.
     float process(float x, float mix, float feedback, int length, float denormal);
+    // process() for each frame of a span, in place, with each frame's offset.
+    void processSpan(float* x, int frames, float mix, float feedback, int length, const float* denormal);
 
     int clampLength(int frames) const;
 

@@ -45,4 +45,11 @@ void Ensemble::process(float& left, float& right)
         right += gain_[t] * taps_[t].process(left, 1.0f, ratio_[t]);
 }
 
+void Ensemble::processSpan(float* left, float* right, int frames, bool wide)
+{
+    const int upper = tapCount_ / 2;
+    for (int t = 0; t < tapCount_; ++t)
+        taps_[t].addSpan(left, t < upper ? left : right, frames, 1.0f, ratio_[t], gain_[t], wide);
+}
+
 } // namespace grelmond

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/FlangerLfo.h"
+
 #include <array>
 
 namespace grelmond {
@@ -20,12 +22,15 @@ public:
     void reset();
     // mod: the smoothed flanger LFO, 0.5..1.
     void process(float& left, float& right, const Settings& s, float mod, float denormal);
+    // process() for each frame of a span, with the LFO stepped once per frame
+    // and each frame's offset.
+    void processSpan(float* left, float* right, int frames, const Settings& s, FlangerLfo& lfo,
+                     const float* denormal);
 
 private:
-    float side(std::array<float, kSize>& ring, float& feedback, float x, float mix, int readPos, float denormal);
-
-    std::array<float, kSize> ringL_{};
-    std::array<float, kSize> ringR_{};
+    // Both sides' rings, one entry of each side per slot (left, right), so a
+    // frame works both sides in the two lanes of one vector.
+    std::array<float, 2 * kSize> rings_{};
     int index_ = 0; // kept reduced to the ring, so it never overflows in a long session
     float feedbackL_ = 0.0f;
     float feedbackR_ = 0.0f;

@@ -1,19 +1,31 @@
 #include "render/RenderLoop.h"
 
 #include "engine/DenormalOffset.h"
+#include "engine/SimdPath.h"
 #include "render/PitchLfo.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace grelmond {
 
 namespace {
+
 // +80 dBFS: no sound the instrument is meant to make comes near it.
 constexpr float kRunaway = 1.0e4f;
+
+bool referenceEffectsAsked()
+{
+    const char* asked = std::getenv("GRELMOND_EFFECTS");
+    return asked != nullptr && std::strcmp(asked, "reference") == 0;
+}
+
 } // namespace
 
 RenderLoop::RenderLoop()
+    : referenceEffects_(referenceEffectsAsked()), wideLanes_(chooseSimdPath() == SimdPath::Avx2)
 {
     reset();
 }
@@ -128,6 +140,70 @@ int RenderLoop::activeDelayLength(int side, const RenderSettings& s) const
 
 bool RenderLoop::processFrames(float* left, float* right, int frames, const RenderSettings& s)
 {
+    if (referenceEffects_)
+        return processFramesInTurn(left, right, frames, s);
+    // Each unit runs over the whole span before the next: every unit sees the
+    // frames in order and its state depends on nothing after it, so the sound
+    // is the reference's, and the loops keep their state in registers.
+
+    // The shared offset flips once per frame, as in the reference; flipping a
+    // local copy and leaving the shared value as the last flip would keeps the
+    // same values without a load and store per frame.
+    float* offset = offsets_.data();
+    float d = DenormalOffset::current();
+    for (int i = 0; i < frames; ++i) {
+        d = -d;
+        offset[i] = d;
+        left[i] = d + left[i];
+        right[i] = d + right[i];
+    }
+    if (frames % 2 != 0)
+        DenormalOffset::flip();
+    ensemble_.processSpan(left, right, frames, wideLanes_);
+    sampleCounter_ += frames;
+    if (s.flanger.mix > 0.0f && s.procFunction != 0) {
+        flanger_.processSpan(left, right, frames, s.flanger, flangerLfo_, offset);
+    } else {
+        for (int i = 0; i < frames; ++i)
+            flangerLfo_.step();
+    }
+    if (s.chorusMix > 0.0f)
+        chorus_.processSpan(left, right, frames, s.chorusMix, s.chorusDepth, wideLanes_);
+    delays_[0].processSpan(left, frames, s.delay[0].mix, s.delay[0].feedback, activeDelayLength(0, s), offset);
+    delays_[1].processSpan(right, frames, s.delay[1].mix, s.delay[1].feedback, activeDelayLength(1, s), offset);
+
+    // A steady volume is one gain for the span; the runaway check then scans
+    // the span once and silences frames only when one is found.
+    if (volume_.gliding()) {
+        for (int i = 0; i < frames; ++i) {
+            const float gain = volume_.next();
+            left[i] = (offset[i] + left[i]) * gain;
+            right[i] = (offset[i] + right[i]) * gain;
+        }
+    } else {
+        const float gain = volume_.next();
+        for (int i = 0; i < frames; ++i) {
+            left[i] = (offset[i] + left[i]) * gain;
+            right[i] = (offset[i] + right[i]) * gain;
+        }
+    }
+    bool clean = true;
+    for (int i = 0; i < frames; ++i)
+        clean &= (std::fabs(left[i]) <= kRunaway) & (std::fabs(right[i]) <= kRunaway);
+    if (clean)
+        return true;
+    for (int i = 0; i < frames; ++i) {
+        if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
+            left[i] = right[i] = 0.0f;
+            ++silencedFrames_;
+        }
+    }
+    resetEffects();
+    return false;
+}
+
+bool RenderLoop::processFramesInTurn(float* left, float* right, int frames, const RenderSettings& s)
+{
     const bool flangerOn = s.flanger.mix > 0.0f && s.procFunction != 0;
     const bool chorusOn = s.chorusMix > 0.0f;
     const int lengthL = activeDelayLength(0, s);
@@ -158,16 +234,21 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
             broken = true;
         }
     }
-    // A non-finite or runaway value would otherwise circulate in the rings and
-    // delays for good.
     if (!broken)
         return true;
+    resetEffects();
+    return false;
+}
+
+// A non-finite or runaway value would otherwise circulate in the rings and
+// delays for good.
+void RenderLoop::resetEffects()
+{
     ensemble_.reset();
     flanger_.reset();
     chorus_.reset();
     for (auto& delay : delays_)
         delay.reset();
-    return false;
 }
 
 } // namespace grelmond

@@ -58,6 +58,9 @@ private:
     void setupChunk(RenderClient& client, const RenderSettings& s, double sampleRate, int chunk, VoiceChunk& voice);
     // False when a frame had to be silenced.
     bool processFrames(float* left, float* right, int frames, const RenderSettings& s);
+    // The same, frame by frame (the reference).
+    bool processFramesInTurn(float* left, float* right, int frames, const RenderSettings& s);
+    void resetEffects();
     int activeDelayLength(int side, const RenderSettings& s) const;
 
     std::int64_t sampleCounter_ = 0;
@@ -80,6 +83,14 @@ private:
     GainGlide volume_;
     std::array<float, kMaxChunk> scratchL_{};
     std::array<float, kMaxChunk> scratchR_{};
+    // The denormal offset of each frame of a span.
+    std::array<float, kMaxChunk> offsets_{};
+    // GRELMOND_EFFECTS=reference at construction runs the effects frame by
+    // frame, every unit in turn: the reference the span-wise chain must match
+    // sample for sample.
+    bool referenceEffects_ = false;
+    // The pitch-shift taps take eight frames per step (AVX2) instead of four.
+    bool wideLanes_ = false;
 };
 
 } // namespace grelmond

@@ -27,6 +27,8 @@ void VoiceBatch::setPath(SimdPath path)
 void VoiceBatch::render(Voice* const* voices, int count, float* left, float* right, const VoiceRenderInput& in)
 {
     frames_ = std::max(in.frames, 0);
+    if (count <= 0)
+        return; // silence costs no per-frame switch reading
     if (path_ == SimdPath::Scalar || frames_ > kMaxFrames) {
         for (int k = 0; k < count; ++k)
             voices[k]->render(left, right, in);
