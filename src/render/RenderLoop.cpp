@@ -149,6 +149,10 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     // The shared offset flips once per frame, as in the reference; flipping a
     // local copy and leaving the shared value as the last flip would keeps the
     // same values without a load and store per frame.
+    const int lengthL = activeDelayLength(0, s);
+    const int lengthR = activeDelayLength(1, s);
+    delays_[0].prepare(frames, lengthL, s.delay[0].restarts);
+    delays_[1].prepare(frames, lengthR, s.delay[1].restarts);
     float* offset = offsets_.data();
     float d = DenormalOffset::current();
     for (int i = 0; i < frames; ++i) {
@@ -169,8 +173,8 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     }
     if (s.chorusMix > 0.0f)
         chorus_.processSpan(left, right, frames, s.chorusMix, s.chorusDepth, wideLanes_);
-    delays_[0].processSpan(left, frames, s.delay[0].mix, s.delay[0].feedback, activeDelayLength(0, s), offset);
-    delays_[1].processSpan(right, frames, s.delay[1].mix, s.delay[1].feedback, activeDelayLength(1, s), offset);
+    delays_[0].processSpan(left, frames, s.delay[0].mix, s.delay[0].feedback, lengthL, offset);
+    delays_[1].processSpan(right, frames, s.delay[1].mix, s.delay[1].feedback, lengthR, offset);
 
     // A steady volume is one gain for the span; the runaway check then scans
     // the span once and silences frames only when one is found.
