@@ -44,13 +44,21 @@ struct PerLane {
     // ring[a[j]] into lane j of first, the slot after it into second.
     static void pairs(const float* ring, const int* a, Lanes4& first, Lanes4& second)
     {
-        const __m128 p01 = _mm_loadh_pi(pair(ring + a[0]), reinterpret_cast<const __m64*>(ring + a[1]));
-        const __m128 p23 = _mm_loadh_pi(pair(ring + a[2]), reinterpret_cast<const __m64*>(ring + a[3]));
+        const __m128 p01 = pairs(ring + a[0], ring + a[1]);
+        const __m128 p23 = pairs(ring + a[2], ring + a[3]);
         first = reinterpret_cast<Lanes4>(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(2, 0, 2, 0)));
         second = reinterpret_cast<Lanes4>(_mm_shuffle_ps(p01, p23, _MM_SHUFFLE(3, 1, 3, 1)));
     }
 
-    static __m128 pair(const float* p) { return _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(p))); }
+    // Two neighbouring floats from each of two places; the places need not be
+    // aligned for an 8-byte load, so they are copied rather than dereferenced.
+    static __m128 pairs(const float* low, const float* high)
+    {
+        double a, b;
+        __builtin_memcpy(&a, low, sizeof a);
+        __builtin_memcpy(&b, high, sizeof b);
+        return _mm_castpd_ps(_mm_set_pd(b, a));
+    }
 };
 
 } // namespace
