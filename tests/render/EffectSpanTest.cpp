@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -117,9 +119,10 @@ protected:
     {
         folder_ = new TempFolder;
         namespace fs = std::filesystem;
-        for (const char* name : {"Grelmond.so", "Grelmond.dlx", "GrelmondDefault.grb"})
+        const std::string library = fs::path(testpaths::pluginPath()).filename().string();
+        for (const std::string& name : {library, std::string("Grelmond.dlx"), std::string("GrelmondDefault.grb")})
             fs::copy_file(fs::path(testpaths::pluginDir()) / name, folder_->file(name));
-        copy_ = new PluginLoader(folder_->file("Grelmond.so"));
+        copy_ = new PluginLoader(folder_->file(library));
     }
     static void TearDownTestSuite()
     {
