@@ -55,11 +55,13 @@ def max_difference(a, b):
 
 def main(folder):
     rows = defaultdict(list)
+    timed = defaultdict(list)  # WAVs of the exports that finished
     builds, sessions, loads = [], [], []
     lines = (folder / "times.tsv").read_text().splitlines()[1:]
     for line in lines:
         session, build, repeat, wall, user, sys_, load = line.split("\t")
         rows[session, build].append((float(wall), float(user), float(user) + float(sys_)))
+        timed[session, build].append(folder / "wav" / f"{session}-{build}-{repeat}.wav")
         loads.append(float(load))
         if build not in builds:
             builds.append(build)
@@ -74,8 +76,7 @@ def main(folder):
             runs = rows[session, build]
             if not runs:
                 continue
-            wav = sorted((folder / "wav").glob(f"{session}-{build}-*.wav"))[0]
-            samples, channels = read_float_wav(wav)
+            samples, channels = read_float_wav(timed[session, build][0])
             seconds = len(samples) / channels / 48000
             audio_seconds[session] = seconds
             wall, user, cpu = zip(*runs)
@@ -122,7 +123,7 @@ def main(folder):
     for session in sessions:
         reference = None
         for build in builds:
-            wavs = sorted((folder / "wav").glob(f"{session}-{build}-*.wav"))
+            wavs = timed[session, build]
             if not wavs:
                 continue
             samples, channels = read_float_wav(wavs[0])
