@@ -47,6 +47,12 @@ def db(v):
     return 20 * math.log10(v) if v > 0 else float("-inf")
 
 
+def realtime(audio, cpu):
+    """Seconds of audio per CPU second; differences of times measured to the
+    hundredth are noise below 0.05 s."""
+    return f"{audio / cpu:7.2f}x" if cpu >= 0.05 else "   (within noise)"
+
+
 def max_difference(a, b):
     if len(a) != len(b):
         return float("nan")
@@ -94,8 +100,7 @@ def main(folder):
             for build in builds:
                 if (session, build) in cpu_median and (idle, build) in cpu_median:
                     extra = cpu_median[session, build] - cpu_median[idle, build]
-                    factor = audio_seconds[session] / extra if extra > 0 else float("inf")
-                    print(f"{session:10} {build:14} {extra:6.2f} s  {factor:7.2f}x")
+                    print(f"{session:10} {build:14} {extra:6.2f} s  {realtime(audio_seconds[session], extra)}")
 
     profile = folder / "perf.tsv"
     plugin = defaultdict(list)
@@ -105,7 +110,8 @@ def main(folder):
             plugin[session, build].append((int(samples) / float(rate), int(total) / float(rate)))
     if plugin:
         print("\nUnder perf: CPU seconds in Grelmond.so (of the whole export), minimum and median;")
-        print("real-time factor of the plug-in above its idle-session cost (start-up and idle blocks):")
+        print("real-time factor of the plug-in above its idle-session cost (start-up and idle blocks),")
+        print("from the medians and from the minima:")
         for session in sessions:
             for build in builds:
                 runs = plugin[session, build]
@@ -116,7 +122,9 @@ def main(folder):
                         f"  (whole {statistics.median(r[1] for r in runs):5.2f} s)")
                 if idle is not None and session != idle and plugin[idle, build]:
                     extra = own - statistics.median(r[0] for r in plugin[idle, build])
-                    line += f"  above idle {extra:5.2f} s  {audio_seconds[session] / extra:6.2f}x" if extra > 0 else ""
+                    line += f"  above idle {extra:5.2f} s  {realtime(audio_seconds[session], extra)}"
+                    least = min(r[0] for r in runs) - min(r[0] for r in plugin[idle, build])
+                    line += f"  (minima: {least:5.2f} s {realtime(audio_seconds[session], least).strip()})"
                 print(line)
 
     print("\nExports (first repeat of each build; max |difference| against the first build):")
