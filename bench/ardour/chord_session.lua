@@ -102,8 +102,9 @@ local function describe(region)
   for pitch in pairs(pitches) do
     distinct, low, high = distinct + 1, math.min(low, pitch), math.max(high, pitch)
   end
-  say(string.format("notes %d (distinct pitches %d, %d..%d)", count, distinct, low, high))
+  say(string.format("notes %d (distinct pitches %d)", count, distinct))
   if count > 0 then
+    say(string.format("pitches %d..%d", low, high))
     say(string.format("note starts %.4f..%.4f beats, lengths %.3f..%.3f beats (a beat is 0.5 s at the new session's 120 bpm)", first, last, shortest, longest))
   end
   say(string.format("sample rate %d, block %d", rate, Session:get_block_size()))

@@ -65,7 +65,7 @@ for notes in $chords; do
     "$lua" "$here/chord_session.lua" "$out/chord$notes" "$notes" "$hold" > "$out/chord$notes.log" 2>&1
     grep -q '^OK' "$out/chord$notes.log" || { cat "$out/chord$notes.log"; exit 1; }
   fi
-  echo "chord$notes: $(grep -E '^(region|notes|note starts|sample rate)' "$out/chord$notes.log" | paste -sd ';')"
+  echo "chord$notes: $(grep -E '^(region|notes|pitches|note starts|sample rate)' "$out/chord$notes.log" | paste -sd ';')"
 done
 
 # ardour7-export now and then hangs at the start of the export: such a run
