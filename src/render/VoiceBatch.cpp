@@ -34,7 +34,7 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
             voices[k]->render(left, right, in);
         return;
     }
-    readSwitches(in, frames_);
+    switchesRead_ = false;
     used_ = 0;
     for (int k = 0; k < count; ++k) {
         Voice* voice = voices[k];
@@ -163,6 +163,10 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
         // A voice alone runs faster through its own frame loop than in lanes.
         laneVoice_[0]->renderBegun(laneBlock_[0], left, right, in);
         return;
+    }
+    if (!switchesRead_) {
+        readSwitches(in, frames_);
+        switchesRead_ = true;
     }
     // Unused lanes up to the end of the last group run on zero state; their
     // outputs are never read.

@@ -56,6 +56,7 @@ private:
     Voice* laneVoice_[LadderLanes::kLanes] = {};
     Voice::DryBlock laneBlock_[LadderLanes::kLanes] = {};
     int used_ = 0;
+    bool switchesRead_ = false; // this call's filter switches, read by the first group in lanes
     int frames_ = 0;
     std::vector<float> dry_, third_, amp_, wet_;
     std::vector<std::uint8_t> run_, highPass_;
