@@ -105,7 +105,10 @@ struct OscillatorRun {
             const std::int16_t* base = samples[0];
             constexpr std::int64_t reach = (std::int64_t{1} << 30) - (std::int64_t{1} << 20);
             for (int l = 0; l < N; ++l) {
-                const std::int64_t apart = samples[l] - base;
+                // Waveforms are separate arrays: measured as addresses, in samples.
+                const std::int64_t apart = (reinterpret_cast<std::intptr_t>(samples[l]) -
+                                            reinterpret_cast<std::intptr_t>(base)) /
+                                           static_cast<std::int64_t>(sizeof(std::int16_t));
                 if (apart > reach || apart < -reach)
                     return;
                 offset[l] = static_cast<std::int32_t>(apart);
