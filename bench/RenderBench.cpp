@@ -120,26 +120,28 @@ void startVoices(AEffect* e, int count)
     sendNotes(e, count, 0x90);
 }
 
-void BM_Render(benchmark::State& state)
+// Opens the instance at 44.1 kHz in blocks of 512 with the patch set up.
+void openAt44k(benchmark::State& state, AEffect* e, void (*setUpPatch)(AEffect*, bool))
 {
-    AEffect* e = createInstance();
-    if (e == nullptr) {
-        state.SkipWithError("cannot load the plug-in");
-        return;
-    }
     e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
     e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-    setUp(e, state.range(1) != 0);
-    startVoices(e, static_cast<int>(state.range(0)));
+    if (setUpPatch != nullptr)
+        setUpPatch(e, state.range(1) != 0);
+}
 
+// Plays `warmUp` blocks, then times one block per iteration and reports the
+// real-time factor (seconds of audio per second of processing); closes the instance.
+void timeBlocks(benchmark::State& state, AEffect* e, int warmUp)
+{
     std::vector<float> left(512), right(512);
     float* outputs[2] = {left.data(), right.data()};
+    for (int i = 0; i < warmUp; ++i)
+        e->processReplacing(e, nullptr, outputs, 512);
     for (auto _ : state) {
         e->processReplacing(e, nullptr, outputs, 512);
         benchmark::DoNotOptimize(left.data());
     }
-    // Real-time factor: seconds of audio per second of processing.
     state.counters["realtime"] =
         benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
     e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
@@ -147,24 +149,22 @@ void BM_Render(benchmark::State& state)
 
 void openAndPlay(benchmark::State& state, AEffect* e, void (*setUpPatch)(AEffect*, bool))
 {
-    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
-    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-    if (setUpPatch != nullptr)
-        setUpPatch(e, state.range(1) != 0);
+    openAt44k(state, e, setUpPatch);
     startVoices(e, static_cast<int>(state.range(0)));
     // Past the attacks and the ensemble's first pass.
-    std::vector<float> left(512), right(512);
-    float* outputs[2] = {left.data(), right.data()};
-    for (int i = 0; i < 20; ++i)
-        e->processReplacing(e, nullptr, outputs, 512);
-    for (auto _ : state) {
-        e->processReplacing(e, nullptr, outputs, 512);
-        benchmark::DoNotOptimize(left.data());
+    timeBlocks(state, e, 20);
+}
+
+void BM_Render(benchmark::State& state)
+{
+    AEffect* e = createInstance();
+    if (e == nullptr) {
+        state.SkipWithError("cannot load the plug-in");
+        return;
     }
-    state.counters["realtime"] =
-        benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
-    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+    openAt44k(state, e, setUp);
+    startVoices(e, static_cast<int>(state.range(0)));
+    timeBlocks(state, e, 0);
 }
 
 void BM_Voder(benchmark::State& state)
@@ -187,10 +187,7 @@ void BM_VoderTail(benchmark::State& state)
         state.SkipWithError("cannot load the plug-in");
         return;
     }
-    e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    e->dispatcher(e, effSetBlockSize, 0, 512, nullptr, 0.0f);
-    e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-    setUpVoder(e, state.range(1) != 0);
+    openAt44k(state, e, setUpVoder);
     e->setParameter(e, 62, 0.05f); // amp release
     const int voices = static_cast<int>(state.range(0));
     std::vector<float> left(512), right(512);
@@ -199,15 +196,7 @@ void BM_VoderTail(benchmark::State& state)
     for (int i = 0; i < 86; ++i)
         e->processReplacing(e, nullptr, outputs, 512);
     sendNotes(e, voices, 0x80);
-    for (int i = 0; i < 8 * 86; ++i)
-        e->processReplacing(e, nullptr, outputs, 512);
-    for (auto _ : state) {
-        e->processReplacing(e, nullptr, outputs, 512);
-        benchmark::DoNotOptimize(left.data());
-    }
-    state.counters["realtime"] =
-        benchmark::Counter(512.0 / 44100.0, benchmark::Counter::kIsIterationInvariantRate);
-    e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+    timeBlocks(state, e, 8 * 86);
 }
 
 // A peer instrument (GRELMOND_BENCH_PEER, default Debian's amsynth) playing the

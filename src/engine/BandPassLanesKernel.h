@@ -4,22 +4,9 @@
 // LadderLanesKernel.h for why each instruction set has its own copy.
 
 #include "engine/BandPassLanes.h"
+#include "engine/LaneAccess.h"
 
 namespace {
-
-template <class V>
-V loadBand(const float* p)
-{
-    V v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <class V>
-void storeBand(float* p, V v)
-{
-    __builtin_memcpy(p, &v, sizeof v);
-}
 
 // The number of sections is a constant of each copy, so their states stay in
 // registers or fixed slots and no frame tests how many there are.
@@ -31,18 +18,18 @@ void bandPassSections(grelmond::BandPassLanes& s, int first, const grelmond::Ban
     V b0[sections], b1[sections], b2[sections], a1[sections], a2[sections], g[sections];
     V x1[sections], x2[sections], y1[sections], y2[sections];
     for (int k = 0; k < n; ++k) {
-        b0[k] = loadBand<V>(s.b0[k] + first);
-        b1[k] = loadBand<V>(s.b1[k] + first);
-        b2[k] = loadBand<V>(s.b2[k] + first);
-        a1[k] = loadBand<V>(s.a1[k] + first);
-        a2[k] = loadBand<V>(s.a2[k] + first);
-        g[k] = loadBand<V>(s.gain[k] + first);
-        x1[k] = loadBand<V>(s.x1[k] + first);
-        x2[k] = loadBand<V>(s.x2[k] + first);
-        y1[k] = loadBand<V>(s.y1[k] + first);
-        y2[k] = loadBand<V>(s.y2[k] + first);
+        b0[k] = loadLanes<V>(s.b0[k] + first);
+        b1[k] = loadLanes<V>(s.b1[k] + first);
+        b2[k] = loadLanes<V>(s.b2[k] + first);
+        a1[k] = loadLanes<V>(s.a1[k] + first);
+        a2[k] = loadLanes<V>(s.a2[k] + first);
+        g[k] = loadLanes<V>(s.gain[k] + first);
+        x1[k] = loadLanes<V>(s.x1[k] + first);
+        x2[k] = loadLanes<V>(s.x2[k] + first);
+        y1[k] = loadLanes<V>(s.y1[k] + first);
+        y2[k] = loadLanes<V>(s.y2[k] + first);
     }
-    V d = loadBand<V>(s.d + first);
+    V d = loadLanes<V>(s.d + first);
     // Local copies: stores through out could otherwise alias f's fields.
     const float* const mix = f.mix;
     const float* const third = f.third;
@@ -52,7 +39,7 @@ void bandPassSections(grelmond::BandPassLanes& s, int first, const grelmond::Ban
     for (int i = 0; i < count; ++i) {
         d = -d;
         const int at = i * stride + first;
-        const V u = loadBand<V>(mix + at);
+        const V u = loadLanes<V>(mix + at);
         V v = V{} + 0.0f;
         for (int k = 0; k < n; ++k) {
             const V y = b0[k] * u + b1[k] * x1[k] + b2[k] * x2[k] - a1[k] * y1[k] - a2[k] * y2[k] + d;
@@ -62,17 +49,17 @@ void bandPassSections(grelmond::BandPassLanes& s, int first, const grelmond::Ban
             y1[k] = y;
             v += g[k] * y;
         }
-        v = v + loadBand<V>(third + at);
-        v *= loadBand<V>(amp + at);
-        storeBand(out + at, v);
+        v = v + loadLanes<V>(third + at);
+        v *= loadLanes<V>(amp + at);
+        storeLanes(out + at, v);
     }
     for (int k = 0; k < n; ++k) {
-        storeBand(s.x1[k] + first, x1[k]);
-        storeBand(s.x2[k] + first, x2[k]);
-        storeBand(s.y1[k] + first, y1[k]);
-        storeBand(s.y2[k] + first, y2[k]);
+        storeLanes(s.x1[k] + first, x1[k]);
+        storeLanes(s.x2[k] + first, x2[k]);
+        storeLanes(s.y1[k] + first, y1[k]);
+        storeLanes(s.y2[k] + first, y2[k]);
     }
-    storeBand(s.d + first, d);
+    storeLanes(s.d + first, d);
 }
 
 template <class V>

@@ -6,22 +6,9 @@
 // as in LadderFilter::process. Internal linkage keeps the copies apart.
 
 #include "engine/LadderLanes.h"
+#include "engine/LaneAccess.h"
 
 namespace {
-
-template <class V>
-V loadLanes(const float* p)
-{
-    V v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <class V>
-void storeLanes(float* p, V v)
-{
-    __builtin_memcpy(p, &v, sizeof v);
-}
 
 // G groups of lanes side by side, frame by frame: the ladder is one long
 // chain of dependent operations per frame, so a second group keeps the

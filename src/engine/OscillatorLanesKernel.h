@@ -8,6 +8,7 @@
 // copies apart.
 
 #include "engine/OscillatorLanes.h"
+#include "engine/LaneAccess.h"
 
 #include <cstdint>
 #if defined(__AVX2__)
@@ -17,20 +18,6 @@
 namespace {
 
 using grelmond::OscillatorLanes;
-
-template <class T, class E>
-T loadLanes(const E* p)
-{
-    T v;
-    __builtin_memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <class T, class E>
-void storeLanes(E* p, T v)
-{
-    __builtin_memcpy(p, &v, sizeof v);
-}
 
 template <class I, int N>
 bool anyLane(I mask)
