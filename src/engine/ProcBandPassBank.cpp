@@ -151,8 +151,12 @@ void ProcBandPassBank::blockSetup(int function, float procLevel, float keyDepth,
 void ProcBandPassBank::designAll(float sampleRate)
 {
     for (int i = 0; i < active_; ++i) {
+        Designed& d = designed_[static_cast<std::size_t>(i)];
+        if (d.centre == centres_[i] && d.width == width_ && d.rate == sampleRate)
+            continue;
         design_[i] = BandPassCoefficients::design(centres_[i], width_, sampleRate);
         coeffs_[i] = BandPassNormalised(design_[i]);
+        d = Designed{centres_[i], width_, sampleRate};
     }
 }
 

@@ -54,6 +54,14 @@ private:
     std::array<float, sections> centres_{};
     float width_ = 48.0f;
     int active_ = 0;
+    // What each section's coefficients were designed from: a held note asks
+    // for the same design chunk after chunk, and the design is pure.
+    struct Designed {
+        float centre = -1.0f;
+        float width = -1.0f;
+        float rate = -1.0f;
+    };
+    std::array<Designed, sections> designed_{};
 };
 
 } // namespace grelmond
