@@ -33,6 +33,7 @@ list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/gui/(x11|image)/.*")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX
   ".*/src/gui/(DrawContext|GuiBitmap|OffscreenContext|BmpDecoder)\\.cpp$")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/platform/[A-Za-z]+\\.cpp$")
+list(APPEND GRELMOND_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/BundleFolder.cpp) # no platform calls
 add_library(grelmond_core STATIC ${GRELMOND_CORE_SOURCES})
 # GCC cannot realign the Win64 stack to 32 bytes, yet spills AVX registers with
 # aligned moves; the assembler turns every aligned vector move into an unaligned one.
