@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -84,11 +85,18 @@ protected:
         fs::create_directories(vst3);
         fs::copy(GRELMOND_VST3_BUNDLE, fs::path(vst3) / "Grelmond.vst3", fs::copy_options::recursive);
         bundle_ = vst3 + "/Grelmond.vst3";
+        // Ardour trusts its scan cache only when it is strictly newer (in whole
+        // seconds) than the bundle, and the scan happens within this second.
+        const auto past = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+        for (const auto& entry : fs::recursive_directory_iterator(bundle_))
+            fs::last_write_time(entry.path(), past);
+        fs::last_write_time(bundle_, past);
         const std::string name = fs::path(lua_).filename().string(); // "ardour7-lua"
         const std::string config = home + "/.config/" + name.substr(0, name.find('-'));
         fs::create_directories(config);
         std::ofstream(config + "/config") << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Ardour>\n  <Config>\n"
                                           << "    <Option name=\"hide-dummy-backend\" value=\"0\"/>\n"
+                                          << "    <Option name=\"plugin-path-vst3\" value=\"" << vst3 << "\"/>\n"
                                           << "  </Config>\n</Ardour>\n";
         // The bundle finds its data in its own Resources folder.
         env_ = "env -u GRELMOND_INSTALL_PATH -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME HOME=" +

@@ -9,19 +9,18 @@
 local mode, folder, dump_path = arg[1], arg[2], arg[3]
 local name = "grelmond"
 local plugin_name = "Grelmond" -- the name the factory gives its class
+local class_id = "5A61764772656C6D6F6E645653543301" -- its fixed class id
 
 local function say(...) print(...) io.stdout:flush() end
 local function fail(message) say("FAIL " .. message) os.exit(1) end
 
 local function wait_ms(ms) ARDOUR.LuaAPI.usleep(ms * 1000) end
 
--- Ardour lists the plug-in's program list as presets whose URIs end in the index.
+-- Ardour lists the plug-in's program list as presets named by class id and index.
 local function program_preset(plugin, index)
-  local suffix = string.format(":%04d", index)
-  for preset in plugin:get_presets():iter() do
-    if string.sub(preset.uri, 1, 7) == "VST3-P:" and string.sub(preset.uri, -#suffix) == suffix then return preset end
-  end
-  fail("no program " .. index)
+  local preset = plugin:preset_by_uri(string.format("VST3-P:%s:%04d", class_id, index))
+  if not preset or not preset.valid then fail("no program " .. index) end
+  return preset
 end
 
 local function select_program(plugin, index)

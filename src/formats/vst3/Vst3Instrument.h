@@ -161,8 +161,8 @@ private:
     };
     void readEvents(Steinberg::Vst::IEventList* list, int frames);
     void readChanges(Steinberg::Vst::IParameterChanges* changes, int frames);
-    void applyChange(const Change& change);
-    void renderStretches(float* left, float* right, int frames);
+    void applyChange(const Change& change, Steinberg::Vst::IParameterChanges* output);
+    void renderStretches(float* left, float* right, int frames, Steinberg::Vst::IParameterChanges* output);
 
     RefCount refs_;
     Instrument instrument_;

@@ -15,12 +15,11 @@
 #include <string>
 
 // The edit controller's side: parameter descriptions and texts, the program
-// list, the MIDI controller mapping and the view. Parameter values change
-// the sound only through the processor's parameter queues: a value the host
-// sets here is the echo of one it sends (or has sent) there, and applying it
-// twice could undo a newer one. A program chosen here is selected at once,
-// so that the host reads the new program's values straight after choosing it;
-// the same choice arriving through the queue then changes nothing.
+// list, the MIDI controller mapping and the view. Values change the sound only
+// through the processor's parameter queues: a value the host sets here is the
+// echo of one it sends (or has sent) there, and applying it twice could undo
+// a newer one. When a program change takes effect, the processor reports the
+// program's values back to the host.
 
 namespace grelmond::vst3 {
 
@@ -186,12 +185,6 @@ tresult PLUGIN_API Vst3Instrument::setParamNormalized(Vst::ParamID id, Vst::Para
 {
     if (!std::isfinite(value) || value < 0.0 || value > 1.0)
         return kInvalidArgument;
-    if (id == ParameterLayout::kProgramId) {
-        const int program = ParameterLayout::programFromValue(value);
-        if (program != instrument_.currentProgram())
-            instrument_.selectProgram(program);
-        return kResultOk;
-    }
     InstrumentEvent unused;
     const bool known = ParameterLayout::isInstrumentParameter(id) || id == ParameterLayout::kProgramId ||
                        ParameterLayout::controllerEvent(id, value, 0, unused);

@@ -94,24 +94,33 @@ void Vst3Instrument::readChanges(Vst::IParameterChanges* changes, int frames)
     }
 }
 
-void Vst3Instrument::applyChange(const Change& change)
+void Vst3Instrument::applyChange(const Change& change, Vst::IParameterChanges* output)
 {
     if (change.id == ParameterLayout::kProgramId) {
         const int program = ParameterLayout::programFromValue(change.value);
-        if (program != instrument_.currentProgram())
-            instrument_.selectProgram(program);
+        if (program == instrument_.currentProgram())
+            return;
+        instrument_.selectProgram(program);
+        // The host's controls learn the program's values from the processor,
+        // at the frame they took effect.
+        if (output != nullptr)
+            for (int index = 0; index < Instrument::kNumParams; ++index) {
+                int32 slot = 0;
+                if (Vst::IParamValueQueue* queue = output->addParameterData(static_cast<Vst::ParamID>(index), slot))
+                    queue->addPoint(change.frame, instrument_.parameter(index), slot);
+            }
     } else {
         instrument_.setParameter(static_cast<int>(change.id), static_cast<float>(change.value));
     }
 }
 
-void Vst3Instrument::renderStretches(float* left, float* right, int frames)
+void Vst3Instrument::renderStretches(float* left, float* right, int frames, Vst::IParameterChanges* output)
 {
     int position = 0;
     int next = 0;
     do {
         while (next < changeCount_ && changes_[static_cast<std::size_t>(next)].frame <= position)
-            applyChange(changes_[static_cast<std::size_t>(next++)]);
+            applyChange(changes_[static_cast<std::size_t>(next++)], output);
         const int end = next < changeCount_ ? changes_[static_cast<std::size_t>(next)].frame : frames;
         const InstrumentEvent* first = nullptr;
         const int count = events_.take(position, end, first);
@@ -151,7 +160,7 @@ tresult PLUGIN_API Vst3Instrument::process(Vst::ProcessData& data)
                 std::fill_n(bus.channelBuffers32[c], frames, 0.0f);
         bus.silenceFlags = 0;
     }
-    renderStretches(left, right, frames);
+    renderStretches(left, right, frames, data.outputParameterChanges);
     return kResultOk;
 }
 
