@@ -187,6 +187,9 @@ tresult PLUGIN_API Vst3Instrument::canProcessSampleSize(int32 symbolicSampleSize
 
 tresult PLUGIN_API Vst3Instrument::setupProcessing(Vst::ProcessSetup& setup)
 {
+    // Preparing resizes what the audio thread reads: never while it may run.
+    if (processing_.load(std::memory_order_acquire))
+        return kResultFalse;
     if (setup.symbolicSampleSize != Vst::kSample32 || !(setup.sampleRate >= 1000.0 && setup.sampleRate <= 1536000.0) ||
         setup.maxSamplesPerBlock < 0)
         return kResultFalse;
@@ -198,8 +201,9 @@ tresult PLUGIN_API Vst3Instrument::setupProcessing(Vst::ProcessSetup& setup)
     return kResultOk;
 }
 
-tresult PLUGIN_API Vst3Instrument::setProcessing(TBool)
+tresult PLUGIN_API Vst3Instrument::setProcessing(TBool state)
 {
+    processing_.store(state != 0, std::memory_order_release);
     return kResultOk;
 }
 

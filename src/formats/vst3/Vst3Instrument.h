@@ -172,6 +172,7 @@ private:
 
     double sampleRate_ = 44100.0;
     int maxFrames_ = 0;
+    std::atomic<bool> processing_{false};
     BlockEvents events_;
     static constexpr int kMaxChanges = 1024;
     std::array<Change, kMaxChanges> changes_{};

@@ -76,6 +76,19 @@ TEST_F(Vst3Controller, BusesLatencyTailAndSampleSizes)
     Vst::SpeakerArrangement mono = Vst::SpeakerArr::kMono, stereo = Vst::SpeakerArr::kStereo;
     EXPECT_NE(p->setBusArrangements(nullptr, 0, &mono, 1), kResultOk);
     EXPECT_EQ(p->setBusArrangements(nullptr, 0, &stereo, 1), kResultOk);
+
+    // No preparation while processing runs, and no nonsense rates.
+    Vst::ProcessSetup setup{Vst::kRealtime, Vst::kSample32, 512, 96000.0};
+    plugin.startProcessing();
+    EXPECT_NE(p->setupProcessing(setup), kResultOk);
+    plugin.stopProcessing();
+    EXPECT_EQ(p->setupProcessing(setup), kResultOk);
+    for (double rate : {0.0, -44100.0, std::nan(""), 1e12}) {
+        setup.sampleRate = rate;
+        EXPECT_NE(p->setupProcessing(setup), kResultOk) << rate;
+    }
+    setup = {Vst::kRealtime, Vst::kSample64, 512, 48000.0};
+    EXPECT_NE(p->setupProcessing(setup), kResultOk);
 }
 
 TEST_F(Vst3Controller, ParametersCarryTheInstrumentsNamesUnitsAndTexts)
