@@ -33,6 +33,7 @@ list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/gui/(x11|image)/.*")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX
   ".*/src/gui/(DrawContext|GuiBitmap|OffscreenContext|BmpDecoder)\\.cpp$")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/platform/[A-Za-z]+\\.cpp$")
+list(APPEND GRELMOND_CORE_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/BundleFolder.cpp) # no platform calls
 add_library(grelmond_core STATIC ${GRELMOND_CORE_SOURCES})
 # GCC cannot realign the Win64 stack to 32 bytes, yet spills AVX registers with
 # aligned moves; the assembler turns every aligned vector move into an unaligned one.
@@ -68,13 +69,15 @@ add_custom_command(OUTPUT ${GRELMOND_DEFAULT_BANK}
 add_custom_target(plugin_data ALL DEPENDS ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_DEFAULT_BANK})
 add_dependencies(Grelmond plugin_data)
 
+include(cmake/Vst3.cmake)
+
 # The host, for rendering and opening the editor under Wine.
 file(GLOB GRELMOND_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/grelmond-host/*.cpp
   ${CMAKE_SOURCE_DIR}/tools/grelmond-host/win32/*.cpp)
 list(FILTER GRELMOND_HOST_SOURCES EXCLUDE REGEX ".*/tools/grelmond-host/(EditorWindow|WavWriter)\\.cpp$")
 add_executable(grelmond-host ${GRELMOND_HOST_SOURCES})
 target_include_directories(grelmond-host PRIVATE ${CMAKE_SOURCE_DIR}/tools/grelmond-host)
-target_link_libraries(grelmond-host PRIVATE grelmond_vst2 ${GRELMOND_STATIC_RUNTIME})
+target_link_libraries(grelmond-host PRIVATE grelmond_vst2 grelmond_vst3_sdk ${GRELMOND_STATIC_RUNTIME})
 set_target_properties(grelmond-host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 if(GRELMOND_TESTS)

@@ -1,5 +1,6 @@
 #include "platform/InstallFolder.h"
 
+#include "platform/BundleFolder.h"
 #include "platform/Paths.h"
 
 #include <cstdlib>
@@ -24,7 +25,7 @@ std::string folderOfThisLibrary() {
   std::string folder;
   if (!directoryOf(info.dli_fname, folder))
     return {};
-  return folder;
+  return dataFolderForLibrary(folder);
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #pragma once
 
 // Drives a loaded instrument block by block, as a host's audio thread does:
-// the block's MIDI through effProcessEvents with frame offsets, then process or
-// processReplacing; keeps the host's time information up to date.
+// the block's MIDI and automation at their frame offsets, the transport, then
+// the block's processing.
 
 #include "ChannelStats.h"
+#include "Instrument.h"
 #include "Score.h"
-#include "formats/vst2/VstAbi.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,6 +24,13 @@ struct RenderOptions {
     bool progress = false; // a progress line on stderr
 };
 
+// A parameter value from a point in time on, as a host's automation lane sets it.
+struct AutomationPoint {
+    double seconds = 0.0;
+    int index = 0;
+    float value = 0.0f;
+};
+
 struct RenderResult {
     std::int64_t frames = 0;
     double cpuSeconds = 0.0; // inside the plug-in's event and process calls only
@@ -36,25 +43,25 @@ public:
     using Sink = std::function<bool(const float* left, const float* right, int frames)>;
     static constexpr double kTailSeconds = 2.0;
 
-    BlockRenderer(vst::AEffect* effect, const RenderOptions& options);
+    BlockRenderer(Instrument& instrument, const RenderOptions& options);
 
-    // What the host answers to audioMasterGetTime (null when no tempo is set).
-    vst::VstTimeInfo* timeInfo() { return options_.tempo > 0.0 ? &timeInfo_ : nullptr; }
     std::int64_t totalFrames(const Score& score) const;
 
-    // Renders the whole score; the sink receives every block (may be empty).
-    bool run(Score& score, const Sink& sink, RenderResult& result, std::string& error);
+    // Renders the whole score with the automation (sorted by time); the sink
+    // receives every block (may be empty).
+    bool run(Score& score, const std::vector<AutomationPoint>& automation, const Sink& sink, RenderResult& result,
+             std::string& error);
 
 private:
-    void updateTimeInfo(std::int64_t position);
-    void sendEvents(const std::vector<TimedMessage>& messages, size_t& next, std::int64_t position, int frames);
+    void collectMidi(const std::vector<TimedMessage>& messages, size_t& next, std::int64_t position, int frames);
+    void collectAutomation(const std::vector<AutomationPoint>& automation, size_t& next, std::int64_t position,
+                           int frames);
     void showProgress(std::int64_t done, std::int64_t total, bool final);
 
-    vst::AEffect* effect_;
+    Instrument& instrument_;
     RenderOptions options_;
-    vst::VstTimeInfo timeInfo_{};
-    std::vector<vst::VstMidiEvent> midi_;
-    std::vector<unsigned char> eventsStorage_;
+    std::vector<BlockMidi> midi_;
+    std::vector<BlockParameter> params_;
     double lastProgress_ = -1.0;
 };
 

@@ -1,6 +1,6 @@
 #include "EditorWindow.h"
 
-#include "LoadedPlugin.h"
+#include "Instrument.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -19,14 +19,6 @@ struct EditorSize {
     int width = 0;
     int height = 0;
 };
-
-EditorSize editorSize(const LoadedPlugin& plugin)
-{
-    vst::ERect* rect = nullptr;
-    if (plugin.dispatch(vst::effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr)
-        return {};
-    return {rect->right - rect->left, rect->bottom - rect->top};
-}
 
 Window makeTopLevel(Display* display, EditorSize size, Atom deleteWindow)
 {
@@ -66,18 +58,15 @@ bool closeRequested(Display* display, Window window, Atom deleteWindow)
 
 int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize)
 {
-    LoadedPlugin plugin;
-    if (!plugin.load(pluginPath, sampleRate, blockSize)) {
-        std::fprintf(stderr, "grelmond-host: %s\n", plugin.error().c_str());
+    std::string error;
+    std::unique_ptr<Instrument> plugin = openInstrument(pluginPath, sampleRate, blockSize, error);
+    if (plugin == nullptr) {
+        std::fprintf(stderr, "grelmond-host: %s\n", error.c_str());
         return 1;
     }
-    if ((plugin.effect()->flags & vst::effFlagsHasEditor) == 0) {
+    EditorSize size;
+    if (!plugin->editorSize(size.width, size.height)) {
         std::fprintf(stderr, "grelmond-host: the plug-in has no editor\n");
-        return 1;
-    }
-    const EditorSize size = editorSize(plugin);
-    if (size.width <= 0 || size.height <= 0) {
-        std::fprintf(stderr, "grelmond-host: the plug-in gives no editor size\n");
         return 1;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -88,20 +77,20 @@ int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSi
     const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     const Window window = makeTopLevel(display, size, deleteWindow);
     void* handle = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
-    if (plugin.dispatch(vst::effEditOpen, 0, 0, handle) == 0) {
+    if (!plugin->openEditor(handle)) {
         std::fprintf(stderr, "grelmond-host: the editor did not open\n");
         XDestroyWindow(display, window);
         XCloseDisplay(display);
         return 1;
     }
     while (!closeRequested(display, window, deleteWindow)) {
-        plugin.dispatch(vst::effEditIdle);
+        plugin->idleEditor();
         std::this_thread::sleep_for(kIdleInterval);
     }
-    plugin.dispatch(vst::effEditClose);
+    plugin->closeEditor();
     XDestroyWindow(display, window);
     XCloseDisplay(display);
-    plugin.unload();
+    plugin.reset();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "HostApp.h"
 
 #include "EditorWindow.h"
+#include "Vst3Plugin.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,10 +51,10 @@ std::string flagNames(VstInt32 flags)
 
 void HostApp::printUsage()
 {
-    std::puts("usage: grelmond-host [options] --info PLUGIN.so\n"
+    std::puts("usage: grelmond-host [options] --info PLUGIN.so|PLUGIN.vst3\n"
               "       grelmond-host [options] --render OUT.wav|--bench PLUGIN.so\n"
               "       grelmond-host [options] --editor PLUGIN.so\n"
-              "  --info PLUGIN.so   load any VST 2 instrument and print what a host reads from it:\n"
+              "  --info PLUGIN.so   load any VST 2 instrument (or VST 3 bundle) and print what a host reads from it:\n"
               "                     identity, flags, outputs, program names and every parameter\n"
               "  --editor PLUGIN.so open the plug-in's editor in a window until it is closed\n"
               "  --rate HZ          sample rate given to the plug-in (default 44100)\n"
@@ -141,6 +142,8 @@ int HostApp::run(const std::vector<std::string>& args)
 
 int HostApp::runInfo(const HostOptions& options)
 {
+    if (isVst3Path(options.pluginPath))
+        return runVst3Info(options);
     LoadedPlugin plugin;
     if (!plugin.load(options.pluginPath, options.sampleRate, options.blockSize)) {
         std::fprintf(stderr, "grelmond-host: %s\n", plugin.error().c_str());
@@ -153,6 +156,22 @@ int HostApp::runInfo(const HostOptions& options)
     plugin.unload();
     if (textTooLong_) {
         std::fprintf(stderr, "grelmond-host: the plug-in wrote texts longer than the interface allows\n");
+        return 1;
+    }
+    return 0;
+}
+
+int HostApp::runVst3Info(const HostOptions& options)
+{
+    Vst3Plugin plugin;
+    std::string error;
+    if (!plugin.load(options.pluginPath, options.sampleRate, options.blockSize, error)) {
+        std::fprintf(stderr, "grelmond-host: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("Plug-in        %s\n", options.pluginPath.c_str());
+    if (!plugin.describe(stdout)) {
+        std::fprintf(stderr, "grelmond-host: the plug-in gave texts or values the interface does not allow\n");
         return 1;
     }
     return 0;

@@ -32,6 +32,7 @@ public:
 
 private:
     int runInfo(const HostOptions& options);
+    int runVst3Info(const HostOptions& options);
     void printIdentity(const LoadedPlugin& plugin, const HostOptions& options);
     void printPins(const LoadedPlugin& plugin);
     void printPrograms(const LoadedPlugin& plugin);

@@ -1,6 +1,6 @@
 #include "RenderCommand.h"
 
-#include "LoadedPlugin.h"
+#include "Instrument.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -10,13 +10,15 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace host {
-
-using namespace vst;
 
 namespace {
 
@@ -39,6 +41,40 @@ bool parseParam(const std::string& text, std::pair<int, float>& out)
     return true;
 }
 
+// "time:index:value,..." with time in seconds.
+bool parseAutomation(const std::string& list, std::vector<AutomationPoint>& out)
+{
+    std::stringstream items(list);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        const auto first = item.find(':');
+        const auto second = first == std::string::npos ? first : item.find(':', first + 1);
+        double seconds = 0.0;
+        std::pair<int, float> p;
+        if (second == std::string::npos || !number(item.substr(0, first), seconds) || seconds < 0 ||
+            !parseParam(item.substr(first + 1, second - first - 1) + "=" + item.substr(second + 1), p))
+            return false;
+        out.push_back({seconds, p.first, p.second});
+    }
+    return !out.empty();
+}
+
+bool readFile(const std::string& path, std::vector<char>& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool writeFile(const std::string& path, const std::vector<char>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
 } // namespace
 
 const char* RenderCommand::usage()
@@ -50,6 +86,9 @@ const char* RenderCommand::usage()
            "  --save-midi FILE   also write the score as a Standard MIDI File\n"
            "  --program N        select program N before playing\n"
            "  --param I=V        set parameter I to V (repeatable, after --program)\n"
+           "  --automate LIST    set parameters while playing: \"time:index:value,...\" (seconds)\n"
+           "  --load-state FILE  restore the instance from a saved state before playing\n"
+           "  --save-state FILE  save the instance's state after playing\n"
            "  --tempo BPM        tempo the host reports (default 120; 0 reports no time information)\n"
            "  --seconds S        length of the render (default: the score plus 2 s)\n"
            "  --process MODE     replace (processReplacing, default) or accumulate (process)\n"
@@ -87,6 +126,13 @@ bool RenderCommand::parseOption(const std::vector<std::string>& args, std::size_
         if (!parseParam(value, p))
             error = "--param wants INDEX=VALUE";
         r.params.push_back(p);
+    } else if (arg == "--automate") {
+        if (!parseAutomation(value, r.automation))
+            error = "--automate wants TIME:INDEX:VALUE,...";
+    } else if (arg == "--load-state") {
+        r.loadStatePath = value;
+    } else if (arg == "--save-state") {
+        r.saveStatePath = value;
     } else if (arg == "--tempo") {
         if (!number(value, v) || v < 0 || v > 1000)
             error = "--tempo wants beats per minute from 0 to 1000";
@@ -124,21 +170,33 @@ int RenderCommand::run(const std::string& pluginPath, RenderRequest request)
         return 1;
     }
 
-    LoadedPlugin plugin;
     RenderOptions& options = request.options;
-    if (!plugin.load(pluginPath, static_cast<float>(options.sampleRate), options.blockSize)) {
-        std::fprintf(stderr, "grelmond-host: %s\n", plugin.error().c_str());
+    std::unique_ptr<Instrument> plugin =
+        openInstrument(pluginPath, static_cast<float>(options.sampleRate), options.blockSize, error);
+    if (plugin == nullptr) {
+        std::fprintf(stderr, "grelmond-host: %s\n", error.c_str());
         return 1;
     }
-    AEffect* effect = plugin.effect();
+    if (!request.loadStatePath.empty()) {
+        std::vector<char> state;
+        if (!readFile(request.loadStatePath, state)) {
+            std::fprintf(stderr, "grelmond-host: cannot read %s\n", request.loadStatePath.c_str());
+            return 1;
+        }
+        if (!plugin->loadState(state)) {
+            std::fprintf(stderr, "grelmond-host: the plug-in refused the state in %s\n", request.loadStatePath.c_str());
+            return 1;
+        }
+    }
     if (request.program >= 0)
-        plugin.dispatch(effSetProgram, 0, request.program);
+        plugin->selectProgram(request.program);
     for (const auto& [index, value] : request.params)
-        effect->setParameter(effect, index, value);
+        plugin->setParameter(index, value);
+    std::stable_sort(request.automation.begin(), request.automation.end(),
+                     [](const AutomationPoint& a, const AutomationPoint& b) { return a.seconds < b.seconds; });
 
     options.progress = isatty(STDERR_FILENO) != 0;
-    BlockRenderer renderer(effect, options);
-    plugin.setTimeInfo(renderer.timeInfo());
+    BlockRenderer renderer(*plugin, options);
 
     WavWriter wav;
     const bool writing = !request.outPath.empty();
@@ -146,13 +204,19 @@ int RenderCommand::run(const std::string& pluginPath, RenderRequest request)
         std::fprintf(stderr, "grelmond-host: %s\n", error.c_str());
         return 1;
     }
-    plugin.resume();
+    plugin->startProcessing();
     RenderResult result;
     const BlockRenderer::Sink sink = [&](const float* l, const float* r, int n) { return wav.write(l, r, n); };
-    const bool ok = renderer.run(score, writing ? sink : BlockRenderer::Sink{}, result, error);
-    plugin.suspend();
-    plugin.setTimeInfo(nullptr);
-    plugin.unload();
+    const bool ok = renderer.run(score, request.automation, writing ? sink : BlockRenderer::Sink{}, result, error);
+    plugin->stopProcessing();
+    if (!request.saveStatePath.empty()) {
+        std::vector<char> state;
+        if (!plugin->saveState(state) || !writeFile(request.saveStatePath, state)) {
+            std::fprintf(stderr, "grelmond-host: cannot save the state into %s\n", request.saveStatePath.c_str());
+            return 1;
+        }
+    }
+    plugin.reset();
     if (!ok || !wav.close()) {
         std::fprintf(stderr, "grelmond-host: %s\n", ok ? "cannot finish the output file" : error.c_str());
         return 1;

@@ -21,6 +21,9 @@ struct RenderRequest {
     std::string saveMidiPath;
     int program = -1;
     std::vector<std::pair<int, float>> params;
+    std::vector<AutomationPoint> automation;
+    std::string loadStatePath; // applied before --program and --param
+    std::string saveStatePath; // written after the render
     bool bench = false;
     RenderOptions options;
 };

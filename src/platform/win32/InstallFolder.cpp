@@ -1,5 +1,6 @@
 #include "platform/InstallFolder.h"
 
+#include "platform/BundleFolder.h"
 #include "platform/Paths.h"
 #include "platform/win32/ModuleHandle.h"
 
@@ -42,7 +43,7 @@ std::string folderOfThisLibrary()
     std::string folder;
     if (!directoryOf(moduleFileName(), folder))
         return {};
-    return folder;
+    return dataFolderForLibrary(folder);
 }
 
 } // namespace
