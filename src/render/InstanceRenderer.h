@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/TuningExchange.h"
+#include "engine/TuningTable.h"
 #include "render/MidiInput.h"
 #include "render/RenderLoop.h"
 
@@ -35,7 +37,11 @@ public:
     // Clears the effect state and the key-depth values.
     void reset();
 
-    int processEvents(const vst::VstEvents* events) { return midi_.processEvents(events); }
+    int processEvents(const vst::VstEvents* events)
+    {
+        takeTuning();
+        return midi_.processEvents(events);
+    }
     // Replaces or adds to the two outputs; null outputs or no frames render nothing.
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);
 
@@ -44,6 +50,11 @@ public:
     // Sizes the delay buffers for the rate; never on the audio thread.
     void setSampleRate(double sampleRate) { loop_.setSampleRate(sampleRate); }
     MidiInput& midi() { return midi_; }
+    // Any thread but the audio thread, one at a time: the tuning the voices
+    // play from the next event or block on, replacing any tuning messages' changes.
+    void publishTuning(const TuningTable& table) { tuningExchange_.publish(table); }
+    // The audio thread's table (after takeTuning()).
+    const TuningTable& tuning() const { return tuning_; }
     RenderLoop& loop() { return loop_; }
 
 private:
@@ -51,6 +62,7 @@ private:
     bool hostTempo(double& tempo) override { return host_.hostTempo(tempo); }
     void renderVoices(float* left, float* right, const VoiceChunk& chunk) override;
     void clearVoiceFilters() override;
+    void takeTuning() { tuningExchange_.take(tuning_); }
 
     const ParameterMirror& mirror_;
     const RenderValues& values_;
@@ -58,6 +70,8 @@ private:
     EngineHolder* engine_ = nullptr;
     MidiInput midi_;
     RenderLoop loop_;
+    TuningExchange tuningExchange_;
+    TuningTable tuning_; // audio thread only
 };
 
 } // namespace grelmond

@@ -1,13 +1,16 @@
 #include "render/MidiInput.h"
 
 #include "engine/Voice.h"
+#include "engine/TuningTable.h"
 #include "render/KeyDepth.h"
+#include "render/TuningSysex.h"
 #include "shell/VstAbi.h"
 
 namespace grelmond {
 
-void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner)
+void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, TuningTable* tuning)
 {
+    tuning_ = tuning;
     pool_.attach(store, &held_);
     keyDepth_ = keyDepth;
     owner_ = owner;
@@ -57,9 +60,17 @@ void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigne
     }
 }
 
+void MidiInput::handleSysex(const unsigned char* data, int size)
+{
+    if (tuning_ != nullptr && data != nullptr && size > 0)
+        TuningSysex::apply(data, static_cast<std::size_t>(size), *tuning_);
+}
+
 void MidiInput::noteOn(int note, int velocity, int deltaFrames)
 {
     if (keyDepth_ != nullptr && keyDepth_->controlNote(note))
+        return;
+    if (tuning_ != nullptr && !tuning_->mapped(note))
         return;
     pool_.start(velocity, note, deltaFrames, pitchBend_);
 }

@@ -11,6 +11,7 @@ namespace grelmond {
 
 class KeyDepth;
 class SampleStore;
+class TuningTable;
 
 // Turns the host's MIDI into voice starts, releases and controller changes,
 // at once, as processEvents delivers them; an event's frame offset travels with
@@ -27,11 +28,16 @@ public:
         ~Owner() = default;
     };
 
-    void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner);
+    // tuning: the audio thread's table, which silences unmapped keys and takes
+    // tuning messages; null plays every key and ignores them.
+    void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, TuningTable* tuning = nullptr);
 
     // Skips everything but short MIDI messages; always 1.
     int processEvents(const vst::VstEvents* events);
     void handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames);
+    // A system-exclusive message: tuning messages retune the table, sounding
+    // notes included from their next block; anything else is ignored.
+    void handleSysex(const unsigned char* data, int size);
 
     void noteOn(int note, int velocity, int deltaFrames);
     void noteOff(int note, int deltaFrames);
@@ -51,6 +57,7 @@ private:
     HeldNotes held_;
     KeyDepth* keyDepth_ = nullptr;
     Owner* owner_ = nullptr;
+    TuningTable* tuning_ = nullptr;
     float pitchBend_ = 0.0f;
     bool sustainDown_ = false;
 };
