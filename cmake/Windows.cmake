@@ -62,6 +62,7 @@ add_custom_command(OUTPUT ${GRELMOND_DEFAULT_BANK}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb VERBATIM)
 add_custom_target(plugin_data ALL DEPENDS ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_DEFAULT_BANK})
 add_dependencies(Grelmond plugin_data)
+include(cmake/Tunings.cmake)
 
 # The host, for rendering and opening the editor under Wine.
 file(GLOB GRELMOND_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/grelmond-host/*.cpp
