@@ -50,9 +50,10 @@ public:
     // Sizes the delay buffers for the rate; never on the audio thread.
     void setSampleRate(double sampleRate) { loop_.setSampleRate(sampleRate); }
     MidiInput& midi() { return midi_; }
-    // Any thread but the audio thread, one at a time: the tuning the voices
-    // play from the next event or block on, replacing any tuning messages' changes.
-    void publishTuning(const TuningTable& table) { tuningExchange_.publish(table); }
+    // Any thread but the audio thread, one writer at a time: publishes the
+    // tuning the voices play from the next event or block on, replacing any
+    // tuning messages' changes.
+    TuningExchange& tuningExchange() { return tuningExchange_; }
     // The audio thread's table (after takeTuning()).
     const TuningTable& tuning() const { return tuning_; }
     RenderLoop& loop() { return loop_; }
