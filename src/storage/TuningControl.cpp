@@ -66,6 +66,18 @@ std::size_t TuningControl::readState(std::string_view text) {
     return start;
 }
 
+std::size_t TuningControl::splitState(std::string_view text, TuningSource& source) {
+    std::size_t start = text.size();
+    source.readStateSection(text, start);
+    return start;
+}
+
+void TuningControl::adopt(const TuningSource& source) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    source_ = source;
+    publish();
+}
+
 void TuningControl::publish() { exchange_.publish(source_.table()); }
 
 } // namespace grelmond

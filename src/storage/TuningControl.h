@@ -36,6 +36,10 @@ public:
     // Reads the tuning from a whole state text (equal temperament without a
     // section) and returns where the section starts, i.e. the length of the rest.
     std::size_t readState(std::string_view text);
+    // The same in two steps, for a state whose rest may still be refused:
+    // the tuning read into source without touching this one, then adopted.
+    static std::size_t splitState(std::string_view text, TuningSource& source);
+    void adopt(const TuningSource& source);
 
 private:
     void publish();

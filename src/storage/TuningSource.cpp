@@ -91,6 +91,8 @@ bool TuningSource::readSectionAt(std::string_view text, std::size_t at) {
 
 bool TuningSource::readStateSection(std::string_view text, std::size_t& sectionStart) {
     reset();
+    // Hosts may hand back a terminator that was never written.
+    while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
     // The section's own texts may hold its opening, so the last opening that
     // reads as a whole section to the end is the one.
     for (std::size_t at = text.rfind(kOpen); at != std::string_view::npos; at = at == 0 ? std::string_view::npos : text.rfind(kOpen, at - 1)) {
