@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 
 #include <array>
 #include <atomic>

@@ -6,7 +6,7 @@
 #include "params/ParameterMirror.h"
 #include "engine/DenormalOffset.h"
 #include "engine/Keygroup.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 
 #include <algorithm>
 #include <cmath>

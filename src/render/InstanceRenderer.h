@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/TuningExchange.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/MidiInput.h"
 #include "render/RenderLoop.h"
 
@@ -37,10 +37,11 @@ public:
     // Clears the effect state and the key-depth values.
     void reset();
 
-    int processEvents(const vst::VstEvents* events)
+    // The block's events, audio thread only, after any newly published tuning.
+    void handleEvents(const MidiEvent* events, int count)
     {
         takeTuning();
-        return midi_.processEvents(events);
+        midi_.handleEvents(events, count);
     }
     // Replaces or adds to the two outputs; null outputs or no frames render nothing.
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);

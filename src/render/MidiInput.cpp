@@ -1,10 +1,9 @@
 #include "render/MidiInput.h"
 
 #include "engine/Voice.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/KeyDepth.h"
 #include "render/TuningSysex.h"
-#include "shell/VstAbi.h"
 
 namespace grelmond {
 
@@ -16,20 +15,19 @@ void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, Tun
     owner_ = owner;
 }
 
-int MidiInput::processEvents(const vst::VstEvents* events)
+void MidiInput::handleEvents(const MidiEvent* events, int count)
 {
-    if (events == nullptr || events->numEvents <= 0)
-        return 1;
-    for (int i = 0; i < events->numEvents; ++i) {
-        const vst::VstEvent* event = events->events[i];
-        if (event == nullptr || event->type != vst::kVstMidiType)
+    if (events == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        const MidiEvent& event = events[i];
+        if (event.isSysEx()) {
+            if (event.sysex != nullptr)
+                handleSysEx(event.sysex, event.sysexSize);
             continue;
-        const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
-        const auto status = static_cast<unsigned char>(midi->midiData[0]);
-        handleMessage(status, static_cast<unsigned char>(midi->midiData[1]) & 127,
-                      static_cast<unsigned char>(midi->midiData[2]) & 127, midi->deltaFrames < 0 ? 0 : midi->deltaFrames);
+        }
+        handleMessage(event.status, event.data1 & 127, event.data2 & 127, event.frame < 0 ? 0 : event.frame);
     }
-    return 1;
 }
 
 void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames)
@@ -60,10 +58,10 @@ void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigne
     }
 }
 
-void MidiInput::handleSysex(const unsigned char* data, int size)
+void MidiInput::handleSysEx(const uint8_t* bytes, uint32_t size)
 {
-    if (tuning_ != nullptr && data != nullptr && size > 0)
-        TuningSysex::apply(data, static_cast<std::size_t>(size), *tuning_);
+    if (tuning_ != nullptr && bytes != nullptr && size > 0)
+        TuningSysex::apply(bytes, size, *tuning_);
 }
 
 void MidiInput::noteOn(int note, int velocity, int deltaFrames)

@@ -1,11 +1,8 @@
 #pragma once
 
+#include "render/MidiEvent.h"
 #include "render/HeldNotes.h"
 #include "render/VoicePool.h"
-
-namespace vst {
-struct VstEvents;
-}
 
 namespace grelmond {
 
@@ -14,7 +11,7 @@ class SampleStore;
 class TuningTable;
 
 // Turns the host's MIDI into voice starts, releases and controller changes,
-// at once, as processEvents delivers them; an event's frame offset travels with
+// at once, as handleEvents delivers them; an event's frame offset travels with
 // the voice as its start or release delay. All channels act alike. Audio
 // thread only, after attach().
 class MidiInput {
@@ -32,12 +29,14 @@ public:
     // tuning messages; null plays every key and ignores them.
     void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, TuningTable* tuning = nullptr);
 
-    // Skips everything but short MIDI messages; always 1.
-    int processEvents(const vst::VstEvents* events);
+    // Channel messages act at once (data bytes taken as 7 bits, negative
+    // frames as 0); system-exclusive messages go to handleSysEx.
+    void handleEvents(const MidiEvent* events, int count);
+    // A system-exclusive message, its bytes valid during the call only:
+    // tuning messages retune the table, sounding notes included from their
+    // next block; anything else is ignored.
+    void handleSysEx(const uint8_t* bytes, uint32_t size);
     void handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames);
-    // A system-exclusive message: tuning messages retune the table, sounding
-    // notes included from their next block; anything else is ignored.
-    void handleSysex(const unsigned char* data, int size);
 
     void noteOn(int note, int velocity, int deltaFrames);
     void noteOff(int note, int deltaFrames);

@@ -1,6 +1,6 @@
 #include "render/TuningSysex.h"
 
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 
 namespace grelmond {
 

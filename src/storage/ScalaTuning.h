@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "storage/KeyboardMapping.h"
 #include "storage/ScalaScale.h"
 

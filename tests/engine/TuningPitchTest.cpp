@@ -1,7 +1,7 @@
 #include "VoiceRig.h"
 
 #include "engine/TuningExchange.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "storage/KeyboardMapping.h"
 #include "storage/ScalaScale.h"
 #include "storage/ScalaTuning.h"

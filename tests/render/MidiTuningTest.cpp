@@ -1,5 +1,5 @@
 #include "engine/EngineHolder.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/KeyDepth.h"
 #include "render/MidiInput.h"
 
@@ -35,12 +35,12 @@ TEST(MidiTuning, UnmappedKeysAreSilentAndTuningMessagesRetune)
     EXPECT_FLOAT_EQ(depth.target(), 6.0f / 11.0f);
 
     const unsigned char change[] = {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 61, 61, 0x20, 0x00, 0xF7};
-    midi.handleSysex(change, sizeof change);
+    midi.handleSysEx(change, sizeof change);
     EXPECT_TRUE(table.mapped(61));
     EXPECT_NEAR(table.deviation(61), 0.25, 1e-6);
     midi.handleMessage(0x90, 61, 100, 0);
     EXPECT_EQ(midi.pool().size(), 2);
-    midi.handleSysex(change, 5); // cut short: nothing changes
-    midi.handleSysex(nullptr, 12);
+    midi.handleSysEx(change, 5); // cut short: nothing changes
+    midi.handleSysEx(nullptr, 12);
     EXPECT_NEAR(table.deviation(61), 0.25, 1e-6);
 }

@@ -1,7 +1,7 @@
 #include "../engine/VoiceRig.h"
 
 #include "engine/DenormalOffset.h"
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/VoicePool.h"
 
 #include <gtest/gtest.h>

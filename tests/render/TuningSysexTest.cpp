@@ -1,4 +1,4 @@
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/TuningSysex.h"
 
 #include <gtest/gtest.h>
