@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes read as a scale, as a keyboard mapping and as a
 // tuning message must neither crash nor give a note a pitch that is not a
 // finite number within the table's limits; a refused read changes nothing.
-#include "engine/TuningTable.h"
+#include "params/TuningTable.h"
 #include "render/TuningSysex.h"
 #include "storage/KeyboardMapping.h"
 #include "storage/ScalaScale.h"
