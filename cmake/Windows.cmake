@@ -70,6 +70,7 @@ add_custom_target(plugin_data ALL DEPENDS ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_D
 add_dependencies(Grelmond plugin_data)
 
 include(cmake/Vst3.cmake)
+include(cmake/Tunings.cmake)
 
 # The host, for rendering and opening the editor under Wine.
 file(GLOB GRELMOND_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/grelmond-host/*.cpp

@@ -35,6 +35,10 @@ public:
     virtual bool loadPatch(const char* name) = 0;
     virtual bool saveBank(char* name, std::size_t size) = 0;
     virtual bool savePatch(char* name, std::size_t size) = 0;
+    // Whether a typed name is a tuning's (a scale, a mapping, or "equal");
+    // loadTuning gives the status line's text.
+    virtual bool isTuningName(const char* name) = 0;
+    virtual std::string loadTuning(const char* name) = 0;
 
     virtual double sampleRate() = 0;
     // Asks the host to re-read program names, the current program and the

@@ -135,7 +135,7 @@ void Instrument::renameCurrentProgram(const char* name)
 
 void Instrument::handleEvents(const InstrumentEvent* events, int count)
 {
-    renderer_.midi().handleEvents(events, count);
+    renderer_.handleEvents(events, count);
 }
 
 void Instrument::render(float* left, float* right, int frames, bool accumulate)

@@ -8,6 +8,7 @@
 #include "params/ProgramBank.h"
 #include "render/InstanceRenderer.h"
 #include "storage/ProgramFiles.h"
+#include "core/TuningControl.h"
 
 #include <atomic>
 #include <cstddef>
@@ -101,8 +102,8 @@ public:
     void setProgramPosition(float position) { programs_.setCurrentFraction(position); }
 
     // The host state: for a bank the text of a bank file followed by the
-    // current program, for a program the text of a patch file; every value
-    // exact. False (and out untouched) when memory runs out.
+    // current program and, unless in equal temperament, the tuning; for a
+    // program the text of a patch file; every value exact. False (and out untouched) when memory runs out.
     bool saveState(StateScope scope, std::string& out);
     // Reads a state written by saveState, or by builds whose states carried
     // three decimals. Text that is bad, cut short, empty or longer than
@@ -119,6 +120,10 @@ public:
     bool savePatch(char* name, std::size_t size);
     // A bank from a full path, without folder handling (the default bank).
     bool loadBankFile(const char* path);
+    // The tuning: a scale (.scl), a keyboard mapping (.kbm) or "equal" for
+    // equal temperament, named as banks are; saved with the bank state.
+    TuningControl::Result loadTuning(const char* name) { return tuning_.load(name); }
+    TuningControl& tuning() { return tuning_; }
 
     // Audio thread: the block's events, in frame order, then its render.
     void handleEvents(const InstrumentEvent* events, int count);
@@ -158,6 +163,8 @@ private:
     EngineHolder engine_;
     // After the engine: its voices go back to the engine's store first.
     InstanceRenderer renderer_{params_.mirror(), params_.renderValues(), *this};
+    // After the renderer, whose audio side it hands its tables to.
+    TuningControl tuning_{files_.installFolder(), renderer_.tuningExchange()};
     std::atomic<ChangeReceiver*> receiver_{nullptr};
     TempoSource* tempoSource_ = nullptr;
     double tempo_ = 0.0;

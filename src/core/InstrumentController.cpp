@@ -23,6 +23,8 @@ bool InstrumentController::loadBank(const char* name) { return instrument_.loadB
 bool InstrumentController::loadPatch(const char* name) { return instrument_.loadPatch(name); }
 bool InstrumentController::saveBank(char* name, std::size_t size) { return instrument_.saveBank(name, size); }
 bool InstrumentController::savePatch(char* name, std::size_t size) { return instrument_.savePatch(name, size); }
+bool InstrumentController::isTuningName(const char* name) { return name && TuningControl::isTuningName(name); }
+std::string InstrumentController::loadTuning(const char* name) { return instrument_.loadTuning(name).message; }
 double InstrumentController::sampleRate() { return instrument_.sampleRate(); }
 
 } // namespace grelmond

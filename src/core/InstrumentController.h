@@ -26,6 +26,8 @@ public:
     bool loadPatch(const char* name) override;
     bool saveBank(char* name, std::size_t size) override;
     bool savePatch(char* name, std::size_t size) override;
+    bool isTuningName(const char* name) override;
+    std::string loadTuning(const char* name) override;
     double sampleRate() override;
 
 protected:

@@ -57,6 +57,7 @@ bool Instrument::saveState(StateScope scope, std::string& out)
         } else {
             text = formatExactBank(*image);
             text.append(kCurrentOpen).append(std::to_string(current)).append(kCurrentClose);
+            text.append(tuning_.stateSection());
         }
         out.swap(text);
     } catch (const std::bad_alloc&) {
@@ -80,7 +81,11 @@ bool Instrument::readBankState(const char* data, std::size_t size)
     std::string_view bank;
     int current = 0;
     const auto image = newImage();
-    if (image == nullptr || !splitBankState(std::string_view(data, size), bank, current))
+    // The tuning section, when there is one, follows the current program; a
+    // state without one plays equal temperament.
+    TuningSource tuning;
+    const std::size_t programsSize = TuningControl::splitState(std::string_view(data, size), tuning);
+    if (image == nullptr || !splitBankState(std::string_view(data, programsSize), bank, current))
         return false;
     // Keys the text lacks keep the values the programs have.
     fillImage(programs_, *image);
@@ -89,6 +94,7 @@ bool Instrument::readBankState(const char* data, std::size_t size)
     for (int k = 0; k < kBankPatches; ++k)
         applyEntry(programs_, k, image->entries[k]);
     selectProgram(current);
+    tuning_.adopt(tuning);
     return true;
 }
 

@@ -76,6 +76,10 @@ void PluginEditor::loadFile(bool bank)
     if (field == nullptr)
         return;
     const std::string name = field->getText();
+    if (controller_.isTuningName(name.c_str())) {
+        showStatus(controller_.loadTuning(name.c_str()).c_str());
+        return;
+    }
     const bool loaded = bank ? controller_.loadBank(name.c_str()) : controller_.loadPatch(name.c_str());
     if (!loaded) {
         showStatus(bank ? "The bank could not be loaded." : "The patch could not be loaded.");

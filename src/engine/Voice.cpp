@@ -6,6 +6,7 @@
 #include "params/ParameterMirror.h"
 #include "engine/DenormalOffset.h"
 #include "engine/Keygroup.h"
+#include "params/TuningTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -218,9 +219,13 @@ void Voice::setupOscillators(const Settings& s) {
 
 void Voice::setupIncrements(const Settings& s, const VoiceRenderInput& in, float sampleRate, float procPitch,
                             int function) {
+    // The tuning moves the pitch, not the key: waveform bands stay as the key
+    // chose them, and a deviation of 0 adds nothing, bit for bit.
+    const float tuning = in.tuning ? in.tuning->deviation(note_) : 0.0f;
     float pitch[3];
     for (int k = 0; k < 3; ++k)
-        pitch[k] = pitchBend_ + pitchOffset_[static_cast<std::size_t>(k)] + in.pitchMod + (k < 2 ? procPitch : 0.0f);
+        pitch[k] = pitchBend_ + pitchOffset_[static_cast<std::size_t>(k)] + in.pitchMod + (k < 2 ? procPitch : 0.0f) +
+                   tuning;
     for (int k = 0; k < 3; ++k) {
         Oscillator& o = context_.oscillators[static_cast<std::size_t>(k)];
         if (!o.active()) continue;

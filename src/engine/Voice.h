@@ -15,6 +15,7 @@ namespace grelmond {
 class Keygroup;
 class ParameterMirror;
 class SampleStore;
+class TuningTable;
 
 // What one render call of a voice is given by its own plug-in instance.
 struct VoiceRenderInput {
@@ -31,6 +32,9 @@ struct VoiceRenderInput {
     float pitchMod = 0.0f;  // global pitch modulation, semitones
     const ParameterMirror* mirror = nullptr;
     float keyDepth = 1.0f;
+    // Each note's distance from equal temperament, read at every block setup;
+    // null plays equal temperament.
+    const TuningTable* tuning = nullptr;
 };
 
 // One sounding note. Voices are preallocated by the sample store and

@@ -39,7 +39,7 @@ InstanceRenderer::~InstanceRenderer()
 void InstanceRenderer::attach(EngineHolder& engine)
 {
     engine_ = &engine;
-    midi_.attach(engine.store(), &loop_.keyDepth(), &host_);
+    midi_.attach(engine.store(), &loop_.keyDepth(), &host_, &tuning_);
 }
 
 void InstanceRenderer::reset()
@@ -51,6 +51,7 @@ void InstanceRenderer::render(float** outputs, int frames, double sampleRate, Re
 {
     if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || frames <= 0)
         return;
+    takeTuning();
     loop_.render(*this, outputs[0], outputs[1], frames, sampleRate, mode);
 }
 
@@ -105,6 +106,7 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     input.pitchMod = chunk.pitchMod;
     input.mirror = &mirror_;
     input.keyDepth = loop_.keyDepth().value();
+    input.tuning = &tuning_;
     pool.renderAll(left, right, input);
 }
 

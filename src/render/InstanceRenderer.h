@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/TuningExchange.h"
+#include "params/TuningTable.h"
 #include "render/MidiInput.h"
 #include "render/RenderLoop.h"
 
@@ -35,6 +37,12 @@ public:
     // Clears the effect state and the key-depth values.
     void reset();
 
+    // The block's events, audio thread only, after any newly published tuning.
+    void handleEvents(const MidiEvent* events, int count)
+    {
+        takeTuning();
+        midi_.handleEvents(events, count);
+    }
     // Replaces or adds to the two outputs; null outputs or no frames render nothing.
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);
 
@@ -43,6 +51,12 @@ public:
     // Sizes the delay buffers for the rate; never on the audio thread.
     void setSampleRate(double sampleRate) { loop_.setSampleRate(sampleRate); }
     MidiInput& midi() { return midi_; }
+    // Any thread but the audio thread, one writer at a time: publishes the
+    // tuning the voices play from the next event or block on, replacing any
+    // tuning messages' changes.
+    TuningExchange& tuningExchange() { return tuningExchange_; }
+    // The audio thread's table (after takeTuning()).
+    const TuningTable& tuning() const { return tuning_; }
     RenderLoop& loop() { return loop_; }
 
 private:
@@ -50,6 +64,7 @@ private:
     bool hostTempo(double& tempo) override { return host_.hostTempo(tempo); }
     void renderVoices(float* left, float* right, const VoiceChunk& chunk) override;
     void clearVoiceFilters() override;
+    void takeTuning() { tuningExchange_.take(tuning_); }
 
     const ParameterMirror& mirror_;
     const RenderValues& values_;
@@ -57,6 +72,8 @@ private:
     EngineHolder* engine_ = nullptr;
     MidiInput midi_;
     RenderLoop loop_;
+    TuningExchange tuningExchange_;
+    TuningTable tuning_; // audio thread only
 };
 
 } // namespace grelmond

@@ -1,12 +1,15 @@
 #include "render/MidiInput.h"
 
 #include "engine/Voice.h"
+#include "params/TuningTable.h"
 #include "render/KeyDepth.h"
+#include "render/TuningSysex.h"
 
 namespace grelmond {
 
-void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner)
+void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, TuningTable* tuning)
 {
+    tuning_ = tuning;
     pool_.attach(store, &held_);
     keyDepth_ = keyDepth;
     owner_ = owner;
@@ -55,9 +58,17 @@ void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigne
     }
 }
 
+void MidiInput::handleSysEx(const uint8_t* bytes, uint32_t size)
+{
+    if (tuning_ != nullptr && bytes != nullptr && size > 0)
+        TuningSysex::apply(bytes, size, *tuning_);
+}
+
 void MidiInput::noteOn(int note, int velocity, int deltaFrames)
 {
     if (keyDepth_ != nullptr && keyDepth_->controlNote(note))
+        return;
+    if (tuning_ != nullptr && !tuning_->mapped(note))
         return;
     pool_.start(velocity, note, deltaFrames, pitchBend_);
 }

@@ -8,6 +8,7 @@ namespace grelmond {
 
 class KeyDepth;
 class SampleStore;
+class TuningTable;
 
 // Turns the host's MIDI into voice starts, releases and controller changes,
 // at once, as handleEvents delivers them; an event's frame offset travels with
@@ -24,14 +25,17 @@ public:
         ~Owner() = default;
     };
 
-    void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner);
+    // tuning: the audio thread's table, which silences unmapped keys and takes
+    // tuning messages; null plays every key and ignores them.
+    void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner, TuningTable* tuning = nullptr);
 
     // Channel messages act at once (data bytes taken as 7 bits, negative
     // frames as 0); system-exclusive messages go to handleSysEx.
     void handleEvents(const MidiEvent* events, int count);
-    // Nothing yet answers a system-exclusive message; the bytes are valid
-    // during the call only.
-    void handleSysEx(const uint8_t* bytes, uint32_t size) {}
+    // A system-exclusive message, its bytes valid during the call only:
+    // tuning messages retune the table, sounding notes included from their
+    // next block; anything else is ignored.
+    void handleSysEx(const uint8_t* bytes, uint32_t size);
     void handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames);
 
     void noteOn(int note, int velocity, int deltaFrames);
@@ -52,6 +56,7 @@ private:
     HeldNotes held_;
     KeyDepth* keyDepth_ = nullptr;
     Owner* owner_ = nullptr;
+    TuningTable* tuning_ = nullptr;
     float pitchBend_ = 0.0f;
     bool sustainDown_ = false;
 };

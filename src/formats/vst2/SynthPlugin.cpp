@@ -109,7 +109,8 @@ bool SynthPlugin::tempo(double& bpm)
     return true;
 }
 
-// Only MIDI events are read; every other type (SysEx among them) is skipped.
+// MIDI and system-exclusive events are read; every other type is skipped.
+// A system-exclusive event's bytes stay the host's, valid for this call.
 bool SynthPlugin::processEvents(VstEvents* events)
 {
     if (events == nullptr || events->numEvents <= 0)
@@ -118,14 +119,24 @@ bool SynthPlugin::processEvents(VstEvents* events)
     int count = 0;
     for (int i = 0; i < events->numEvents; ++i) {
         const VstEvent* event = events->events[i];
-        if (event == nullptr || event->type != kVstMidiType)
+        if (event == nullptr || (event->type != kVstMidiType && event->type != kVstSysExType))
             continue;
-        const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
         InstrumentEvent& converted = batch[count++];
-        converted.frame = midi->deltaFrames < 0 ? 0 : midi->deltaFrames;
-        converted.status = static_cast<unsigned char>(midi->midiData[0]);
-        converted.data1 = static_cast<unsigned char>(midi->midiData[1]) & 127;
-        converted.data2 = static_cast<unsigned char>(midi->midiData[2]) & 127;
+        if (event->type == kVstSysExType) {
+            const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+            converted = InstrumentEvent{};
+            converted.frame = sysex->deltaFrames < 0 ? 0 : sysex->deltaFrames;
+            converted.status = InstrumentEvent::kSysExStatus;
+            converted.sysex = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+            converted.sysexSize = sysex->dumpBytes > 0 ? static_cast<uint32_t>(sysex->dumpBytes) : 0;
+        } else {
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+            converted = InstrumentEvent{};
+            converted.frame = midi->deltaFrames < 0 ? 0 : midi->deltaFrames;
+            converted.status = static_cast<unsigned char>(midi->midiData[0]);
+            converted.data1 = static_cast<unsigned char>(midi->midiData[1]) & 127;
+            converted.data2 = static_cast<unsigned char>(midi->midiData[2]) & 127;
+        }
         if (count == kEventBatch) {
             instrument_.handleEvents(batch, count);
             count = 0;

@@ -123,6 +123,20 @@ struct VstMidiEvent {
 static_assert(sizeof(VstMidiEvent) == 32);
 static_assert(offsetof(VstMidiEvent, midiData) == 24);
 
+// kVstSysExType: one system-exclusive message, F0 to F7, owned by the host.
+struct VstMidiSysexEvent {
+    VstInt32 type;
+    VstInt32 byteSize;
+    VstInt32 deltaFrames;
+    VstInt32 flags;
+    VstInt32 dumpBytes;
+    VstIntPtr resvd1;
+    char* sysexDump;
+    VstIntPtr resvd2;
+};
+static_assert(offsetof(VstMidiSysexEvent, dumpBytes) == 16);
+static_assert(offsetof(VstMidiSysexEvent, sysexDump) == (sizeof(VstIntPtr) == 8 ? 32 : 24));
+
 struct VstEvents {
     VstInt32 numEvents;
     VstIntPtr reserved;
