@@ -188,6 +188,13 @@ void Voice::procFrames(const DryBlock& block, float* mix, const float* third, co
     }
 }
 
+void Voice::loadProcLane(ProcLanes& lanes, int lane, const DryBlock& block, int frames) {
+    lanes.load(lane, proc_, block.denormal);
+    lanes.draw(lane, frames - block.start, *random_);
+}
+
+void Voice::storeProcLane(const ProcLanes& lanes, int lane) { lanes.store(lane, proc_); }
+
 bool Voice::endBlock(const DryBlock& block, const VoiceRenderInput& in) {
     const int frames = std::max(in.frames, 0);
     const int chunkLeft = std::max(in.chunkLeft, frames);

@@ -2,6 +2,7 @@
 
 #include "engine/LadderFilter.h"
 #include "engine/OscillatorLanes.h"
+#include "engine/ProcLanes.h"
 #include "engine/ProcProcessor.h"
 #include "engine/VoiceContext.h"
 
@@ -80,6 +81,12 @@ public:
     void loadLane(OscillatorLanes& lanes, int lane) const;
     void storeLane(const OscillatorLanes& lanes, int lane);
     void procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride, int frames);
+    // In place of procFrames() when the caller runs the proc function in
+    // lanes: hands the proc state over and takes this call's random draws
+    // (call in pool order, as the voices would draw them).
+    void loadProcLane(ProcLanes& lanes, int lane, const DryBlock& block, int frames);
+    void storeProcLane(const ProcLanes& lanes, int lane);
+    int procFunction() const { return proc_.function(); }
     bool endBlock(const DryBlock& block, const VoiceRenderInput& in);
     // The rest of render() after beginBlock(), frame by frame, for a voice the
     // caller renders alone; the caller flips the shared offset.

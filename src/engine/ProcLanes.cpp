@@ -1,0 +1,117 @@
+#include "engine/ProcLanes.h"
+
+#include "engine/EngineRandom.h"
+#include "engine/ProcProcessor.h"
+
+namespace grelmond {
+
+ProcLanes::ProcLanes(int maxFrames)
+    : draws(static_cast<std::size_t>(maxFrames) * kDrawsPerFrame * kLanes, 0.0f),
+      scratchRing_(ProcProcessor::ringSize, 0.0f)
+{
+    for (int lane = 0; lane < kLanes; ++lane)
+        clear(lane);
+}
+
+bool ProcLanes::handles(int function)
+{
+    switch (function) {
+    case 0: case 1: case 2: case 3: case 9: case 10: case 15: case 16: case 17: case 18: case 24: case 25:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProcLanes::load(int lane, ProcProcessor& proc, float denormal)
+{
+    procLevel[lane] = proc.procLevel_;
+    procEnv[lane] = proc.procEnv_;
+    keyDepth[lane] = proc.keyDepth_;
+    m[lane] = proc.m_;
+    flangerGain[lane] = proc.flangerFeedbackGain_;
+    increment[lane] = proc.osc1Increment_;
+    ap[lane] = proc.ap_;
+    counter[lane] = proc.counter_;
+    carrierCounter[lane] = proc.carrierCounter_;
+    flangerFeedback[lane] = proc.flangerFeedback_;
+    carrierPhase[lane] = proc.carrierPhase_;
+    chaos[lane] = proc.chaosState_;
+    p1[lane] = proc.p1_;
+    p2[lane] = proc.p2_;
+    xp[lane] = proc.phaserXp_;
+    a1[lane] = proc.phaserA1_;
+    a2[lane] = proc.phaserA2_;
+    phaserFeedback[lane] = proc.phaserFeedback_;
+    d[lane] = denormal;
+    ring[lane] = proc.ring_.data();
+    const ProcBandPassBank& bank = proc.bank_;
+    for (int k = 0; k < 2; ++k) {
+        cb0[k][lane] = bank.coeffs_[k].b0;
+        cb1[k][lane] = bank.coeffs_[k].b1;
+        cb2[k][lane] = bank.coeffs_[k].b2;
+        ca1[k][lane] = bank.coeffs_[k].a1;
+        ca2[k][lane] = bank.coeffs_[k].a2;
+    }
+    for (int k = 0; k < 4; ++k) {
+        const BandPassHistory& h = k < 2 ? bank.histories_[k] : bank.distortionHistories_[k - 2];
+        hx1[k][lane] = h.x1;
+        hx2[k][lane] = h.x2;
+        hy1[k][lane] = h.y1;
+        hy2[k][lane] = h.y2;
+    }
+}
+
+void ProcLanes::draw(int lane, int frames, EngineRandom& random)
+{
+    float* out = draws.data() + lane;
+    if (function == 9) {
+        for (int i = 0; i < frames; ++i) {
+            out[(i * kDrawsPerFrame) * kLanes] = random.rnd16();
+            out[(i * kDrawsPerFrame + 1) * kLanes] = random.rnd16();
+        }
+    } else if (function == 10) {
+        for (int i = 0; i < frames; ++i)
+            out[(i * kDrawsPerFrame) * kLanes] = static_cast<float>(random.raw16()) / 1360000.0f;
+    }
+}
+
+void ProcLanes::store(int lane, ProcProcessor& proc) const
+{
+    proc.counter_ = counter[lane];
+    proc.carrierCounter_ = carrierCounter[lane];
+    proc.flangerFeedback_ = flangerFeedback[lane];
+    proc.carrierPhase_ = carrierPhase[lane];
+    proc.chaosState_ = chaos[lane];
+    proc.p1_ = p1[lane];
+    proc.p2_ = p2[lane];
+    proc.phaserXp_ = xp[lane];
+    proc.phaserA1_ = a1[lane];
+    proc.phaserA2_ = a2[lane];
+    proc.phaserFeedback_ = phaserFeedback[lane];
+    if (function == 0)
+        proc.ringWritten_ = true;
+    ProcBandPassBank& bank = proc.bank_;
+    for (int k = 0; k < 4; ++k) {
+        BandPassHistory& h = k < 2 ? bank.histories_[k] : bank.distortionHistories_[k - 2];
+        h.x1 = hx1[k][lane];
+        h.x2 = hx2[k][lane];
+        h.y1 = hy1[k][lane];
+        h.y2 = hy2[k][lane];
+    }
+}
+
+void ProcLanes::clear(int lane)
+{
+    for (float* p : {procLevel, procEnv, keyDepth, m, flangerGain, increment, ap, flangerFeedback, carrierPhase,
+                     chaos, p1, p2, xp, a1, a2, phaserFeedback, d})
+        p[lane] = 0.0f;
+    counter[lane] = carrierCounter[lane] = 0;
+    for (int k = 0; k < 2; ++k)
+        cb0[k][lane] = cb1[k][lane] = cb2[k][lane] = ca1[k][lane] = ca2[k][lane] = 0.0f;
+    for (int k = 0; k < 4; ++k)
+        hx1[k][lane] = hx2[k][lane] = hy1[k][lane] = hy2[k][lane] = 0.0f;
+    ring[lane] = scratchRing_.data();
+}
+
+} // namespace grelmond
