@@ -15,12 +15,9 @@ ProcLanes::ProcLanes(int maxFrames)
 
 bool ProcLanes::handles(int function)
 {
-    switch (function) {
-    case 0: case 1: case 2: case 3: case 9: case 10: case 15: case 16: case 17: case 18: case 24: case 25:
-        return true;
-    default:
-        return false;
-    }
+    // The band-pass banks alone have lanes of their own.
+    return function >= 0 && function < ProcProcessor::functionCount
+        && (function == 9 || !ProcBandPassBank::handles(function));
 }
 
 void ProcLanes::load(int lane, ProcProcessor& proc, float denormal)

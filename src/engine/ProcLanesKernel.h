@@ -271,6 +271,29 @@ void waveshapingFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
     }
 }
 
+// "20 Waveshaping 2": the pattern steps on only while the signal is above 0.
+template <class V, class I, int N>
+void patternFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
+{
+    static constexpr float pattern[8] = {0.1f, 0.7f, -0.5f, 0.8f, -0.9f, 0.3f, 0.2f, -0.6f};
+    const V m = loadLanes<V>(s.m + first);
+    const I on = loadLanes<V>(s.procLevel + first) > 0.0f;
+    I counter = loadLanes<I>(s.counter + first);
+    for (int i = 0; i < f.count; ++i) {
+        const int at = frameAt(i, first);
+        const V dry = loadLanes<V>(f.mix + at);
+        const I up = dry > 0.0f;
+        V step;
+        for (int l = 0; l < N; ++l)
+            step[l] = pattern[counter[l] & 7];
+        const V level = up ? step * 0.075f : V{} - 0.075f;
+        counter = (on & up) != 0 ? advanceCounter(counter, 1) : counter;
+        const V shaped = m * level / 4.0f + (1.0f - m) * dry;
+        putFrame(f, at, on ? shaped : dry);
+    }
+    storeLanes(s.counter + first, counter);
+}
+
 template <class V, class I>
 void phaserFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
 {
@@ -378,6 +401,7 @@ void procFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
     case 10: noiseFrames<V>(s, first, f); break;
     case 15: chaosFrames<V, I, N>(s, first, f); break;
     case 18: waveshapingFrames<V, I>(s, first, f); break;
+    case 19: patternFrames<V, I, N>(s, first, f); break;
     case 24:
     case 25: phaserFrames<V, I>(s, first, f); break;
     default: passFrames<V>(first, f); break;

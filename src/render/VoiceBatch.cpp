@@ -206,14 +206,10 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     // outputs are never read.
     const int upper = n > 8 ? LadderLanes::kLanes : (n > 4 ? 8 : 4);
     runOscillators(n, upper);
-    if (groupProc_ >= 0)
-        runProcs(n, upper);
-    else if (!groupBank_)
-        for (int lane = 0; lane < n; ++lane)
-            laneVoice_[lane]->procFrames(laneBlock_[lane], dry_.data() + lane, third_.data() + lane,
-                                         amp_.data() + lane, LadderLanes::kLanes, frames_);
     if (groupBank_)
         runBanks(n, upper);
+    else
+        runProcs(n, upper);
     LadderLanes::Frames f;
     f.x = groupBank_ ? wet_.data() : dry_.data();
     f.y = wet_.data();

@@ -18,9 +18,9 @@ struct VoiceRenderInput;
 // Renders a pool's voices in SIMD lanes, up to sixteen side by side: their
 // oscillators, then their proc functions, then their ladders; the outputs are
 // added in pool order, so the mix is the one Voice::render gives, sample for
-// sample. A group's voices share their proc function: a band-pass bank alone
-// or one of ProcLanes' functions runs in lanes (random draws taken ahead in
-// pool order), any other runs one voice after another in pool order. A voice that starts inside the call, or is
+// sample. A group's voices share their proc function, a band-pass bank alone
+// (BandPassLanes) or any other (ProcLanes, random draws taken ahead in pool
+// order). A voice that starts inside the call, or is
 // alone in its group, renders through its own frame loop.
 // Constructed off the audio thread; render() never allocates.
 class VoiceBatch {
@@ -47,7 +47,7 @@ private:
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
     void runBanks(int n, int upper);
     void runProcs(int n, int upper);
-    // The proc function a group shares when it runs in ProcLanes, else -1.
+    // The proc function a group shares when it runs in ProcLanes, -1 for a bank alone.
     static int laneFunction(const Voice* voice, const Voice::DryBlock& block);
     void runLadders(int n, const LadderLanes::Frames& f);
     void addToOutputs(float* l, float* r, int n) const;

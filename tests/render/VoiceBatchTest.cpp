@@ -138,7 +138,7 @@ void comeAndGo(Twin& t, int chunks, const std::string& what)
 }
 
 // The functions whose per-frame work runs in ProcLanes rather than voice by voice.
-const int laneFunctions[] = {0, 1, 3, 9, 10, 15, 17, 18, 24, 25};
+const int laneFunctions[] = {0, 1, 3, 9, 10, 15, 17, 18, 19, 24, 25};
 
 void setFunctionBoth(Twin& t, int function)
 {
