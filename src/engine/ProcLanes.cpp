@@ -3,10 +3,13 @@
 #include "engine/EngineRandom.h"
 #include "engine/ProcProcessor.h"
 
+#include <algorithm>
+
 namespace grelmond {
 
 ProcLanes::ProcLanes(int maxFrames)
     : draws(static_cast<std::size_t>(maxFrames) * kDrawsPerFrame * kLanes, 0.0f),
+      raw_(draws.size() / kLanes, 0),
       scratchRing_(ProcProcessor::ringSize, 0.0f)
 {
     for (int lane = 0; lane < kLanes; ++lane)
@@ -61,15 +64,19 @@ void ProcLanes::load(int lane, ProcProcessor& proc, float denormal)
 
 void ProcLanes::draw(int lane, int frames, EngineRandom& random)
 {
+    const int perFrame = function == 9 ? 2 : (function == 10 ? 1 : 0);
+    frames = std::min(frames, static_cast<int>(raw_.size()) / kDrawsPerFrame);
+    if (perFrame == 0 || frames <= 0)
+        return;
+    random.nextMany(raw_.data(), frames * perFrame);
     float* out = draws.data() + lane;
-    if (function == 9) {
-        for (int i = 0; i < frames; ++i) {
-            out[(i * kDrawsPerFrame) * kLanes] = random.rnd16();
-            out[(i * kDrawsPerFrame + 1) * kLanes] = random.rnd16();
+    for (int i = 0; i < frames; ++i) {
+        if (function == 9) {
+            out[(i * kDrawsPerFrame) * kLanes] = static_cast<float>(raw_[2 * i] & 65535) / 65535.0f;
+            out[(i * kDrawsPerFrame + 1) * kLanes] = static_cast<float>(raw_[2 * i + 1] & 65535) / 65535.0f;
+        } else {
+            out[(i * kDrawsPerFrame) * kLanes] = static_cast<float>(raw_[i] & 65535) / 1360000.0f;
         }
-    } else if (function == 10) {
-        for (int i = 0; i < frames; ++i)
-            out[(i * kDrawsPerFrame) * kLanes] = static_cast<float>(random.raw16()) / 1360000.0f;
     }
 }
 

@@ -62,6 +62,7 @@ public:
     std::vector<float> draws;
 
 private:
+    std::vector<std::int32_t> raw_; // one lane's generator outputs
     std::vector<float> scratchRing_;
 };
 
