@@ -34,6 +34,7 @@ void ProcLanes::load(int lane, ProcProcessor& proc, float denormal)
     ap[lane] = proc.ap_;
     counter[lane] = proc.counter_;
     carrierCounter[lane] = proc.carrierCounter_;
+    ringExponents[lane] = static_cast<std::int32_t>(proc.ringExponents_);
     flangerFeedback[lane] = proc.flangerFeedback_;
     carrierPhase[lane] = proc.carrierPhase_;
     chaos[lane] = proc.chaosState_;
@@ -93,8 +94,7 @@ void ProcLanes::store(int lane, ProcProcessor& proc) const
     proc.phaserA1_ = a1[lane];
     proc.phaserA2_ = a2[lane];
     proc.phaserFeedback_ = phaserFeedback[lane];
-    if (function == 0)
-        proc.ringWritten_ = true;
+    proc.ringExponents_ = static_cast<std::uint32_t>(ringExponents[lane]);
     ProcBandPassBank& bank = proc.bank_;
     for (int k = 0; k < 4; ++k) {
         BandPassHistory& h = k < 2 ? bank.histories_[k] : bank.distortionHistories_[k - 2];
@@ -110,7 +110,7 @@ void ProcLanes::clear(int lane)
     for (float* p : {procLevel, procEnv, keyDepth, m, flangerGain, increment, ap, flangerFeedback, carrierPhase,
                      chaos, p1, p2, xp, a1, a2, phaserFeedback, d})
         p[lane] = 0.0f;
-    counter[lane] = carrierCounter[lane] = 0;
+    counter[lane] = carrierCounter[lane] = ringExponents[lane] = 0;
     for (int k = 0; k < 2; ++k)
         cb0[k][lane] = cb1[k][lane] = cb2[k][lane] = ca1[k][lane] = ca2[k][lane] = 0.0f;
     for (int k = 0; k < 4; ++k)

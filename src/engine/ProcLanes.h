@@ -50,6 +50,7 @@ public:
     alignas(64) float procLevel[kLanes], procEnv[kLanes], keyDepth[kLanes], m[kLanes];
     alignas(64) float flangerGain[kLanes], increment[kLanes], ap[kLanes];
     alignas(64) std::int32_t counter[kLanes], carrierCounter[kLanes];
+    alignas(64) std::int32_t ringExponents[kLanes]; // see ProcProcessor: all ones after a NaN or infinity
     alignas(64) float flangerFeedback[kLanes], carrierPhase[kLanes], chaos[kLanes], p1[kLanes], p2[kLanes];
     alignas(64) float xp[kLanes], a1[kLanes], a2[kLanes], phaserFeedback[kLanes];
     alignas(64) float d[kLanes];

@@ -74,6 +74,21 @@ V carrierPhase(V step, I& count, V& phase)
     return g;
 }
 
+// The exponent fields of every lane (all ones for NaN and infinity).
+template <class I, class V>
+I exponentsOf(V v)
+{
+    I bits;
+    __builtin_memcpy(&bits, &v, sizeof bits);
+    return bits & 0x7F800000;
+}
+
+template <class I>
+I maxLanes(I a, I b)
+{
+    return a > b ? a : b;
+}
+
 template <class V>
 V runSection(V b0, V b1, V b2, V a1, V a2, V& x1, V& x2, V& y1, V& y2, V u, V d)
 {
@@ -131,6 +146,7 @@ void flangingFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
     V feedback = loadLanes<V>(s.flangerFeedback + first);
     V d = loadLanes<V>(s.d + first);
     I counter = loadLanes<I>(s.counter + first);
+    I exponents = loadLanes<I>(s.ringExponents + first);
     float* ring[N];
     for (int l = 0; l < N; ++l)
         ring[l] = s.ring[first + l];
@@ -145,15 +161,17 @@ void flangingFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
         const V input = x + feedback + d;
         const I read = __builtin_convertvector(a * depth * 306.0f, I) + counter - 310;
         // The read lies 4 to 310 half-frames behind the two slots written.
-        V held;
+        V held, mean;
         for (int l = 0; l < N; ++l) {
             float* r = ring[l];
             const std::int32_t w = counter[l];
             const float hold = r[(w - 1) & kRingMask];
+            mean[l] = (input[l] + hold) / 2.0f;
             r[(w + 1) & kRingMask] = input[l];
-            r[w & kRingMask] = (input[l] + hold) / 2.0f;
+            r[w & kRingMask] = mean[l];
             held[l] = r[read[l] & kRingMask];
         }
+        exponents = maxLanes(exponents, maxLanes(exponentsOf<I>(input), exponentsOf<I>(mean)));
         V y = held + x;
         feedback = y * gain;
         counter = advanceCounter(counter, 2);
@@ -167,6 +185,7 @@ void flangingFrames(ProcLanes& s, int first, const ProcLanes::Frames& f)
     storeLanes(s.p2 + first, p2);
     storeLanes(s.flangerFeedback + first, feedback);
     storeLanes(s.counter + first, counter);
+    storeLanes(s.ringExponents + first, exponents);
 }
 
 // Takes the sine of every value of `count` frames of N lanes in place.

@@ -101,7 +101,9 @@ private:
 
     ProcBandPassBank bank_;
     std::array<float, ringSize> ring_{};
-    bool ringWritten_ = false;
+    // The largest exponent field written into the ring since the last look:
+    // all ones when a NaN or infinity went in.
+    uint32_t ringExponents_ = 0;
     bool setUp_ = false; // a block has been set up since the voice started
 
     // Block values.
