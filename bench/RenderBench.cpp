@@ -204,10 +204,14 @@ void BM_VoderTail(benchmark::State& state)
 // be a trap that a musician stumbles into.
 void BM_ProcFunction(benchmark::State& state)
 {
-    const char* path = state.range(1) == 0 ? "avx2" : "sse2";
-    setenv("GRELMOND_SIMD", path, 1);
+    const char* asked = std::getenv("GRELMOND_SIMD");
+    const std::string before = asked != nullptr ? asked : "";
+    setenv("GRELMOND_SIMD", state.range(1) == 0 ? "avx2" : "sse2", 1);
     AEffect* e = createInstance();
-    unsetenv("GRELMOND_SIMD");
+    if (asked != nullptr)
+        setenv("GRELMOND_SIMD", before.c_str(), 1);
+    else
+        unsetenv("GRELMOND_SIMD");
     if (e == nullptr) {
         state.SkipWithError("cannot load the plug-in");
         return;
