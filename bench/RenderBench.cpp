@@ -199,6 +199,30 @@ void BM_VoderTail(benchmark::State& state)
     timeBlocks(state, e, 8 * 86);
 }
 
+// Every proc function in turn at 128 voices with every effect, on the lane
+// path named by the second argument (0 AVX2, 1 SSE2 only): no function may
+// be a trap that a musician stumbles into.
+void BM_ProcFunction(benchmark::State& state)
+{
+    const char* asked = std::getenv("GRELMOND_SIMD");
+    const std::string before = asked != nullptr ? asked : "";
+    setenv("GRELMOND_SIMD", state.range(1) == 0 ? "avx2" : "sse2", 1);
+    AEffect* e = createInstance();
+    if (asked != nullptr)
+        setenv("GRELMOND_SIMD", before.c_str(), 1);
+    else
+        unsetenv("GRELMOND_SIMD");
+    if (e == nullptr) {
+        state.SkipWithError("cannot load the plug-in");
+        return;
+    }
+    openAt44k(state, e, nullptr);
+    setUp(e, true);
+    e->setParameter(e, 57, (static_cast<float>(state.range(0)) + 0.5f) / 25.1f);
+    startVoices(e, 128);
+    timeBlocks(state, e, 20);
+}
+
 // A peer instrument (GRELMOND_BENCH_PEER, default Debian's amsynth) playing the
 // same notes with its own default patch: a yardstick, not a copy.
 void BM_Peer(benchmark::State& state)
@@ -227,6 +251,11 @@ BENCHMARK(BM_VoderTail)
 BENCHMARK(BM_Peer)
     ->ArgNames({"voices", "effects"})
     ->ArgsProduct({{0, 1, 16, 64, 128}, {0}})
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_ProcFunction)
+    ->ArgNames({"function", "sse2"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 25, 1), {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(BM_Render)

@@ -2,6 +2,25 @@
 
 namespace grelmond {
 
+namespace {
+
+constexpr uint32_t modulus = 0x7FFFFFFFu;
+constexpr uint32_t multiplier = 16807u;
+
+// a × b mod 2^31 - 1 for a, b below the modulus: 2^31 folds back to 1. The
+// sum stays under twice the modulus, so one subtraction ends it; it is the
+// same residue the two-halves method of next() finds.
+uint32_t mulMod(uint32_t a, uint32_t b)
+{
+    const uint64_t p = static_cast<uint64_t>(a) * b;
+    uint32_t r = static_cast<uint32_t>(p & modulus) + static_cast<uint32_t>(p >> 31);
+    if (r >= modulus)
+        r -= modulus;
+    return r;
+}
+
+} // namespace
+
 void EngineRandom::seed(int32_t value)
 {
     // 0 and multiples of the modulus would lock the generator at 0.
@@ -22,6 +41,34 @@ int32_t EngineRandom::next()
         lo -= 0x7FFFFFFFu;
     state_ = static_cast<int32_t>(lo);
     return state_ >> 1;
+}
+
+void EngineRandom::nextMany(int32_t* out, int count)
+{
+    constexpr int streams = 4;
+    if (count <= 0)
+        return;
+    uint32_t s[streams];
+    uint32_t state = static_cast<uint32_t>(state_);
+    for (int j = 0; j < streams; ++j) {
+        state = mulMod(state, multiplier);
+        s[j] = state; // the state of output j
+    }
+    const uint32_t jump = mulMod(mulMod(multiplier, multiplier), mulMod(multiplier, multiplier));
+    uint32_t last = 0;
+    int k = 0;
+    for (; k + streams <= count; k += streams) {
+        last = s[streams - 1];
+        for (int j = 0; j < streams; ++j) {
+            out[k + j] = static_cast<int32_t>(s[j] >> 1);
+            s[j] = mulMod(s[j], jump);
+        }
+    }
+    for (int j = 0; k < count; ++j, ++k) {
+        last = s[j];
+        out[k] = static_cast<int32_t>(s[j] >> 1);
+    }
+    state_ = static_cast<int32_t>(last);
 }
 
 } // namespace grelmond

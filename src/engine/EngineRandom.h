@@ -16,6 +16,10 @@ public:
 
     // New state shifted right by one bit.
     int32_t next();
+    // The next `count` outputs of next() into out, leaving the generator as
+    // that many calls would; four streams run side by side, each jumping four
+    // states at a time, so the draws do not wait on one another.
+    void nextMany(int32_t* out, int count);
     // Lowest 16 bits of the next output, 0 to 65535.
     int32_t raw16() { return next() & 65535; }
     // raw16 scaled to 0 to 1.

@@ -40,6 +40,7 @@ public:
 
 private:
     friend struct BandPassLanes;
+    friend class ProcLanes;
 
     void setThreeBand(int function, float x);
     void setSixBand(int function, float x);

@@ -33,6 +33,8 @@ const char* const functionNames[ProcProcessor::functionCount] = {
 
 const float waveshapePattern[8] = {0.1f, 0.7f, -0.5f, 0.8f, -0.9f, 0.3f, 0.2f, -0.6f};
 
+uint32_t exponentOf(float v) { return std::bit_cast<uint32_t>(v) & exponentMask; }
+
 float finiteOr(float v, float fallback) { return std::isfinite(v) ? v : fallback; }
 
 // Every block value is a 0 to 1 quantity; holding it there keeps the
@@ -47,7 +49,7 @@ void ProcProcessor::reset()
 {
     bank_.reset();
     ring_.fill(0.0f);
-    ringWritten_ = false;
+    ringExponents_ = 0;
     setUp_ = false;
     function_ = 0;
     procLevel_ = 0.0f;
@@ -74,7 +76,7 @@ void ProcProcessor::clearHistories()
 {
     bank_.reset();
     ring_.fill(0.0f);
-    ringWritten_ = false;
+    ringExponents_ = 0;
     flangerFeedback_ = 0.0f;
     phaserXp_ = 0.0f;
     phaserA1_ = 0.0f;
@@ -214,9 +216,10 @@ float ProcProcessor::flanging(float dry, float denormal)
     const int32_t w = counter_;
     const float hold = ring_[(w - 1) & ringMask];
     const float input = x + flangerFeedback_ + denormal;
-    ringWritten_ = true;
+    const float mean = (input + hold) / 2.0f;
     ring_[(w + 1) & ringMask] = input;
-    ring_[w & ringMask] = (input + hold) / 2.0f;
+    ring_[w & ringMask] = mean;
+    ringExponents_ = std::max({ringExponents_, exponentOf(input), exponentOf(mean)});
 
     const int32_t read = static_cast<int32_t>(std::floor(a * keyDepth_ * 306.0f)) + w - 310;
     float y = ring_[read & ringMask] + x;
@@ -348,18 +351,13 @@ void ProcProcessor::resetNonFinite()
 {
     bank_.resetNonFinite();
 
-    // Only the flanger writes the ring, so it needs a look only after the
-    // flanger ran; the exponent test is an integer reduction that vectorises.
-    if (ringWritten_) {
-        ringWritten_ = false;
-        uint32_t exponents = 0;
-        for (float v : ring_)
-            exponents = std::max(exponents, std::bit_cast<uint32_t>(v) & exponentMask);
-        if (exponents == exponentMask) {
-            for (float& v : ring_)
-                v = finiteOr(v, 0.0f);
-        }
+    // The ring holds a NaN or infinity only if one was written since the last
+    // look: the rest of it was finite then.
+    if (ringExponents_ == exponentMask) {
+        for (float& v : ring_)
+            v = finiteOr(v, 0.0f);
     }
+    ringExponents_ = 0;
     flangerFeedback_ = finiteOr(flangerFeedback_, 0.0f);
 
     if (!std::isfinite(phaserXp_) || !std::isfinite(phaserA1_) || !std::isfinite(phaserA2_)

@@ -72,6 +72,7 @@ public:
     // Zeroes any recursive state that has become NaN or infinite.
     void resetNonFinite();
 
+    int function() const { return function_; }
     int32_t counter() const { return counter_; }
     float chaosState() const { return chaosState_; }
     float phaserCoefficient() const { return ap_; }
@@ -82,6 +83,8 @@ public:
     bool bankOnly() const { return function_ != 9 && ProcBandPassBank::handles(function_); }
 
 private:
+    friend class ProcLanes;
+
     float flanging(float dry, float denormal);
     float ringMod(float dry);
     float noise(float dry, EngineRandom& random) const;
@@ -98,7 +101,9 @@ private:
 
     ProcBandPassBank bank_;
     std::array<float, ringSize> ring_{};
-    bool ringWritten_ = false;
+    // The largest exponent field written into the ring since the last look:
+    // all ones when a NaN or infinity went in.
+    uint32_t ringExponents_ = 0;
     bool setUp_ = false; // a block has been set up since the voice started
 
     // Block values.

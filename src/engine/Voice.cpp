@@ -177,17 +177,12 @@ void Voice::storeLane(const OscillatorLanes& lanes, int lane) {
     ampStage2_ = lanes.ampStage2[lane];
 }
 
-void Voice::procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride,
-                       int frames) {
-    float d = block.denormal;
-    for (int i = block.start; i < frames; ++i) {
-        d = -d;
-        const std::size_t at = static_cast<std::size_t>(i) * static_cast<std::size_t>(stride);
-        float v = proc_.process(mix[at], third[at], d, *random_);
-        v *= amp[at];
-        mix[at] = v;
-    }
+void Voice::loadProcLane(ProcLanes& lanes, int lane, const DryBlock& block, int frames) {
+    lanes.load(lane, proc_, block.denormal);
+    lanes.draw(lane, frames - block.start, *random_);
 }
+
+void Voice::storeProcLane(const ProcLanes& lanes, int lane) { lanes.store(lane, proc_); }
 
 bool Voice::endBlock(const DryBlock& block, const VoiceRenderInput& in) {
     const int frames = std::max(in.frames, 0);

@@ -2,6 +2,7 @@
 
 #include "engine/LadderFilter.h"
 #include "engine/OscillatorLanes.h"
+#include "engine/ProcLanes.h"
 #include "engine/ProcProcessor.h"
 #include "engine/VoiceContext.h"
 
@@ -62,13 +63,13 @@ public:
     bool render(float* left, float* right, const VoiceRenderInput& in);
 
     // The batched path: the same call in steps, for voices whose oscillators,
-    // band-pass banks and ladders run in lanes. beginBlock() counts the start
+    // proc functions and ladders run in lanes. beginBlock() counts the start
     // delay and sets the sub-block up (nothing more when the block is not
     // rendered); the oscillators then run over frames start..frames-1
     // (loadLane/storeLane hand their state over), storing frame i's mix, third
-    // oscillator and amplitude at [i × stride]; procFrames() turns those into
-    // the ladder input unless the bank was left out; the caller runs the bank
-    // and the ladder (filter()), each frame with the denormal offset flipped
+    // oscillator and amplitude; the caller turns those into the ladder input
+    // with the band-pass bank (bank()) or the proc function (loadProcLane/
+    // storeProcLane) and runs the ladder (filter()), each frame with the denormal offset flipped
     // once more from `denormal`, and flips the shared offset as the frame loop
     // would have; endBlock() counts the frames and closes the sub-block, false
     // once the voice has ended.
@@ -83,7 +84,11 @@ public:
     DryBlock beginBlock(const VoiceRenderInput& in);
     void loadLane(OscillatorLanes& lanes, int lane) const;
     void storeLane(const OscillatorLanes& lanes, int lane);
-    void procFrames(const DryBlock& block, float* mix, const float* third, const float* amp, int stride, int frames);
+    // Hand the proc state over to lanes and back; loadProcLane() also takes
+    // this call's random draws, so it is called in pool order.
+    void loadProcLane(ProcLanes& lanes, int lane, const DryBlock& block, int frames);
+    void storeProcLane(const ProcLanes& lanes, int lane);
+    int procFunction() const { return proc_.function(); }
     bool endBlock(const DryBlock& block, const VoiceRenderInput& in);
     // The rest of render() after beginBlock(), frame by frame, for a voice the
     // caller renders alone; the caller flips the shared offset.

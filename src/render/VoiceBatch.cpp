@@ -55,6 +55,7 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
             flush(left, right, in);
         if (used_ == 0) {
             groupBank_ = block.bankLeft;
+            groupProc_ = laneFunction(voice, block);
             banks_.active = block.bankLeft ? voice->bank().activeSections() : 0;
         }
         if (groupBank_)
@@ -80,11 +81,18 @@ void VoiceBatch::readSwitches(const VoiceRenderInput& in, int frames)
     }
 }
 
+int VoiceBatch::laneFunction(const Voice* voice, const Voice::DryBlock& block)
+{
+    const int function = voice->procFunction();
+    return !block.bankLeft && ProcLanes::handles(function) ? function : -1;
+}
+
 bool VoiceBatch::fitsGroup(Voice* voice, const Voice::DryBlock& block) const
 {
     if (used_ == 0)
         return true;
-    return block.bankLeft == groupBank_ && (!groupBank_ || voice->bank().activeSections() == banks_.active);
+    return block.bankLeft == groupBank_ && (!groupBank_ || voice->bank().activeSections() == banks_.active)
+        && laneFunction(voice, block) == groupProc_;
 }
 
 void VoiceBatch::runOscillators(int n, int upper)
@@ -132,6 +140,32 @@ void VoiceBatch::runBanks(int n, int upper)
         banks_.store(lane, laneVoice_[lane]->bank());
 }
 
+void VoiceBatch::runProcs(int n, int upper)
+{
+    procs_.function = groupProc_;
+    // In pool order: the lanes' random draws come in the voices' own order.
+    for (int lane = 0; lane < n; ++lane)
+        laneVoice_[lane]->loadProcLane(procs_, lane, laneBlock_[lane], frames_);
+    for (int lane = n; lane < upper; ++lane)
+        procs_.clear(lane);
+    ProcLanes::Frames f;
+    f.mix = dry_.data();
+    f.third = third_.data();
+    f.amp = amp_.data();
+    f.count = frames_;
+    for (int first = 0; first < n;) {
+        if (path_ == SimdPath::Avx2 && n - first > 4) {
+            procs_.run8(first, f);
+            first += 8;
+        } else {
+            procs_.run4(first, f);
+            first += 4;
+        }
+    }
+    for (int lane = 0; lane < n; ++lane)
+        laneVoice_[lane]->storeProcLane(procs_, lane);
+}
+
 void VoiceBatch::runLadders(int n, const LadderLanes::Frames& f)
 {
     if (path_ == SimdPath::Avx2 && n > 8) {
@@ -172,12 +206,10 @@ void VoiceBatch::flush(float* left, float* right, const VoiceRenderInput& in)
     // outputs are never read.
     const int upper = n > 8 ? LadderLanes::kLanes : (n > 4 ? 8 : 4);
     runOscillators(n, upper);
-    if (!groupBank_)
-        for (int lane = 0; lane < n; ++lane)
-            laneVoice_[lane]->procFrames(laneBlock_[lane], dry_.data() + lane, third_.data() + lane,
-                                         amp_.data() + lane, LadderLanes::kLanes, frames_);
     if (groupBank_)
         runBanks(n, upper);
+    else
+        runProcs(n, upper);
     LadderLanes::Frames f;
     f.x = groupBank_ ? wet_.data() : dry_.data();
     f.y = wet_.data();

@@ -3,6 +3,7 @@
 #include "engine/BandPassLanes.h"
 #include "engine/LadderLanes.h"
 #include "engine/OscillatorLanes.h"
+#include "engine/ProcLanes.h"
 #include "engine/SimdPath.h"
 #include "engine/Voice.h"
 
@@ -14,12 +15,12 @@ namespace grelmond {
 class Voice;
 struct VoiceRenderInput;
 
-// Renders a pool's voices in SIMD lanes, up to eight side by side: their
-// oscillators, then (one voice after another, in pool order, so random draws
-// go as they do voice by voice) their proc functions, then their ladders; the
-// outputs are added in pool order, so the mix is the one Voice::render gives,
-// sample for sample. Voices whose proc function is a band-pass bank alone run
-// their banks in lanes as well. A voice that starts inside the call, or is
+// Renders a pool's voices in SIMD lanes, up to sixteen side by side: their
+// oscillators, then their proc functions, then their ladders; the outputs are
+// added in pool order, so the mix is the one Voice::render gives, sample for
+// sample. A group's voices share their proc function, a band-pass bank alone
+// (BandPassLanes) or any other (ProcLanes, random draws taken ahead in pool
+// order). A voice that starts inside the call, or is
 // alone in its group, renders through its own frame loop.
 // Constructed off the audio thread; render() never allocates.
 class VoiceBatch {
@@ -45,6 +46,9 @@ private:
     void clearLane(int lane);
     bool fitsGroup(Voice* voice, const Voice::DryBlock& block) const;
     void runBanks(int n, int upper);
+    void runProcs(int n, int upper);
+    // The proc function a group shares when it runs in ProcLanes, -1 for a bank alone.
+    static int laneFunction(const Voice* voice, const Voice::DryBlock& block);
     void runLadders(int n, const LadderLanes::Frames& f);
     void addToOutputs(float* l, float* r, int n) const;
 
@@ -52,7 +56,9 @@ private:
     OscillatorLanes oscillators_;
     LadderLanes lanes_;
     BandPassLanes banks_;
+    ProcLanes procs_{kMaxFrames};
     bool groupBank_ = false; // the group's voices left their band-pass banks to the lanes
+    int groupProc_ = -1;     // laneFunction() of the group's voices
     Voice* laneVoice_[LadderLanes::kLanes] = {};
     Voice::DryBlock laneBlock_[LadderLanes::kLanes] = {};
     int used_ = 0;

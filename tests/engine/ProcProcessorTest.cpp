@@ -75,6 +75,25 @@ TEST(EngineRandom, MatchesTheMinimalStandardSequence)
     EXPECT_NE(r.next(), 0);
 }
 
+// Draws taken in bulk are the single draws' numbers, whatever the count's
+// remainder by the streams, and leave the generator where they would.
+TEST(EngineRandom, ManyAtOnceMatchOneAtATime)
+{
+    for (int32_t seed : {1, 2147483646, 123456789, 65535}) {
+        for (int count : {1, 2, 3, 4, 5, 7, 8, 441, 882, 8192}) {
+            EngineRandom single, many;
+            single.seed(seed);
+            many.seed(seed);
+            std::vector<int32_t> out(static_cast<std::size_t>(count));
+            many.nextMany(out.data(), count);
+            for (int k = 0; k < count; ++k)
+                ASSERT_EQ(out[static_cast<std::size_t>(k)], single.next()) << "seed " << seed << ", draw " << k;
+            ASSERT_EQ(many.state(), single.state()) << "seed " << seed << ", count " << count;
+            ASSERT_EQ(many.next(), single.next());
+        }
+    }
+}
+
 TEST(ProcProcessor, FunctionIndexAndLevel)
 {
     EXPECT_EQ(ProcProcessor::functionIndex(0.0f), 0);

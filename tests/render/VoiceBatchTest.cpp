@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 using grelmond::SimdPath;
@@ -93,8 +94,6 @@ void richPatch(VoiceRig& rig)
     rig.input.envAmount = 0.5f;
 }
 
-} // namespace
-
 TEST(VoiceBatch, EveryProcFunctionAndRateMatchesTheVoiceByVoicePath)
 {
     for (SimdPath path : batchedPaths()) {
@@ -120,6 +119,35 @@ TEST(VoiceBatch, EveryProcFunctionAndRateMatchesTheVoiceByVoicePath)
     }
 }
 
+// A note joins every chunk and, once twenty sound, one leaves, at frame
+// offsets all over the chunk, so the lanes of one and two groups fill, empty
+// and repack at every position; then every voice rings out.
+void comeAndGo(Twin& t, int chunks, const std::string& what)
+{
+    for (int c = 0; c < chunks; ++c) {
+        t.start(30 + (c * 7) % 60, 100, c % 3 == 0 ? 0 : (c * 97) % t.frames);
+        if (c >= 20)
+            t.release(30 + ((c - 20) * 7) % 60, (c * 31) % t.frames);
+        ASSERT_TRUE(t.chunk()) << what << " chunk " << c;
+    }
+    for (int note = 0; note < 128; ++note)
+        t.release(note, 3);
+    for (int c = 0; c < 40; ++c)
+        ASSERT_TRUE(t.chunk()) << what << " release chunk " << c;
+    EXPECT_EQ(t.side[1].pool.size(), 0) << what;
+}
+
+// The functions whose per-frame work runs in ProcLanes rather than voice by voice.
+const int laneFunctions[] = {0, 1, 3, 9, 10, 15, 17, 18, 19, 24, 25};
+
+void setFunctionBoth(Twin& t, int function)
+{
+    for (auto& s : t.side)
+        s.rig->setFunction(function);
+}
+
+} // namespace
+
 TEST(VoiceBatch, VoicesStartAndEndAtEveryLanePosition)
 {
     for (SimdPath path : batchedPaths()) {
@@ -127,23 +155,59 @@ TEST(VoiceBatch, VoicesStartAndEndAtEveryLanePosition)
             richPatch(rig);
             rig.setFunction(11);
         });
-        // A note joins every chunk and, once twenty sound, one leaves, at frame
-        // offsets all over the chunk, so the lanes of one and two groups fill,
-        // empty and repack at every position.
-        for (int c = 0; c < 60; ++c) {
-            t.start(30 + (c * 7) % 60, 100, c % 3 == 0 ? 0 : (c * 97) % t.frames);
-            if (c >= 20)
-                t.release(30 + ((c - 20) * 7) % 60, (c * 31) % t.frames);
-            ASSERT_TRUE(t.chunk()) << grelmond::simdPathName(path) << " chunk " << c;
-        }
-        // Let every voice ring out.
-        for (int note = 0; note < 128; ++note)
-            t.release(note, 3);
-        for (int c = 0; c < 40; ++c)
-            ASSERT_TRUE(t.chunk()) << grelmond::simdPathName(path) << " release chunk " << c;
-        EXPECT_EQ(t.side[1].pool.size(), 0);
+        comeAndGo(t, 60, grelmond::simdPathName(path));
     }
 }
+
+// Lane functions with voices at every lane position, at every rate: random
+// draws taken ahead must follow the pool's order whatever the groups hold.
+TEST(VoiceBatch, LaneFunctionsMatchAsVoicesComeAndGo)
+{
+    for (SimdPath path : batchedPaths()) {
+        for (int function : laneFunctions) {
+            const int rate = function % 3 == 0 ? 44100 : (function % 3 == 1 ? 48000 : 96000);
+            // No attack, so the fade-ins of the first frames are heard.
+            Twin t(path, rate, [](VoiceRig& rig) {
+                richPatch(rig);
+                rig.envelopes(0, 20, 0.6f, 8);
+            });
+            setFunctionBoth(t, function);
+            for (auto& s : t.side)
+                s.rig->set(30, function % 2 == 0 ? 1.0f : 0.0f); // proc inverted: full level
+            comeAndGo(t, 36, std::string(grelmond::simdPathName(path)) + " function " + std::to_string(function)
+                                 + " at " + std::to_string(rate) + " Hz");
+        }
+    }
+}
+
+// The program changes function while voices sound: lane functions follow
+// voice-by-voice ones and each other, the histories cleared on the way, the
+// counters, carrier and chaos carried over; the control keyboard moves so the
+// carriers run slow and very fast.
+TEST(VoiceBatch, FunctionChangesWhileVoicesSound)
+{
+    const int sequence[] = {0, 9, 3, 19, 15, 10, 24, 11, 25, 18, 0, 16, 9, 3};
+    for (SimdPath path : batchedPaths()) {
+        for (int rate : {44100, 48000, 96000}) {
+            Twin t(path, rate, richPatch);
+            for (int v = 0; v < 13; ++v)
+                t.start(36 + 4 * v, 50 + 5 * v, (v * 53) % t.frames);
+            int chunk = 0;
+            for (int function : sequence) {
+                setFunctionBoth(t, function);
+                // The first flanging stretch outlasts its fade-in.
+                const int chunks = chunk == 0 ? 24 * rate / 44100 : 5;
+                for (int c = 0; c < chunks; ++c, ++chunk) {
+                    for (auto& s : t.side)
+                        s.rig->input.keyDepth = chunk % 7 == 3 ? 0.02f : 1.0f - 0.1f * static_cast<float>(chunk % 4);
+                    ASSERT_TRUE(t.chunk()) << grelmond::simdPathName(path) << " at " << rate << " Hz, function "
+                                           << function << ", chunk " << chunk;
+                }
+            }
+        }
+    }
+}
+
 
 TEST(VoiceBatch, AFullPoolAndTheNoteBeyondItMatch)
 {
