@@ -1,0 +1,16 @@
+# The LV2 bundle build/Grelmond.lv2/: the description files that tools/lv2ttl
+# writes from the parameter table and the factory bank, and the data files
+# beside the library, as they are when installed.
+set(GRELMOND_LV2_DIR ${CMAKE_BINARY_DIR}/Grelmond.lv2)
+set(GRELMOND_LV2_TTL ${GRELMOND_LV2_DIR}/manifest.ttl ${GRELMOND_LV2_DIR}/Grelmond.ttl ${GRELMOND_LV2_DIR}/presets.ttl)
+add_custom_command(OUTPUT ${GRELMOND_LV2_TTL}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GRELMOND_LV2_DIR}
+  COMMAND lv2ttl ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb ${GRELMOND_LV2_DIR}
+  DEPENDS lv2ttl ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb VERBATIM)
+add_custom_command(OUTPUT ${GRELMOND_LV2_DIR}/Grelmond.dlx ${GRELMOND_LV2_DIR}/GrelmondDefault.grb
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${GRELMOND_LV2_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_LV2_DIR}/Grelmond.dlx
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb ${GRELMOND_LV2_DIR}/GrelmondDefault.grb
+  DEPENDS waveform_data ${GRELMOND_WAVEFORM_FILE} ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb VERBATIM)
+add_custom_target(lv2_bundle ALL DEPENDS ${GRELMOND_LV2_TTL} ${GRELMOND_LV2_DIR}/Grelmond.dlx
+  ${GRELMOND_LV2_DIR}/GrelmondDefault.grb)
