@@ -1,6 +1,7 @@
 #include "RenderCommand.h"
 
 #include "LoadedPlugin.h"
+#include "Lv2RenderCommand.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -43,7 +44,7 @@ bool parseParam(const std::string& text, std::pair<int, float>& out)
 
 const char* RenderCommand::usage()
 {
-    return "  --render OUT.wav   render PLUGIN.so (given as the last argument) into a stereo WAV file\n"
+    return "  --render OUT.wav   render PLUGIN.so or an LV2 bundle folder (given last) into a stereo WAV file\n"
            "  --bench            render without writing and report the real-time factor\n"
            "  --midi FILE.mid    play a Standard MIDI File\n"
            "  --notes LIST       play \"time:note:velocity:duration,...\" (seconds)\n"
@@ -112,6 +113,8 @@ bool RenderCommand::parseOption(const std::vector<std::string>& args, std::size_
 
 int RenderCommand::run(const std::string& pluginPath, RenderRequest request)
 {
+    if (Lv2RenderCommand::accepts(pluginPath))
+        return Lv2RenderCommand::run(pluginPath, std::move(request));
     Score score;
     std::string error;
     if (!request.midiPath.empty() && !score.loadMidiFile(request.midiPath, error)) {
