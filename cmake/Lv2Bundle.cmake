@@ -1,3 +1,8 @@
+# The LV2 adapter: the translation between LV2's calls and the instrument.
+file(GLOB GRELMOND_LV2_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/formats/lv2/*.cpp)
+add_library(grelmond_lv2 STATIC ${GRELMOND_LV2_SOURCES})
+target_link_libraries(grelmond_lv2 PUBLIC grelmond_core)
+
 # The LV2 bundle build/Grelmond.lv2/: the description files that tools/lv2ttl
 # writes from the parameter table and the factory bank, and the data files
 # beside the library, as they are when installed.

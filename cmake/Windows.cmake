@@ -30,6 +30,7 @@ set_source_files_properties(${GRELMOND_RC_FILE} PROPERTIES OBJECT_DEPENDS "${GRE
 file(GLOB_RECURSE GRELMOND_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/shell/(Entry|win32/DllMain)\\.cpp$")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/gui/(x11|image)/.*")
+list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/formats/lv2/.*") # LV2 is built for Linux only
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX
   ".*/src/gui/(DrawContext|GuiBitmap|OffscreenContext|BmpDecoder)\\.cpp$")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/platform/[A-Za-z]+\\.cpp$")
