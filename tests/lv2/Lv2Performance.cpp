@@ -65,7 +65,8 @@ void Lv2Performance::playVst2(testsupport::PluginPlayer& player, double seconds)
   player.host().timeInfo = nullptr;
 }
 
-std::vector<float> Lv2Performance::playLv2(host::Lv2Plugin& plugin, double rate, double seconds) const {
+std::vector<float> Lv2Performance::playLv2(host::Lv2Plugin& plugin, double rate, double seconds,
+                                           const std::function<void()>& betweenBlocks) const {
   std::vector<float> left, right;
   const int64_t total = frameOf(seconds, rate);
   for (int64_t start = 0; start < total; start += kBlock) {
@@ -82,6 +83,8 @@ std::vector<float> Lv2Performance::playLv2(host::Lv2Plugin& plugin, double rate,
     plugin.run(frames);
     left.insert(left.end(), plugin.left(), plugin.left() + frames);
     right.insert(right.end(), plugin.right(), plugin.right() + frames);
+    if (betweenBlocks)
+      betweenBlocks();
   }
   left.insert(left.end(), right.begin(), right.end());
   return left;

@@ -8,6 +8,7 @@
 #include "PluginPlayer.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct PerformanceEvent {
@@ -34,7 +35,9 @@ public:
 
   void playVst2(testsupport::PluginPlayer& player, double seconds) const;
   // The rendered channels, left then right.
-  std::vector<float> playLv2(host::Lv2Plugin& plugin, double sampleRate, double seconds) const;
+  // betweenBlocks runs after every block (another instance's turn, for instance).
+  std::vector<float> playLv2(host::Lv2Plugin& plugin, double sampleRate, double seconds,
+                             const std::function<void()>& betweenBlocks = {}) const;
 
 private:
   std::vector<PerformanceEvent> events_; // in time order
