@@ -55,13 +55,14 @@ Lv2Instrument* Lv2Instrument::create(double sampleRate, const LV2_Feature* const
 }
 
 Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map)
-    : uris_(map), transport_(std::make_unique<Transport>()),
+    : uris_(map), messages_(map), transport_(std::make_unique<Transport>()),
       plugin_(std::make_unique<SynthPlugin>(&Transport::callback)) {
   plugin_->getAeffect()->user = transport_.get();
   plugin_->setSampleRate(static_cast<float>(sampleRate));
   for (ParameterId p = 0; p < kNumParameters; ++p)
     ports_.setSeen(p, plugin_->getParameter(p));
   transport_->time.sampleRate = sampleRate;
+  lv2_atom_forge_init(&notifyForge_, const_cast<LV2_URID_Map*>(&map));
 }
 
 Lv2Instrument::~Lv2Instrument() = default;
@@ -102,6 +103,50 @@ void Lv2Instrument::tempo(uint32_t, double beatsPerMinute) {
   transport_->time.flags |= kVstTempoValid;
 }
 
+void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
+  const UiMessages::Message message = messages_.read(atom);
+  using Kind = UiMessages::Message::Kind;
+  switch (message.kind) {
+  case Kind::Hello:
+    editorAskedForNames_ = true;
+    programChanged_ = true;
+    break;
+  case Kind::SelectProgram:
+    // Events before it in the block reach the engine first.
+    deliverEvents();
+    plugin_->setProgram(message.program);
+    programChanged_ = true;
+    break;
+  case Kind::RenameProgram:
+    if (Program* program = plugin_->programs().program(message.program))
+      program->setName(message.name);
+    break;
+  default:
+    break;
+  }
+}
+
+void Lv2Instrument::reportToEditor() {
+  const bool names = editorAskedForNames_ || stateRestored_.exchange(false, std::memory_order_acq_rel);
+  if (notify_ == nullptr || !(names || programChanged_))
+    return;
+  const ProgramBank& programs = plugin_->programs();
+  const int current = plugin_->getProgram();
+  if (const Program* program = programs.program(current)) {
+    float values[kNumParameters];
+    for (ParameterId p = 0; p < kNumParameters; ++p)
+      values[p] = program->value(p);
+    lv2_atom_forge_frame_time(&notifyForge_, 0);
+    messages_.writeProgram(notifyForge_, current, program->name().c_str(), values);
+  }
+  for (int k = 0; names && k < ProgramBank::kNumPrograms; ++k)
+    if (const Program* program = programs.program(k)) {
+      lv2_atom_forge_frame_time(&notifyForge_, 0);
+      messages_.writeProgramName(notifyForge_, k, program->name().c_str());
+    }
+  editorAskedForNames_ = false;
+}
+
 void Lv2Instrument::deliverEvents() {
   Transport& t = *transport_;
   if (t.count == 0)
@@ -122,9 +167,14 @@ void Lv2Instrument::run(uint32_t frames) {
   if (programChanged_)
     ports_.adoptCurrent();
   if (notify_ != nullptr) {
-    notify_->atom.type = uris_.atomSequence;
-    notify_->atom.size = sizeof(LV2_Atom_Sequence_Body);
-    notify_->body = {0, 0};
+    // The host says how much room the port has in the size it leaves there.
+    lv2_atom_forge_set_buffer(&notifyForge_, reinterpret_cast<uint8_t*>(notify_),
+                              sizeof(LV2_Atom) + notify_->atom.size);
+    LV2_Atom_Forge_Frame sequence;
+    if (lv2_atom_forge_sequence_head(&notifyForge_, &sequence, 0) != 0) {
+      reportToEditor();
+      lv2_atom_forge_pop(&notifyForge_, &sequence);
+    }
   }
   if (frames == 0 || outputs_[0] == nullptr || outputs_[1] == nullptr)
     return;
@@ -155,6 +205,7 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve, LV
   if (plugin_->setChunk(const_cast<void*>(data), static_cast<VstInt32>(size), false) == 0)
     return LV2_STATE_ERR_UNKNOWN;
   ports_.adoptAtNextRun();
+  stateRestored_.store(true, std::memory_order_release);
   return LV2_STATE_SUCCESS;
 }
 

@@ -4,10 +4,12 @@
 #include "formats/lv2/Lv2Uris.h"
 #include "formats/lv2/PortChanges.h"
 #include "formats/lv2/PortLayout.h"
+#include "formats/lv2/UiMessages.h"
 
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 
+#include <atomic>
 #include <memory>
 
 namespace grelmond {
@@ -43,10 +45,14 @@ private:
   Lv2Instrument(double sampleRate, const LV2_URID_Map& map);
   void midi(uint32_t frame, const uint8_t* bytes, uint32_t size) override;
   void tempo(uint32_t frame, double beatsPerMinute) override;
+  void other(uint32_t frame, const LV2_Atom* atom) override;
   void applyPorts();
   void deliverEvents();
+  // The editor's view: the current program, and after a hello or a restore every name.
+  void reportToEditor();
 
   Lv2Uris uris_;
+  UiMessages messages_;
   AtomEventReader reader_{uris_};
   PortChanges ports_;
   std::unique_ptr<Transport> transport_;
@@ -54,7 +60,10 @@ private:
   const LV2_Atom_Sequence* events_ = nullptr;
   float* outputs_[2] = {nullptr, nullptr};
   LV2_Atom_Sequence* notify_ = nullptr;
+  LV2_Atom_Forge notifyForge_{};
   bool programChanged_ = false;
+  bool editorAskedForNames_ = false;
+  std::atomic<bool> stateRestored_{false};
 };
 
 } // namespace grelmond::lv2
