@@ -18,8 +18,10 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                                   "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                                   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+                                  "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
                                   "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+                                  "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
                                   "\n";
 
@@ -45,9 +47,10 @@ std::string indexedPort(const char* types, int index, const char* symbol, const 
 std::string eventPorts() {
   return "[\n" + indexedPort("lv2:InputPort, atom:AtomPort", kEventsPort, "events", "Events") +
          " ;\n\t\tatom:bufferType atom:Sequence ;\n\t\tatom:supports midi:MidiEvent, time:Position ;\n"
-         "\t\tlv2:designation lv2:control\n\t] , [\n" +
+         "\t\tlv2:designation lv2:control ;\n\t\trsz:minimumSize 16384\n\t] , [\n" +
          indexedPort("lv2:OutputPort, atom:AtomPort", kNotifyPort, "notify", "Notify") +
-         " ;\n\t\tatom:bufferType atom:Sequence ;\n\t\tlv2:designation lv2:control\n\t]";
+         " ;\n\t\tatom:bufferType atom:Sequence ;\n\t\tlv2:designation lv2:control ;\n"
+         "\t\trsz:minimumSize 16384\n\t]";
 }
 
 std::string audioPorts() {
@@ -75,6 +78,8 @@ std::string BundleTurtle::manifest() const {
   std::string text = kPrefixes;
   text += uri(kPluginUri) + "\n\ta lv2:Plugin, lv2:InstrumentPlugin ;\n\tlv2:binary " + uri(kBinaryName) +
           " ;\n\trdfs:seeAlso " + uri(kPluginFile) + " .\n";
+  text += "\n" + uri(kUiUri) + "\n\ta ui:X11UI ;\n\tui:binary " + uri(kUiBinaryName) + " ;\n\trdfs:seeAlso " +
+          uri(kPluginFile) + " .\n";
   for (int k = 0; k < ProgramBank::kNumPrograms; ++k)
     text += "\n" + uri(presetUri(k)) + "\n\ta pset:Preset ;\n\tlv2:appliesTo " + uri(kPluginUri) +
             " ;\n\trdfs:seeAlso " + uri(kPresetsFile) + " .\n";
@@ -104,10 +109,20 @@ std::string BundleTurtle::plugin() const {
           "\tlv2:requiredFeature urid:map ;\n"
           "\tlv2:optionalFeature lv2:hardRTCapable ;\n"
           "\tlv2:extensionData state:interface ;\n"
+          "\tui:ui " + uri(kUiUri) + " ;\n"
           "\tlv2:port ";
   for (ParameterId index = 0; index < kNumParameters; ++index)
     text += controlPort(index) + " , ";
-  return text + eventPorts() + " , " + audioPorts() + " .\n";
+  return text + eventPorts() + " , " + audioPorts() + " .\n\n" + editor();
+}
+
+// The editor: embedded in the host's window, driven by the host's idle calls,
+// told of the instrument's notify messages.
+std::string BundleTurtle::editor() const {
+  return uri(kUiUri) + "\n\ta ui:X11UI ;\n\tlv2:requiredFeature urid:map, ui:parent, ui:idleInterface ;\n"
+                       "\tlv2:optionalFeature ui:resize, ui:touch ;\n\tlv2:extensionData ui:idleInterface ;\n"
+                       "\tui:portNotification [\n\t\tui:plugin " +
+         uri(kPluginUri) + " ;\n\t\tlv2:symbol \"notify\" ;\n\t\tui:notifyType atom:Blank\n\t] .\n";
 }
 
 std::string BundleTurtle::preset(int index) const {

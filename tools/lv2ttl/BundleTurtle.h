@@ -26,6 +26,7 @@ public:
 
 private:
   std::string controlPort(ParameterId index) const;
+  std::string editor() const;
   std::string preset(int index) const;
 
   const ProgramBank& programs_;

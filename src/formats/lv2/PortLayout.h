@@ -8,6 +8,7 @@ inline constexpr const char* kPluginUri = "urn:zavr:grelmond";
 inline constexpr const char* kUiUri = "urn:zavr:grelmond#ui";
 inline constexpr const char* kPresetUriPrefix = "urn:zavr:grelmond:preset:";
 inline constexpr const char* kBinaryName = "Grelmond.so";
+inline constexpr const char* kUiBinaryName = "GrelmondUI.so";
 
 // Ports 0 to 63 are the parameters, in parameter order.
 inline constexpr int kFirstControlPort = 0;
