@@ -1,36 +1,14 @@
 #include "formats/lv2/Lv2Instrument.h"
 
-#include "shell/SynthPlugin.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>
 
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace grelmond::lv2 {
-
-using namespace vst;
-
-// What the instrument asks its host for: the tempo of the last transport
-// position, and the block's MIDI in the form the instrument reads.
-struct Lv2Instrument::Transport {
-  VstTimeInfo time{};
-  VstMidiEvent midi[kMaxEventsPerBlock] = {};
-  VstEvent* pointers[kMaxEventsPerBlock] = {};
-  int count = 0;
-  // VstEvents ends in a two-pointer array; the full list follows it here.
-  alignas(VstEvents) unsigned char list[sizeof(VstEvents) + kMaxEventsPerBlock * sizeof(VstEvent*)] = {};
-
-  static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-    auto* self = effect != nullptr ? static_cast<Transport*>(effect->user) : nullptr;
-    if (opcode == audioMasterVersion)
-      return 2400;
-    if (opcode == audioMasterGetTime && self != nullptr && (self->time.flags & kVstTempoValid) != 0)
-      return reinterpret_cast<VstIntPtr>(&self->time);
-    return 0;
-  }
-};
 
 namespace {
 
@@ -54,14 +32,11 @@ Lv2Instrument* Lv2Instrument::create(double sampleRate, const LV2_Feature* const
   }
 }
 
-Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map)
-    : uris_(map), messages_(map), transport_(std::make_unique<Transport>()),
-      plugin_(std::make_unique<SynthPlugin>(&Transport::callback)) {
-  plugin_->getAeffect()->user = transport_.get();
-  plugin_->setSampleRate(static_cast<float>(sampleRate));
+Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map) : uris_(map), messages_(map) {
+  // LV2 gives no block size before run(); the instrument sizes nothing by it.
+  instrument_.prepare(sampleRate, 0);
   for (ParameterId p = 0; p < kNumParameters; ++p)
-    ports_.setSeen(p, plugin_->getParameter(p));
-  transport_->time.sampleRate = sampleRate;
+    ports_.setSeen(p, instrument_.parameter(p));
   lv2_atom_forge_init(&notifyForge_, const_cast<LV2_URID_Map*>(&map));
 }
 
@@ -71,37 +46,33 @@ void Lv2Instrument::connect(uint32_t port, void* data) {
   if (port < kNumParameters)
     ports_.connect(static_cast<ParameterId>(port), static_cast<const float*>(data));
   else if (port == kEventsPort)
-    events_ = static_cast<const LV2_Atom_Sequence*>(data);
+    eventPort_ = static_cast<const LV2_Atom_Sequence*>(data);
   else if (port == kLeftOutPort || port == kRightOutPort)
     outputs_[port - kLeftOutPort] = static_cast<float*>(data);
   else if (port == kNotifyPort)
     notify_ = static_cast<LV2_Atom_Sequence*>(data);
 }
 
-void Lv2Instrument::activate() { plugin_->resume(); }
+void Lv2Instrument::activate() { instrument_.reset(); }
 
 void Lv2Instrument::applyPorts() {
-  ports_.applyMoved([this](ParameterId index, float value) { plugin_->setParameter(index, value); });
+  ports_.applyMoved([this](ParameterId index, float value) { instrument_.setParameter(index, value); });
 }
 
 void Lv2Instrument::midi(uint32_t frame, const uint8_t* bytes, uint32_t size) {
-  Transport& t = *transport_;
-  if (size == 0 || size > 3 || bytes[0] < 0x80 || bytes[0] >= 0xF0 || t.count == kMaxEventsPerBlock)
+  // Channel messages only; system messages play no part in the sound.
+  if (size == 0 || size > 3 || bytes[0] < 0x80 || bytes[0] >= 0xF0 || eventCount_ == kMaxEventsPerBlock)
     return;
-  VstMidiEvent& event = t.midi[t.count];
-  event = VstMidiEvent{};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = static_cast<VstInt32>(frame);
-  std::memcpy(event.midiData, bytes, size);
-  t.pointers[t.count++] = reinterpret_cast<VstEvent*>(&event);
+  InstrumentEvent& event = events_[eventCount_++];
+  event = InstrumentEvent{};
+  event.frame = static_cast<int32_t>(frame);
+  event.status = bytes[0];
+  event.data1 = size > 1 ? bytes[1] : 0;
+  event.data2 = size > 2 ? bytes[2] : 0;
   programChanged_ = programChanged_ || (bytes[0] & 0xF0) == 0xC0;
 }
 
-void Lv2Instrument::tempo(uint32_t, double beatsPerMinute) {
-  transport_->time.tempo = beatsPerMinute;
-  transport_->time.flags |= kVstTempoValid;
-}
+void Lv2Instrument::tempo(uint32_t, double beatsPerMinute) { instrument_.setTempo(beatsPerMinute); }
 
 void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
   const UiMessages::Message message = messages_.read(atom);
@@ -114,11 +85,11 @@ void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
   case Kind::SelectProgram:
     // Events before it in the block reach the engine first.
     deliverEvents();
-    plugin_->setProgram(message.program);
+    instrument_.selectProgram(message.program);
     programChanged_ = true;
     break;
   case Kind::RenameProgram:
-    if (Program* program = plugin_->programs().program(message.program))
+    if (Program* program = instrument_.programs().program(message.program))
       program->setName(message.name);
     break;
   default:
@@ -130,8 +101,8 @@ void Lv2Instrument::reportToEditor() {
   const bool names = editorAskedForNames_ || stateRestored_.exchange(false, std::memory_order_acq_rel);
   if (notify_ == nullptr || !(names || programChanged_))
     return;
-  const ProgramBank& programs = plugin_->programs();
-  const int current = plugin_->getProgram();
+  const ProgramBank& programs = instrument_.programs();
+  const int current = instrument_.currentProgram();
   if (const Program* program = programs.program(current)) {
     float values[kNumParameters];
     for (ParameterId p = 0; p < kNumParameters; ++p)
@@ -148,20 +119,15 @@ void Lv2Instrument::reportToEditor() {
 }
 
 void Lv2Instrument::deliverEvents() {
-  Transport& t = *transport_;
-  if (t.count == 0)
-    return;
-  auto* list = reinterpret_cast<VstEvents*>(t.list);
-  list->numEvents = t.count;
-  std::memcpy(list->events, t.pointers, static_cast<std::size_t>(t.count) * sizeof(VstEvent*));
-  plugin_->processEvents(list);
-  t.count = 0;
+  if (eventCount_ > 0)
+    instrument_.handleEvents(events_, eventCount_);
+  eventCount_ = 0;
 }
 
 void Lv2Instrument::run(uint32_t frames) {
   applyPorts();
   programChanged_ = false;
-  reader_.read(events_, frames, *this);
+  reader_.read(eventPort_, frames, *this);
   deliverEvents();
   // A program the musician selected holds until the host moves a port.
   if (programChanged_)
@@ -178,16 +144,14 @@ void Lv2Instrument::run(uint32_t frames) {
   }
   if (frames == 0 || outputs_[0] == nullptr || outputs_[1] == nullptr)
     return;
-  plugin_->processReplacing(nullptr, outputs_, static_cast<VstInt32>(frames));
+  instrument_.render(outputs_[0], outputs_[1], static_cast<int>(frames));
 }
 
 LV2_State_Status Lv2Instrument::save(LV2_State_Store_Function store, LV2_State_Handle handle) {
-  void* data = nullptr;
-  const VstInt32 size = plugin_->getChunk(&data, false);
-  if (size <= 0 || data == nullptr)
+  std::string text;
+  if (!instrument_.saveState(Instrument::StateScope::Bank, text))
     return LV2_STATE_ERR_UNKNOWN;
   // An atom:String carries its terminator.
-  const std::string text(static_cast<const char*>(data), static_cast<std::size_t>(size));
   return store(handle, uris_.stateBank, text.c_str(), text.size() + 1, uris_.atomString,
                LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
 }
@@ -200,9 +164,7 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve, LV
     return LV2_STATE_ERR_NO_PROPERTY;
   if (type != uris_.atomString)
     return LV2_STATE_ERR_BAD_TYPE;
-  if (size == 0 || size > static_cast<std::size_t>(SynthPlugin::kMaxChunkBytes))
-    return LV2_STATE_ERR_UNKNOWN;
-  if (plugin_->setChunk(const_cast<void*>(data), static_cast<VstInt32>(size), false) == 0)
+  if (!instrument_.loadState(Instrument::StateScope::Bank, static_cast<const char*>(data), size))
     return LV2_STATE_ERR_UNKNOWN;
   ports_.adoptAtNextRun();
   stateRestored_.store(true, std::memory_order_release);

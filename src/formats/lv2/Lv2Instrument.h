@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Instrument.h"
 #include "formats/lv2/AtomEventReader.h"
 #include "formats/lv2/Lv2Uris.h"
 #include "formats/lv2/PortChanges.h"
@@ -11,10 +12,6 @@
 
 #include <atomic>
 #include <memory>
-
-namespace grelmond {
-class SynthPlugin;
-}
 
 namespace grelmond::lv2 {
 
@@ -40,8 +37,6 @@ public:
   LV2_State_Status restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
 private:
-  struct Transport;
-
   Lv2Instrument(double sampleRate, const LV2_URID_Map& map);
   void midi(uint32_t frame, const uint8_t* bytes, uint32_t size) override;
   void tempo(uint32_t frame, double beatsPerMinute) override;
@@ -55,9 +50,10 @@ private:
   UiMessages messages_;
   AtomEventReader reader_{uris_};
   PortChanges ports_;
-  std::unique_ptr<Transport> transport_;
-  std::unique_ptr<SynthPlugin> plugin_;
-  const LV2_Atom_Sequence* events_ = nullptr;
+  Instrument instrument_;
+  InstrumentEvent events_[kMaxEventsPerBlock];
+  int eventCount_ = 0;
+  const LV2_Atom_Sequence* eventPort_ = nullptr;
   float* outputs_[2] = {nullptr, nullptr};
   LV2_Atom_Sequence* notify_ = nullptr;
   LV2_Atom_Forge notifyForge_{};

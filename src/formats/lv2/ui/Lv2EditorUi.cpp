@@ -1,6 +1,6 @@
 #include "formats/lv2/ui/Lv2EditorUi.h"
 
-#include "editor/PluginEditor.h"
+#include "editor/EditorLayout.h"
 #include "formats/lv2/PortLayout.h"
 #include "gui/GuiFrame.h"
 #include "gui/x11/X11Window.h"
@@ -38,35 +38,30 @@ Lv2EditorUi* Lv2EditorUi::create(LV2UI_Write_Function write, LV2UI_Controller co
 }
 
 Lv2EditorUi::Lv2EditorUi(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2_URID_Map& map)
-    : write_(write), controller_(controller), messages_(map), mirror_(new UiMirror(static_cast<UiMirror::Link&>(*this))) {
+    : write_(write), host_(controller), messages_(map) {
   lv2_atom_forge_init(&forge_, const_cast<LV2_URID_Map*>(&map));
+  image_.setChangeReceiver(&editor_);
 }
 
 Lv2EditorUi::~Lv2EditorUi() {
-  vst::AEffect* effect = mirror_->getAeffect();
-  effect->dispatcher(effect, vst::effEditClose, 0, 0, nullptr, 0.0f);
+  editor_.close();
+  image_.setChangeReceiver(nullptr);
 }
 
 bool Lv2EditorUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize) {
-  PluginEditor* editor = mirror_->editor();
-  vst::AEffect* effect = mirror_->getAeffect();
-  if (editor == nullptr || effect->dispatcher(effect, vst::effEditOpen, 0, 0, parent, 0.0f) == 0 ||
-      editor->frame() == nullptr)
+  if (!editor_.open(parent) || editor_.frame() == nullptr)
     return false;
-  const auto* window = dynamic_cast<const X11Window*>(editor->frame()->window());
+  const auto* window = dynamic_cast<const X11Window*>(editor_.frame()->window());
   *widget = window != nullptr ? reinterpret_cast<LV2UI_Widget>(window->window()) : nullptr;
-  vst::ERect* rect = nullptr;
-  effect->dispatcher(effect, vst::effEditGetRect, 0, 0, &rect, 0.0f);
-  if (resize != nullptr && rect != nullptr)
-    resize->ui_resize(resize->handle, rect->right - rect->left, rect->bottom - rect->top);
+  if (resize != nullptr)
+    resize->ui_resize(resize->handle, editor::kWidth, editor::kHeight);
   // The instrument answers with its current program and every name.
   send([this] { return messages_.writeHello(forge_); });
   return true;
 }
 
 int Lv2EditorUi::idle() {
-  vst::AEffect* effect = mirror_->getAeffect();
-  effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
+  editor_.idle();
   return 0;
 }
 
@@ -74,7 +69,7 @@ void Lv2EditorUi::portEvent(uint32_t port, uint32_t size, uint32_t format, const
   if (buffer == nullptr)
     return;
   if (port < static_cast<uint32_t>(kNumParameters) && format == 0 && size == sizeof(float))
-    mirror_->showParameter(static_cast<int>(port), *static_cast<const float*>(buffer));
+    image_.setParameter(static_cast<int>(port), *static_cast<const float*>(buffer));
   else if (port == kNotifyPort && format == messages_.eventTransfer() && size >= sizeof(LV2_Atom))
     received(static_cast<const LV2_Atom*>(buffer));
 }
@@ -82,9 +77,24 @@ void Lv2EditorUi::portEvent(uint32_t port, uint32_t size, uint32_t format, const
 void Lv2EditorUi::received(const LV2_Atom* atom) {
   const UiMessages::Message message = messages_.read(atom);
   if (message.kind == UiMessages::Message::Kind::Program)
-    mirror_->showProgram(message.program, message.name, message.values);
+    showProgram(message.program, message.name, message.values);
   else if (message.kind == UiMessages::Message::Kind::ProgramName)
-    mirror_->showProgramName(message.program, message.name);
+    showProgramName(message.program, message.name);
+}
+
+// The instrument's current program as it reports it, which may differ from
+// this image's copy (edited, restored, chosen by MIDI).
+void Lv2EditorUi::showProgram(int index, const char* name, const float* values) {
+  showProgramName(index, name);
+  image_.selectProgram(index);
+  for (int p = 0; p < kNumParameters; ++p)
+    image_.setParameter(p, values[p]);
+}
+
+void Lv2EditorUi::showProgramName(int index, const char* name) {
+  if (Program* program = image_.programs().program(index))
+    program->setName(name);
+  editor_.requestUpdate();
 }
 
 template <class Write>
@@ -93,11 +103,11 @@ void Lv2EditorUi::send(Write&& write) {
   if (!write())
     return;
   const auto* atom = reinterpret_cast<const LV2_Atom*>(buffer_.data());
-  write_(controller_, kEventsPort, sizeof(LV2_Atom) + atom->size, messages_.eventTransfer(), atom);
+  write_(host_, kEventsPort, sizeof(LV2_Atom) + atom->size, messages_.eventTransfer(), atom);
 }
 
 void Lv2EditorUi::parameterEdited(int index, float value) {
-  write_(controller_, static_cast<uint32_t>(index), sizeof(float), 0, &value);
+  write_(host_, static_cast<uint32_t>(index), sizeof(float), 0, &value);
 }
 
 void Lv2EditorUi::editBegun(int index, bool begun) {

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "formats/lv2/UiMessages.h"
-#include "formats/lv2/ui/UiMirror.h"
+#include "core/Instrument.h"
+#include "editor/PluginEditor.h"
+#include "formats/lv2/ui/Lv2UiController.h"
 
 #include <lv2/ui/ui.h>
 
-#include <memory>
 #include <vector>
 
 namespace grelmond::lv2 {
@@ -15,7 +16,7 @@ namespace grelmond::lv2 {
 // port writes (inside ui:touch when the host offers it), program selection and
 // renaming are messages on the event port; port events and the instrument's
 // notify messages bring changes back.
-class Lv2EditorUi final : private UiMirror::Link {
+class Lv2EditorUi final : private Lv2UiController::Link {
 public:
   // Null when the host lacks urid:map or a parent window, or the window cannot open.
   static Lv2EditorUi* create(LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
@@ -38,14 +39,20 @@ private:
   template <class Write>
   void send(Write&& write);
   void received(const LV2_Atom* atom);
+  void showProgram(int index, const char* name, const float* values);
+  void showProgramName(int index, const char* name);
 
   LV2UI_Write_Function write_;
-  LV2UI_Controller controller_;
+  LV2UI_Controller host_;
   UiMessages messages_;
   const LV2UI_Touch* touch_ = nullptr;
   LV2_Atom_Forge forge_{};
   std::vector<uint64_t> buffer_ = std::vector<uint64_t>(512);
-  std::unique_ptr<UiMirror> mirror_;
+  // The instrument's image in this process: what the editor shows and edits.
+  // It never plays; the instrument's reports keep it in step.
+  Instrument image_;
+  Lv2UiController controller_{image_, *this};
+  PluginEditor editor_{controller_};
 };
 
 } // namespace grelmond::lv2
