@@ -119,11 +119,11 @@ TEST_F(ArdourLv2Session, SavedSessionComesBackWithItsProgramsNamesAndSound) {
   auto image = std::make_unique<grelmond::BankImage>();
   const std::string bank = saved.substr(0, saved.rfind("<current"));
   ASSERT_TRUE(grelmond::readBankText(bank.data(), bank.size(), *image));
-  EXPECT_FLOAT_EQ(image->entries[5].values[46], 0.25f);
+  EXPECT_EQ(image->entries[5].values[46], 0.2512f);
   EXPECT_FLOAT_EQ(image->entries[5].values[63], 0.7f);
   EXPECT_FLOAT_EQ(image->entries[5].values[57], 0.4f);
   EXPECT_FLOAT_EQ(image->entries[9].values[29], 0.3f);
-  EXPECT_FLOAT_EQ(image->entries[9].values[46], 0.85f);
+  EXPECT_EQ(image->entries[9].values[46], 0.8537f);
   EXPECT_STREQ(image->entries[9].name, "Square Swoop Lead");
   // The ports Ardour holds come back too.
   EXPECT_EQ(textOf(folder_.file("reopened.txt")), textOf(folder_.file("saved.txt")));

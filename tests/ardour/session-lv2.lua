@@ -99,14 +99,14 @@ if mode == "make" then
   record_notes(track, send)
   track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
   wait_ms(200)
-  -- Edits on the bank file's three-decimal grid.
+  -- Values off the bank file's three-decimal grid: the state carries them exactly.
   select_program(send, 5)
-  set_value(insert, 46, 0.25)
+  set_value(insert, 46, 0.2512)
   set_value(insert, 63, 0.7)
   set_value(insert, 57, 0.4)
   select_program(send, 9)
   set_value(insert, 29, 0.3)
-  set_value(insert, 46, 0.85)
+  set_value(insert, 46, 0.8537)
   track:monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorAuto, PBD.GroupControlDisposition.NoGroup)
   wait_ms(200)
 end

@@ -93,7 +93,7 @@ TEST(Lv2State, SessionRoundTripRestoresEveryProgramAndTheSound) {
   const unsigned char program[2] = {0xC0, 9};
   first->events().addMidi(0, program, 2);
   first->run(0);
-  first->setPort(46, 0.314f);
+  first->setPort(46, 0.3141f);
   first->setPort(28, 0.7f);
   first->setPort(57, 0.4f);
   first->run(0);
@@ -116,7 +116,7 @@ TEST(Lv2State, Vst2ChunkAndLv2StateAreTheSameBytesBothWays) {
   PluginPlayer vst2(loader, 44100.0f);
   ASSERT_TRUE(vst2.ok());
   vst2.program(5);
-  vst2.set(46, 0.123f);
+  vst2.set(46, 0.1234567f);
   char name[] = "Edited Five";
   vst2.plugin().dispatch(vst::effSetProgramName, 0, 0, name);
   const std::string chunk = vst2Chunk(vst2.plugin());
