@@ -3,12 +3,15 @@
 --       the plug-in, a few recorded notes, programs 5 and 9 selected by MIDI program
 --       change and edited through the ports, 9 left current; saved
 --   ardour7-lua session-lv2.lua check SESSION_DIR DUMP   the saved session reopened and saved again
+--   ardour7-lua session-lv2.lua vst2  SESSION_DIR DUMP   the saved session with the VST 2 build in
+--       the LV2 build's place, program 9 edited the same way, saved as the snapshot "vst2"
 -- Both write the port values Ardour holds to DUMP; the programs themselves travel
 -- in the plug-in's state, which the test reads from the saved session.
 
 local mode, folder, dump_path = arg[1], arg[2], arg[3]
 local name = "grelmond"
 local plugin_uri = "urn:zavr:grelmond"
+local vst2_id = "2053195634" -- the VST 2 build's unique id as Ardour names it
 
 local function say(...) print(...) io.stdout:flush() end
 local function fail(message) say("FAIL " .. message) os.exit(1) end
@@ -71,6 +74,27 @@ local function select_program(send, index)
   wait_ms(200)
 end
 
+-- The same sound from the other format: the LV2 insert replaced by the VST 2
+-- build with the current program and its edits as the LV2 session has them.
+local function swap_in_vst2()
+  local route = Session:route_by_name("Synth")
+  local lv2 = route:nth_plugin(0)
+  local vst2 = ARDOUR.LuaAPI.new_plugin(Session, vst2_id, ARDOUR.PluginType.LXVST, "")
+  if vst2:isnil() then fail("Ardour did not find the VST 2 build") end
+  if route:add_processor_by_index(vst2, 0, nil, true) ~= 0 then fail("cannot add the VST 2 build") end
+  if route:remove_processor(lv2, nil, true) ~= 0 then fail("cannot remove the LV2 build") end
+  local insert = vst2:to_insert()
+  local preset = insert:plugin(0):preset_by_uri(string.format("VST:%s:%04d", vst2_id, 9))
+  if not preset or not preset.valid then fail("no program 9") end
+  insert:plugin(0):load_preset(preset)
+  set_value(insert, 29, 0.3)
+  set_value(insert, 46, 0.8537)
+  Session:save_state("vst2", false, false, false, false, false)
+  say("OK vst2")
+  close_session()
+  os.exit(0)
+end
+
 if not AudioEngine:set_backend("None (Dummy)", "", "") then fail("no Dummy backend") end
 
 local track
@@ -85,6 +109,7 @@ if mode == "make" then
   track = tracks:front()
 else
   if not load_session(folder, name) then fail("cannot open the session") end
+  if mode == "vst2" then swap_in_vst2() end
   track = Session:route_by_name("Synth"):to_track()
 end
 

@@ -5,6 +5,7 @@
 
 #include "formats/lv2/AtomEventReader.h"
 #include "formats/lv2/PortChanges.h"
+#include "formats/lv2/UiMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,71 @@ TEST_F(AtomEventReaderTest, PositionWithoutUsableTempoKeepsTheLastOne) {
   Recorded got;
   reader.read(sequence(), 64, got);
   EXPECT_TRUE(got.tempos.empty());
+}
+
+} // namespace
+
+namespace {
+
+using grelmond::lv2::UiMessages;
+
+class UiMessagesTest : public ::testing::Test {
+protected:
+  void SetUp() override { start(); }
+  void start() {
+    lv2_atom_forge_init(&forge, urids.mapFeature());
+    lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(buffer.data()), buffer.size() * 8);
+  }
+  UiMessages::Message readBack() {
+    const auto message = messages.read(reinterpret_cast<const LV2_Atom*>(buffer.data()));
+    start();
+    return message;
+  }
+  host::UridMap urids;
+  UiMessages messages{*urids.mapFeature()};
+  std::vector<uint64_t> buffer = std::vector<uint64_t>(256);
+  LV2_Atom_Forge forge{};
+};
+
+TEST_F(UiMessagesTest, EveryMessageReadsBackAsWritten) {
+  using Kind = UiMessages::Message::Kind;
+  ASSERT_TRUE(messages.writeHello(forge));
+  EXPECT_EQ(readBack().kind, Kind::Hello);
+  ASSERT_TRUE(messages.writeSelectProgram(forge, 63));
+  auto got = readBack();
+  EXPECT_EQ(got.kind, Kind::SelectProgram);
+  EXPECT_EQ(got.program, 63);
+  ASSERT_TRUE(messages.writeRenameProgram(forge, 5, "A name far longer than twenty-three"));
+  got = readBack();
+  EXPECT_EQ(got.kind, Kind::RenameProgram);
+  EXPECT_STREQ(got.name, "A name far longer than ");
+  float values[64];
+  for (int p = 0; p < 64; ++p)
+    values[p] = p / 64.0f;
+  ASSERT_TRUE(messages.writeProgram(forge, 9, "Nine", values));
+  got = readBack();
+  EXPECT_EQ(got.kind, Kind::Program);
+  EXPECT_TRUE(got.hasValues);
+  EXPECT_EQ(std::vector<float>(got.values, got.values + 64), std::vector<float>(values, values + 64));
+  ASSERT_TRUE(messages.writeProgramName(forge, 0, "Zero"));
+  EXPECT_STREQ(readBack().name, "Zero");
+}
+
+TEST_F(UiMessagesTest, MalformedOrForeignMessagesReadAsNone) {
+  using Kind = UiMessages::Message::Kind;
+  ASSERT_TRUE(messages.writeSelectProgram(forge, 64)); // no such program
+  EXPECT_EQ(readBack().kind, Kind::None);
+  ASSERT_TRUE(messages.writeSelectProgram(forge, -1)); // written without its program
+  EXPECT_EQ(readBack().kind, Kind::None);
+  ASSERT_TRUE(messages.writeRenameProgram(forge, 3, nullptr)); // no name
+  EXPECT_EQ(readBack().kind, Kind::None);
+  lv2_atom_forge_float(&forge, 1.0f);
+  EXPECT_EQ(readBack().kind, Kind::None);
+  EXPECT_EQ(messages.read(nullptr).kind, Kind::None);
+  // A forge without room writes nothing it cannot finish.
+  lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(buffer.data()), 24);
+  float values[64] = {};
+  EXPECT_FALSE(messages.writeProgram(forge, 1, "x", values));
 }
 
 } // namespace

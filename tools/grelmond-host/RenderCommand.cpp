@@ -1,7 +1,9 @@
 #include "RenderCommand.h"
 
 #include "LoadedPlugin.h"
+#ifndef _WIN32
 #include "Lv2RenderCommand.h"
+#endif
 
 #ifdef _WIN32
 #include <io.h>
@@ -113,8 +115,10 @@ bool RenderCommand::parseOption(const std::vector<std::string>& args, std::size_
 
 int RenderCommand::run(const std::string& pluginPath, RenderRequest request)
 {
+#ifndef _WIN32
     if (Lv2RenderCommand::accepts(pluginPath))
         return Lv2RenderCommand::run(pluginPath, std::move(request));
+#endif
     Score score;
     std::string error;
     if (!request.midiPath.empty() && !score.loadMidiFile(request.midiPath, error)) {

@@ -1,6 +1,5 @@
 #include "formats/lv2/Lv2Instrument.h"
 
-
 #include <lv2/atom/atom.h>
 #include <lv2/urid/urid.h>
 

@@ -11,7 +11,6 @@
 #include <lv2/state/state.h>
 
 #include <atomic>
-#include <memory>
 
 namespace grelmond::lv2 {
 
