@@ -26,3 +26,13 @@ if [ "$status" -ne 0 ] && [ "$status" -ne 124 ]; then echo "jalv ended with stat
 grep -q '^Sample rate: *48000' "$work/jalv.log" || { echo "jalv never ran the plug-in"; exit 1; }
 if grep -qi 'error\|failed\|not found' "$work/jalv.log"; then echo "jalv reported an error"; exit 1; fi
 echo "jalv ran the plug-in without error"
+
+# Its GTK build shows the plug-in's editor, embedded as an X11 UI, on a screen of its own.
+if command -v jalv.gtk3 >/dev/null && command -v xvfb-run >/dev/null; then
+  LV2_PATH="$work/lv2" timeout -s INT 5 xvfb-run -a jalv.gtk3 -n grelmond-ui-test urn:zavr:grelmond \
+    >"$work/jalv-ui.log" 2>&1
+  cat "$work/jalv-ui.log" | grep -v ' = '
+  grep -q '^UI: *urn:zavr:grelmond#ui' "$work/jalv-ui.log" || { echo "jalv.gtk3 did not load the editor"; exit 1; }
+  if grep -qi 'error\|failed\|not found' "$work/jalv-ui.log"; then echo "jalv.gtk3 reported an error"; exit 1; fi
+  echo "jalv.gtk3 showed the editor without error"
+fi
