@@ -76,6 +76,8 @@ include(cmake/Tunings.cmake)
 file(GLOB GRELMOND_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/grelmond-host/*.cpp
   ${CMAKE_SOURCE_DIR}/tools/grelmond-host/win32/*.cpp)
 list(FILTER GRELMOND_HOST_SOURCES EXCLUDE REGEX ".*/tools/grelmond-host/(EditorWindow|WavWriter)\\.cpp$")
+# LV2 bundles are played on Linux only.
+list(FILTER GRELMOND_HOST_SOURCES EXCLUDE REGEX ".*/tools/grelmond-host/(Lv2[A-Za-z]*|UridMap)\\.cpp$")
 add_executable(grelmond-host ${GRELMOND_HOST_SOURCES})
 target_include_directories(grelmond-host PRIVATE ${CMAKE_SOURCE_DIR}/tools/grelmond-host)
 target_link_libraries(grelmond-host PRIVATE grelmond_vst2 grelmond_vst3_sdk ${GRELMOND_STATIC_RUNTIME})

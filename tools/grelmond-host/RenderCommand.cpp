@@ -1,6 +1,9 @@
 #include "RenderCommand.h"
 
 #include "Instrument.h"
+#ifndef _WIN32
+#include "Lv2RenderCommand.h"
+#endif
 
 #ifdef _WIN32
 #include <io.h>
@@ -79,7 +82,7 @@ bool writeFile(const std::string& path, const std::vector<char>& bytes)
 
 const char* RenderCommand::usage()
 {
-    return "  --render OUT.wav   render PLUGIN.so (given as the last argument) into a stereo WAV file\n"
+    return "  --render OUT.wav   render PLUGIN.so or an LV2 bundle folder (given last) into a stereo WAV file\n"
            "  --bench            render without writing and report the real-time factor\n"
            "  --midi FILE.mid    play a Standard MIDI File\n"
            "  --notes LIST       play \"time:note:velocity:duration,...\" (seconds)\n"
@@ -158,6 +161,10 @@ bool RenderCommand::parseOption(const std::vector<std::string>& args, std::size_
 
 int RenderCommand::run(const std::string& pluginPath, RenderRequest request)
 {
+#ifndef _WIN32
+    if (Lv2RenderCommand::accepts(pluginPath))
+        return Lv2RenderCommand::run(pluginPath, std::move(request));
+#endif
     Score score;
     std::string error;
     if (!request.midiPath.empty() && !score.loadMidiFile(request.midiPath, error)) {

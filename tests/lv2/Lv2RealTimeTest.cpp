@@ -1,0 +1,136 @@
+// What run() must never do: allocate, let a NaN or infinity out, or let one
+// instance disturb another.
+#include "Lv2Performance.h"
+#include "Lv2TestPaths.h"
+
+#include <gtest/gtest.h>
+#include <lv2/core/lv2.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <limits>
+#include <new>
+
+// The replaced operators pair malloc with free on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+// Every plain allocation in this program, the plug-in's included, passes here.
+namespace {
+std::atomic<long> allocations{0};
+}
+
+void* operator new(std::size_t n) {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(n ? n : 1))
+    return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  allocations.fetch_add(1, std::memory_order_relaxed);
+  return std::malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+void play(host::Lv2Plugin& plugin, int blocks) {
+  const unsigned char notes[][3] = {{0x90, 60, 100}, {0xE0, 0, 90}, {0xB0, 1, 90}, {0xB0, 64, 127},
+                                    {0xC0, 44, 0},   {0x80, 60, 0}, {0x90, 20, 90}, {0xB0, 123, 0}};
+  for (int b = 0; b < blocks; ++b) {
+    plugin.setPort(46, 0.1f + 0.01f * static_cast<float>(b % 50));
+    plugin.events().addPosition(0, b * 256, 48000.0, 90.0 + b % 3);
+    const auto& message = notes[b % 8];
+    plugin.events().addMidi(static_cast<uint32_t>(b % 256), message, (message[0] & 0xF0) == 0xC0 ? 2 : 3);
+    plugin.run(256);
+  }
+}
+
+TEST(Lv2RealTime, RunNeverAllocates) {
+  host::Lv2Plugin plugin;
+  ASSERT_TRUE(plugin.load(lv2Bundle(), 48000.0, 256)) << plugin.error();
+  play(plugin, 64); // the first blocks may set up what rendering keeps
+
+  const long probe = allocations.load();
+  auto* counted = new std::vector<float>(8);
+  delete counted;
+  ASSERT_GT(allocations.load(), probe) << "the counting hook is not in place";
+  const long before = allocations.load();
+  play(plugin, 400);
+  EXPECT_EQ(allocations.load() - before, 0);
+}
+
+TEST(Lv2RealTime, WildPortValuesNeverReachTheOutputAsNanOrInfinity) {
+  host::Lv2Plugin plugin;
+  ASSERT_TRUE(plugin.load(lv2Bundle(), 44100.0, 256)) << plugin.error();
+  const float wild[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                        -std::numeric_limits<float>::infinity(), -5.0f, 1e30f, 1.0f, 0.0f};
+  int nonFinite = 0;
+  for (int b = 0; b < 200; ++b) {
+    for (int p = 0; p < 64; ++p)
+      plugin.setPort(p, wild[(p + b) % 7]);
+    const unsigned char on[3] = {0x90, static_cast<unsigned char>(40 + b % 40), 127};
+    plugin.events().addMidi(0, on, 3);
+    plugin.run(256);
+    for (int k = 0; k < 256; ++k)
+      nonFinite += !std::isfinite(plugin.left()[k]) + !std::isfinite(plugin.right()[k]);
+  }
+  EXPECT_EQ(nonFinite, 0);
+}
+
+// Two instances at different rates, interleaved, each sound as it does alone.
+TEST(Lv2RealTime, InstancesAreIndependent) {
+  const Lv2Performance performance = Lv2Performance::standard();
+  host::Lv2Plugin alone;
+  ASSERT_TRUE(alone.load(lv2Bundle(), 96000.0, Lv2Performance::kBlock));
+  const std::vector<float> expected = performance.playLv2(alone, 96000.0, 0.6);
+
+  host::Lv2Plugin first, second;
+  ASSERT_TRUE(first.load(lv2Bundle(), 96000.0, Lv2Performance::kBlock));
+  ASSERT_TRUE(second.load(lv2Bundle(), 22050.0, Lv2Performance::kBlock));
+  play(second, 10);
+  // Between every block of the first instance, the second renders one of its own.
+  const std::vector<float> got = performance.playLv2(first, 96000.0, 0.6, [&] { play(second, 1); });
+  EXPECT_EQ(got, expected);
+}
+
+// A host without urid:map gets no instance, and an instance with ports left
+// unconnected runs without touching them.
+TEST(Lv2RealTime, MissingFeaturesAndPortsAreHandled) {
+  void* library = dlopen((lv2Bundle() + "/Grelmond.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  const auto entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(library, "lv2_descriptor"));
+  ASSERT_NE(entry, nullptr);
+  const LV2_Descriptor* descriptor = entry(0);
+  ASSERT_NE(descriptor, nullptr);
+  EXPECT_EQ(entry(1), nullptr);
+  EXPECT_STREQ(descriptor->URI, "urn:zavr:grelmond");
+  const LV2_Feature* none[] = {nullptr};
+  EXPECT_EQ(descriptor->instantiate(descriptor, 48000.0, lv2Bundle().c_str(), none), nullptr);
+  EXPECT_EQ(descriptor->instantiate(descriptor, 48000.0, lv2Bundle().c_str(), nullptr), nullptr);
+
+  host::UridMap urids;
+  const LV2_Feature map{LV2_URID__map, urids.mapFeature()};
+  const LV2_Feature* features[] = {&map, nullptr};
+  EXPECT_EQ(descriptor->instantiate(descriptor, 0.0, lv2Bundle().c_str(), features), nullptr);
+  LV2_Handle handle = descriptor->instantiate(descriptor, 48000.0, lv2Bundle().c_str(), features);
+  ASSERT_NE(handle, nullptr);
+  descriptor->activate(handle);
+  descriptor->run(handle, 256); // nothing connected
+  float left[64] = {}, right[64] = {};
+  descriptor->connect_port(handle, 65, left);
+  descriptor->connect_port(handle, 66, right);
+  descriptor->connect_port(handle, 999, left); // no such port: ignored
+  descriptor->run(handle, 64);
+  descriptor->run(handle, 0);
+  descriptor->cleanup(handle);
+  dlclose(library);
+}
+
+} // namespace
