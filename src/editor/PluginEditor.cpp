@@ -5,11 +5,19 @@
 #include "gui/GuiBitmap.h"
 #include "gui/GuiFrame.h"
 #include "gui/KnobMode.h"
+#include "gui/ScaledBitmap.h"
+#include "gui/ScreenScale.h"
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
+#include "platform/InstallFolder.h"
 #include "shell/SynthPluginWithEditor.h"
+#include "storage/RememberedFolder.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <optional>
+#include <string>
 
 namespace grelmond {
 
@@ -31,7 +39,7 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 } // namespace
 
 PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
-    : EditorBase(plugin), plugin_(plugin), background_(new GuiBitmap(kBackgroundBitmap))
+    : EditorBase(plugin), plugin_(plugin)
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
         pending_.seed(index, plugin_->getParameter(index));
@@ -40,13 +48,16 @@ PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
 PluginEditor::~PluginEditor()
 {
     close();
-    background_->release();
+    if (background_ != nullptr)
+        background_->release();
 }
 
 vst::VstIntPtr PluginEditor::getRect(vst::ERect** rect)
 {
     if (rect == nullptr)
         return 0;
+    rect_.bottom = vst::VstInt16(height());
+    rect_.right = vst::VstInt16(width());
     *rect = &rect_;
     return 1;
 }
@@ -56,13 +67,20 @@ vst::VstIntPtr PluginEditor::open(void* parentWindow)
     close(); // a host that opens twice gets one window
     parentWindow_ = parentWindow;
     requestUpdate();
-    bitmaps_.loadAll();
-    frame_ = new GuiFrame({0, 0, kWidth, kHeight}, parentWindow, this);
+    const double zoom = scale();
+    bitmaps_.loadAll(zoom);
+    if (background_ == nullptr || background_->width() != width()) {
+        if (background_ != nullptr)
+            background_->release();
+        background_ = ScaledBitmap::load(kBackgroundBitmap, zoom);
+    }
+    frame_ = new GuiFrame({0, 0, width(), height()}, parentWindow, this);
+    frame_->setScale(zoom);
     frame_->setBackground(background_);
 
     // Every value is read afresh now; what was pending is included.
     pending_.take();
-    controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); });
+    controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); }, zoom);
     controls_.showDelayAsNotes(param::kLeftDelayTime, plugin_->getParameter(kLeftDelaySync) != 0.0f);
     controls_.showDelayAsNotes(param::kRightDelayTime, plugin_->getParameter(kRightDelaySync) != 0.0f);
     showCurrentProgram();
@@ -90,6 +108,8 @@ void PluginEditor::idle()
         return;
     if (updateRequested_.exchange(false, std::memory_order_relaxed))
         update();
+    if (pendingScale_ != 0.0)
+        rescaleNow();
     applyPendingParameters();
     if (frame_ != nullptr)
         frame_->idle();
@@ -155,6 +175,61 @@ void PluginEditor::applyPendingParameters()
     for (int index = 0; index < PendingParameters::kCount; ++index)
         if (pending & (uint64_t(1) << index))
             showParameter(index, pending_.value(index));
+}
+
+// Scale.
+
+double PluginEditor::scale()
+{
+    if (scale_ == 0.0) {
+        const std::optional<int> chosen = RememberedFolder(platform::installFolder()).readZoom();
+        scale_ = hostScale_ != 0.0 ? hostScale_ : chosen ? *chosen / 100.0 : ScreenScale::of(parentWindow_);
+    }
+    return scale_;
+}
+
+void PluginEditor::setHostScale(double scale)
+{
+    hostScale_ = scale > 0.0 ? std::clamp(scale, 1.0, 2.0) : 0.0;
+    scale_ = 0.0;
+    applyScale(this->scale());
+}
+
+void PluginEditor::chooseScale(double scale)
+{
+    scale = std::clamp(scale, 1.0, 2.0);
+    RememberedFolder(platform::installFolder()).writeZoom(int(std::lround(scale * 100.0)));
+    if (hostScale_ == 0.0)
+        applyScale(scale);
+}
+
+void PluginEditor::applyScale(double scale)
+{
+    if (frame_ == nullptr) {
+        scale_ = scale;
+        return;
+    }
+    // The window is rebuilt at the next idle, never inside one of its own events.
+    if (scale != scale_)
+        pendingScale_ = scale;
+}
+
+void PluginEditor::rescaleNow()
+{
+    scale_ = pendingScale_;
+    pendingScale_ = 0.0;
+    if (frame_ == nullptr)
+        return;
+    void* parent = parentWindow_;
+    const std::string fileName = controls_.fileNameField() ? controls_.fileNameField()->getText() : std::string();
+    const std::string status = controls_.statusLine() ? controls_.statusLine()->getText() : std::string();
+    close();
+    plugin_->sizeWindow(width(), height()); // the host learns the new size and resizes its window
+    open(parent);
+    if (TextField* field = controls_.fileNameField())
+        field->setText(fileName);
+    if (TextField* line = controls_.statusLine())
+        line->setText(status);
 }
 
 float PluginEditor::shownValue(int index) { return plugin_->getParameter(index); }

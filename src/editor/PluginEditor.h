@@ -48,6 +48,18 @@ public:
     void beginEdit(int tag) override;
     void endEdit(int tag) override;
 
+    // The factor the host's format passes (content scale, scale-factor option);
+    // it overrides the user's choice and the screen's. 0 forgets it.
+    void setHostScale(double scale);
+    // The user's choice from the editor's zoom menu; remembered for the next instance.
+    void chooseScale(double scale);
+    // The scale the editor draws at: the host's, else the user's remembered
+    // choice, else the screen's; between 1 and 2.
+    double scale();
+    // The editor's size in device pixels at its scale.
+    int width() { return editor::scaledRect({0, 0, editor::kWidth, editor::kHeight}, scale()).right; }
+    int height() { return editor::scaledRect({0, 0, editor::kWidth, editor::kHeight}, scale()).bottom; }
+
     bool isOpen() const { return frame_ != nullptr; }
     GuiFrame* frame() const { return frame_; }
     const EditorControls& controls() const { return controls_; }
@@ -65,9 +77,14 @@ private:
     void saveFile(bool bank);
     void renameProgram();
     void showStatus(const char* message);
+    void applyScale(double scale);
+    void rescaleNow();
 
     SynthPluginWithEditor* plugin_;
-    vst::ERect rect_{0, 0, 484, 629}; // top, left, bottom, right: the background picture
+    vst::ERect rect_{0, 0, 484, 629}; // top, left, bottom, right: the background picture at the scale
+    double hostScale_ = 0.0;
+    double scale_ = 0.0;          // 0 until first needed
+    double pendingScale_ = 0.0;   // a new scale to reopen at, at the next idle
     void* parentWindow_ = nullptr;
     GuiBitmap* background_ = nullptr;
     GuiFrame* frame_ = nullptr;

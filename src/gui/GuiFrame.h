@@ -58,6 +58,11 @@ public:
     void endEdit(int tag);
     void pumpIdle();
 
+    // How many device pixels one pixel of the 1x picture covers: views are
+    // placed in device pixels already; text takes its height from this.
+    void setScale(double scale) { scale_ = scale; }
+    double scale() const { return scale_; }
+
     bool isOpen() const;
     GuiWindow* window() const { return window_.get(); }
     GuiFrameOwner* owner() const { return owner_; }
@@ -78,6 +83,7 @@ private:
     bool firstDrawPending_ = true;
     bool open_ = true;
     bool inMouse_ = false;
+    double scale_ = 1.0;
     std::unique_ptr<GuiWindow> window_;
 };
 
