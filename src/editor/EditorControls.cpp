@@ -11,6 +11,7 @@
 #include "gui/StepSwitch.h"
 #include "gui/TextField.h"
 #include "gui/ToggleButton.h"
+#include "params/ParameterTable.h"
 #include "shell/SynthPlugin.h"
 
 namespace grelmond {
@@ -138,6 +139,8 @@ GuiControl* EditorControls::make(ControlSpec entry, const EditorBitmaps& bitmaps
         return makeTextField(entry, listener);
     }
     control->setDefaultValue(entry.defaultValue);
+    if (isParameterId(entry.tag)) // a double-click returns to the init program's sound
+        control->setDoubleClickValue(parameterInfo(entry.tag).defaultValue);
     control->setValue(valueOf(entry.tag));
     controls_[size_t(entry.tag)] = control;
     return control;

@@ -5,6 +5,7 @@
 #include "gui/GuiBitmap.h"
 #include "gui/GuiFrame.h"
 #include "gui/KnobMode.h"
+#include "gui/PopupMenu.h"
 #include "gui/ScaledBitmap.h"
 #include "gui/ScreenScale.h"
 #include "gui/TextField.h"
@@ -39,7 +40,7 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 } // namespace
 
 PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
-    : EditorBase(plugin), plugin_(plugin)
+    : EditorBase(plugin), plugin_(plugin), installFolder_(platform::installFolder())
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
         pending_.seed(index, plugin_->getParameter(index));
@@ -81,6 +82,7 @@ vst::VstIntPtr PluginEditor::open(void* parentWindow)
     // Every value is read afresh now; what was pending is included.
     pending_.take();
     controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); }, zoom);
+    addPanelAreas();
     controls_.showDelayAsNotes(param::kLeftDelayTime, plugin_->getParameter(kLeftDelaySync) != 0.0f);
     controls_.showDelayAsNotes(param::kRightDelayTime, plugin_->getParameter(kRightDelaySync) != 0.0f);
     showCurrentProgram();
@@ -96,6 +98,11 @@ void PluginEditor::close()
 {
     if (frame_ == nullptr)
         return;
+    if (menu_ != nullptr)
+        menu_->dismiss();
+    removePanelAreas();
+    hoverView_ = nullptr;
+    keyboardTaken_ = false;
     controls_.destroy(*frame_);
     frame_->release();
     frame_ = nullptr;
@@ -175,6 +182,8 @@ void PluginEditor::applyPendingParameters()
     for (int index = 0; index < PendingParameters::kCount; ++index)
         if (pending & (uint64_t(1) << index))
             showParameter(index, pending_.value(index));
+    if (hoverView_ != nullptr)
+        showHover();
 }
 
 // Scale.
@@ -182,7 +191,7 @@ void PluginEditor::applyPendingParameters()
 double PluginEditor::scale()
 {
     if (scale_ == 0.0) {
-        const std::optional<int> chosen = RememberedFolder(platform::installFolder()).readZoom();
+        const std::optional<int> chosen = RememberedFolder(installFolder_).readZoom();
         scale_ = hostScale_ != 0.0 ? hostScale_ : chosen ? *chosen / 100.0 : ScreenScale::of(parentWindow_);
     }
     return scale_;
@@ -198,7 +207,7 @@ void PluginEditor::setHostScale(double scale)
 void PluginEditor::chooseScale(double scale)
 {
     scale = std::clamp(scale, 1.0, 2.0);
-    RememberedFolder(platform::installFolder()).writeZoom(int(std::lround(scale * 100.0)));
+    RememberedFolder(installFolder_).writeZoom(int(std::lround(scale * 100.0)));
     if (hostScale_ == 0.0)
         applyScale(scale);
 }
@@ -282,6 +291,8 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
     }
     if (control->isDirty())
         control->update(context);
+    if (control == hoverView_)
+        showHover(); // the status line follows a drag or the wheel
 }
 
 void PluginEditor::beginEdit(int tag)

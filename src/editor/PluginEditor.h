@@ -9,12 +9,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 #include <thread>
 
 namespace grelmond {
 
+class ClickArea;
 class GuiBitmap;
 class GuiFrame;
+class PopupMenu;
 class SynthPluginWithEditor;
 
 // The plug-in's editor window: a fixed picture with a control for every
@@ -47,6 +50,21 @@ public:
     void valueChanged(DrawContext& context, GuiControl* control) override;
     void beginEdit(int tag) override;
     void endEdit(int tag) override;
+    void pointerOver(GuiView* view) override;
+    bool keyOver(GuiView* view, const GuiKeyEvent& key) override;
+
+    // The menus the panel offers: the zoom (a click on the logo) and the program
+    // browser (a click on the program name or number); anchor in device pixels.
+    void openZoomMenu(GuiPoint anchor);
+    void openProgramBrowser(GuiPoint anchor);
+    PopupMenu* openMenu() const { return menu_; }
+    // What the status line shows while the pointer rests on a parameter's control:
+    // its name and value as the host's display texts give them.
+    std::string hoverText(int parameter);
+    // The families the factory bank groups its programs in, eight programs each.
+    static const char* familyName(int family);
+    // The browser's choice that starts renaming the current program.
+    static constexpr int kRenameChoice = 1000;
 
     // The factor the host's format passes (content scale, scale-factor option);
     // it overrides the user's choice and the screen's. 0 forgets it.
@@ -79,9 +97,15 @@ private:
     void showStatus(const char* message);
     void applyScale(double scale);
     void rescaleNow();
-
+    void addPanelAreas();
+    void removePanelAreas();
+    void showMenu(PopupMenu* menu, GuiPoint anchor);
+    void programChosen(int choice);
+    void startRenaming();
+    void showHover();
     SynthPluginWithEditor* plugin_;
     vst::ERect rect_{0, 0, 484, 629}; // top, left, bottom, right: the background picture at the scale
+    std::string installFolder_; // where the zoom is kept, as the plug-in's files are
     double hostScale_ = 0.0;
     double scale_ = 0.0;          // 0 until first needed
     double pendingScale_ = 0.0;   // a new scale to reopen at, at the next idle
@@ -91,6 +115,13 @@ private:
     EditorBitmaps bitmaps_;
     EditorControls controls_;
     PendingParameters pending_;
+    ClickArea* logoArea_ = nullptr;
+    ClickArea* programArea_ = nullptr;
+    ClickArea* numberArea_ = nullptr;
+    PopupMenu* menu_ = nullptr;  // the open menu, held by the frame
+    GuiView* hoverView_ = nullptr;
+    bool keyboardTaken_ = false; // while the pointer is over the program name
+    std::string fileMessage_;    // the last file result, shown when no control is under the pointer
     std::atomic<bool> updateRequested_{false};
     bool inIdle_ = false;
     int64_t lastPumpMs_ = 0;

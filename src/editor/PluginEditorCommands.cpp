@@ -127,6 +127,7 @@ void PluginEditor::renameProgram()
 
 void PluginEditor::showStatus(const char* message)
 {
+    fileMessage_ = message;
     if (TextField* status = controls_.statusLine())
         status->setText(message);
 }
