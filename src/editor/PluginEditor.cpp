@@ -10,8 +10,8 @@
 #include "gui/ScreenScale.h"
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
+#include "core/EditorController.h"
 #include "platform/InstallFolder.h"
-#include "shell/SynthPluginWithEditor.h"
 #include "storage/RememberedFolder.h"
 
 #include <algorithm>
@@ -19,6 +19,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace grelmond {
 
@@ -39,11 +40,11 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 
 } // namespace
 
-PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
-    : EditorBase(plugin), plugin_(plugin), installFolder_(platform::installFolder())
+PluginEditor::PluginEditor(EditorController& controller)
+    : controller_(controller), installFolder_(platform::installFolder())
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
-        pending_.seed(index, plugin_->getParameter(index));
+        pending_.seed(index, controller_.value(index));
 }
 
 PluginEditor::~PluginEditor()
@@ -53,17 +54,7 @@ PluginEditor::~PluginEditor()
         background_->release();
 }
 
-vst::VstIntPtr PluginEditor::getRect(vst::ERect** rect)
-{
-    if (rect == nullptr)
-        return 0;
-    rect_.bottom = vst::VstInt16(height());
-    rect_.right = vst::VstInt16(width());
-    *rect = &rect_;
-    return 1;
-}
-
-vst::VstIntPtr PluginEditor::open(void* parentWindow)
+bool PluginEditor::open(void* parentWindow)
 {
     close(); // a host that opens twice gets one window
     parentWindow_ = parentWindow;
@@ -81,17 +72,17 @@ vst::VstIntPtr PluginEditor::open(void* parentWindow)
 
     // Every value is read afresh now; what was pending is included.
     pending_.take();
-    controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); }, zoom);
+    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); }, zoom);
     addPanelAreas();
-    controls_.showDelayAsNotes(param::kLeftDelayTime, plugin_->getParameter(kLeftDelaySync) != 0.0f);
-    controls_.showDelayAsNotes(param::kRightDelayTime, plugin_->getParameter(kRightDelaySync) != 0.0f);
+    controls_.showDelayAsNotes(param::kLeftDelayTime, controller_.value(kLeftDelaySync) != 0.0f);
+    controls_.showDelayAsNotes(param::kRightDelayTime, controller_.value(kRightDelaySync) != 0.0f);
     showCurrentProgram();
 
     if (!frame_->isOpen()) {
         close(); // no window to show in (no display, or the host's window is gone)
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 void PluginEditor::close()
@@ -122,16 +113,9 @@ void PluginEditor::idle()
         frame_->idle();
 }
 
-vst::VstIntPtr PluginEditor::setKnobMode(vst::VstIntPtr mode)
-{
-    grelmond::setKnobMode(static_cast<int>(mode));
-    return 1;
-}
+void PluginEditor::setKnobMode(int mode) { grelmond::setKnobMode(mode); }
 
-vst::VstIntPtr PluginEditor::onWheel(float distance)
-{
-    return frame_ != nullptr && frame_->onWheel(distance) ? 1 : 0;
-}
+bool PluginEditor::onWheel(float distance) { return frame_ != nullptr && frame_->onWheel(distance); }
 
 void PluginEditor::draw()
 {
@@ -152,24 +136,17 @@ void PluginEditor::pumpIdle()
     lastPumpMs_ = now;
     // The host may call our idle from its own; that nested idle does nothing.
     inIdle_ = true;
-    plugin_->masterIdle();
+    controller_.hostIdle();
     inIdle_ = false;
 }
 
-// Plug-in to editor.
+// Instrument to editor.
 
-void PluginEditor::setParameter(vst::VstInt32 index, float value)
+void PluginEditor::parameterChanged(int index, float value)
 {
-    if (isParameterId(index)) {
-        pending_.record(index, value);
-        requestUpdate();
+    if (!isParameterId(index))
         return;
-    }
-    // Commands run only for the editor's own controls, never for a host that
-    // sets an index it was not told of.
-    if (commandThread_.load(std::memory_order_relaxed) != std::this_thread::get_id() || frame_ == nullptr)
-        return;
-    runCommand(index, value);
+    pending_.record(index, value);
     requestUpdate();
 }
 
@@ -233,7 +210,7 @@ void PluginEditor::rescaleNow()
     const std::string fileName = controls_.fileNameField() ? controls_.fileNameField()->getText() : std::string();
     const std::string status = controls_.statusLine() ? controls_.statusLine()->getText() : std::string();
     close();
-    plugin_->sizeWindow(width(), height()); // the host learns the new size and resizes its window
+    controller_.resizeEditor(width(), height()); // the host learns the new size and resizes its window
     open(parent);
     if (TextField* field = controls_.fileNameField())
         field->setText(fileName);
@@ -241,7 +218,7 @@ void PluginEditor::rescaleNow()
         line->setText(status);
 }
 
-float PluginEditor::shownValue(int index) { return plugin_->getParameter(index); }
+float PluginEditor::shownValue(int index) { return controller_.value(index); }
 
 void PluginEditor::showParameter(int index, float value)
 {
@@ -249,7 +226,7 @@ void PluginEditor::showParameter(int index, float value)
         control->setValue(shownValue(index));
     ValueDisplay* display = controls_.display(index);
     if (display != nullptr)
-        display->setValue(plugin_->shownValue(index));
+        display->setValue(controller_.shownValue(index));
     if (index == kLeftDelaySync)
         controls_.showDelayAsNotes(param::kLeftDelayTime, value != 0.0f);
     else if (index == kRightDelaySync)
@@ -263,17 +240,14 @@ void PluginEditor::showParameter(int index, float value)
 
 void PluginEditor::showCurrentProgram()
 {
-    const float position = plugin_->programs().currentFraction();
-    if (TextField* name = controls_.programNameField()) {
-        char text[64] = {};
-        plugin_->programs().storedName(programIndexOf(position), text);
-        name->setText(text);
-    }
+    const float position = controller_.programPosition();
+    if (TextField* name = controls_.programNameField())
+        name->setText(controller_.programName(programIndexOf(position)));
     if (ValueDisplay* number = controls_.programNumber())
         number->setValue(position);
 }
 
-// Editor to plug-in.
+// Editor to instrument.
 
 void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
 {
@@ -282,12 +256,11 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
         return;
     const float value = control->getValue();
     if (isParameterId(tag)) {
-        plugin_->setParameterAutomated(tag, value);
+        controller_.edit(tag, value);
     } else {
-        // Commands pass through the plug-in but are no parameters of the host.
-        commandThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
-        plugin_->setParameter(tag, value);
-        commandThread_.store(std::thread::id(), std::memory_order_relaxed);
+        // Commands are the editor's own, never parameters of the host.
+        runCommand(tag, value);
+        requestUpdate();
     }
     if (control->isDirty())
         control->update(context);
@@ -298,13 +271,13 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
 void PluginEditor::beginEdit(int tag)
 {
     if (isParameterId(tag))
-        plugin_->beginEdit(tag);
+        controller_.beginEdit(tag);
 }
 
 void PluginEditor::endEdit(int tag)
 {
     if (isParameterId(tag))
-        plugin_->endEdit(tag);
+        controller_.endEdit(tag);
 }
 
 } // namespace grelmond

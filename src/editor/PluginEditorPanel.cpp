@@ -10,7 +10,7 @@
 #include "gui/PopupMenu.h"
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
-#include "shell/SynthPluginWithEditor.h"
+#include "core/EditorController.h"
 
 #include <cmath>
 #include <iterator>
@@ -31,15 +31,6 @@ constexpr int kFamilies = 8;
 constexpr int kProgramsPerFamily = 8;
 constexpr int kBrowserRows = 2 * (kProgramsPerFamily + 1) + 1; // two families a column, and renaming
 
-std::string trimmed(const char* text)
-{
-    std::string s(text);
-    const size_t first = s.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 const char* PluginEditor::familyName(int family)
@@ -59,7 +50,7 @@ void PluginEditor::addPanelAreas()
         openProgramBrowser({field.left, field.bottom + 1});
     };
     auto wheel = [this](float distance) {
-        const float position = plugin_->programs().currentFraction();
+        const float position = controller_.programPosition();
         stepProgram(distance > 0 ? previousProgramPosition(position) : nextProgramPosition(position));
     };
     programArea_ = new ClickArea(scaledRect(kProgramName, zoom), browse, wheel);
@@ -106,15 +97,14 @@ void PluginEditor::openProgramBrowser(GuiPoint anchor)
 {
     if (frame_ == nullptr)
         return;
-    const int current = programIndexOf(plugin_->programs().currentFraction());
+    const int current = programIndexOf(controller_.programPosition());
     std::vector<PopupMenu::Item> items;
     for (int family = 0; family < kFamilies; ++family) {
         items.push_back({familyName(family), -1, false, true, family % 2 == 0});
         for (int i = 0; i < kProgramsPerFamily; ++i) {
             const int program = family * kProgramsPerFamily + i;
-            char name[64] = {};
-            plugin_->programs().storedName(program, name);
-            items.push_back({std::to_string(program + 1) + "  " + name, program, program == current, false});
+            items.push_back({std::to_string(program + 1) + "  " + controller_.programName(program), program,
+                             program == current, false});
         }
     }
     items.push_back({"Rename this program...", kRenameChoice, false, false});
@@ -151,7 +141,7 @@ bool PluginEditor::keyOver(GuiView* view, const GuiKeyEvent& key)
 {
     if (view == nullptr || (view != programArea_ && view != numberArea_) || (key.key != GuiKey::Up && key.key != GuiKey::Down))
         return false;
-    const float position = plugin_->programs().currentFraction();
+    const float position = controller_.programPosition();
     stepProgram(key.key == GuiKey::Up ? previousProgramPosition(position) : nextProgramPosition(position));
     requestUpdate();
     return true;
@@ -184,17 +174,6 @@ void PluginEditor::showHover()
     status->setText(isParameterId(tag) && controls_.control(tag) == control ? hoverText(tag) : fileMessage_);
 }
 
-std::string PluginEditor::hoverText(int parameter)
-{
-    char name[64] = {};
-    char value[64] = {};
-    char label[64] = {};
-    plugin_->getParameterName(parameter, name);
-    plugin_->getParameterDisplay(parameter, value);
-    plugin_->getParameterLabel(parameter, label);
-    std::string text = trimmed(name) + " " + trimmed(value);
-    const std::string unit = trimmed(label);
-    return unit.empty() ? text : text + " " + unit;
-}
+std::string PluginEditor::hoverText(int parameter) { return controller_.parameterText(parameter); }
 
 } // namespace grelmond

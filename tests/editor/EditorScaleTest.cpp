@@ -45,8 +45,9 @@ TEST(EditorScale, EveryControlIsDrawnAndHitAtItsScaledPlace)
         h.open();
         EXPECT_EQ(h.window().width(), BitmapScaler::scaled(kWidth, scale));
         EXPECT_EQ(h.window().height(), BitmapScaler::scaled(kHeight, scale));
-        vst::ERect* rect = nullptr;
-        h.editor->getRect(&rect);
+        vst::ERect* rect = nullptr; // what a VST 2 host reads
+        h.plugin->dispatcher(vst::effEditGetRect, 0, 0, &rect, 0.0f);
+        ASSERT_NE(rect, nullptr);
         EXPECT_EQ(rect->right, h.window().width());
         EXPECT_EQ(rect->bottom, h.window().height());
 

@@ -1,5 +1,6 @@
-// SynthPlugin's state as the host saves it: chunks in the bank file format.
-#include "shell/SynthPlugin.h"
+// The host state: bank or patch text with every value exact, then the
+// current program.
+#include "core/Instrument.h"
 
 #include "storage/BankReader.h"
 #include "storage/BankWriter.h"
@@ -11,79 +12,75 @@
 
 namespace grelmond {
 
-using namespace vst;
-
 namespace {
 
-// After the bank text, the bank chunk names the program that was current.
+// After the bank text, the bank state names the program that was current.
 constexpr std::string_view kCurrentOpen = "<current program=\"";
 constexpr std::string_view kCurrentClose = "\"/>\n";
 
 std::unique_ptr<BankImage> newImage() { return std::unique_ptr<BankImage>(new (std::nothrow) BankImage()); }
 
-// Splits a bank chunk into its bank text and the current program; false when
+// Splits a bank state into its bank text and the current program; false when
 // the closing line is missing, cut short or names no program.
-bool splitBankChunk(std::string_view chunk, std::string_view& bank, int& current)
+bool splitBankState(std::string_view state, std::string_view& bank, int& current)
 {
     // Hosts may hand back a terminator we never wrote.
-    while (!chunk.empty() && chunk.back() == '\0')
-        chunk.remove_suffix(1);
-    const std::size_t open = chunk.rfind(kCurrentOpen);
-    if (open == std::string_view::npos || !chunk.ends_with(kCurrentClose))
+    while (!state.empty() && state.back() == '\0')
+        state.remove_suffix(1);
+    const std::size_t open = state.rfind(kCurrentOpen);
+    if (open == std::string_view::npos || !state.ends_with(kCurrentClose))
         return false;
     const std::string_view number =
-        chunk.substr(open + kCurrentOpen.size(), chunk.size() - kCurrentClose.size() - open - kCurrentOpen.size());
+        state.substr(open + kCurrentOpen.size(), state.size() - kCurrentClose.size() - open - kCurrentOpen.size());
     const char* end = number.data() + number.size();
     const auto parsed = std::from_chars(number.data(), end, current);
     if (number.empty() || number.size() > 2 || parsed.ec != std::errc() || parsed.ptr != end)
         return false;
-    bank = chunk.substr(0, open);
+    bank = state.substr(0, open);
     return current >= 0 && current < ProgramBank::kNumPrograms;
 }
 
 } // namespace
 
-VstInt32 SynthPlugin::getChunk(void** data, bool isPreset)
+bool Instrument::saveState(StateScope scope, std::string& out)
 {
     std::lock_guard<std::mutex> lock(loading_);
     const auto image = newImage();
     if (image == nullptr)
-        return 0;
+        return false;
     fillImage(programs_, *image);
-    const VstInt32 current = selection_.current();
+    const int current = selection_.current();
     try {
-        if (isPreset) {
-            chunk_ = formatPatch(image->entries[current]);
+        std::string text;
+        if (scope == StateScope::Program) {
+            text = formatExactPatch(image->entries[current]);
         } else {
-            chunk_ = formatBank(*image);
-            chunk_.append(kCurrentOpen).append(std::to_string(current)).append(kCurrentClose);
+            text = formatExactBank(*image);
+            text.append(kCurrentOpen).append(std::to_string(current)).append(kCurrentClose);
         }
+        out.swap(text);
     } catch (const std::bad_alloc&) {
-        chunk_.clear();
-        return 0;
+        return false;
     }
-    *data = chunk_.data();
-    return static_cast<VstInt32>(chunk_.size());
+    return true;
 }
 
-VstInt32 SynthPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
+bool Instrument::loadState(StateScope scope, const char* data, std::size_t size)
 {
-    if (byteSize <= 0 || byteSize > kMaxChunkBytes)
-        return 0;
+    if (data == nullptr || size == 0 || size > kMaxStateBytes)
+        return false;
     std::lock_guard<std::mutex> lock(loading_);
-    const char* text = static_cast<const char*>(data);
-    const std::size_t size = static_cast<std::size_t>(byteSize);
-    return (isPreset ? readPatchChunk(text, size) : readBankChunk(text, size)) ? 1 : 0;
+    return scope == StateScope::Program ? readProgramState(data, size) : readBankState(data, size);
 }
 
 // The records are overwritten in place: the audio thread may be reading the
 // current one right now.
-bool SynthPlugin::readBankChunk(const char* data, std::size_t size)
+bool Instrument::readBankState(const char* data, std::size_t size)
 {
     std::string_view bank;
     int current = 0;
     const auto image = newImage();
-    if (image == nullptr || !splitBankChunk(std::string_view(data, size), bank, current))
+    if (image == nullptr || !splitBankState(std::string_view(data, size), bank, current))
         return false;
     // Keys the text lacks keep the values the programs have.
     fillImage(programs_, *image);
@@ -91,13 +88,13 @@ bool SynthPlugin::readBankChunk(const char* data, std::size_t size)
         return false;
     for (int k = 0; k < kBankPatches; ++k)
         applyEntry(programs_, k, image->entries[k]);
-    setProgram(current);
+    selectProgram(current);
     return true;
 }
 
-bool SynthPlugin::readPatchChunk(const char* data, std::size_t size)
+bool Instrument::readProgramState(const char* data, std::size_t size)
 {
-    const VstInt32 current = selection_.current();
+    const int current = selection_.current();
     const auto image = newImage();
     if (image == nullptr)
         return false;
@@ -106,7 +103,7 @@ bool SynthPlugin::readPatchChunk(const char* data, std::size_t size)
     if (!readBankText(data, size, *image))
         return false;
     applyEntry(programs_, current, image->entries[0]);
-    setProgram(current);
+    selectProgram(current);
     return true;
 }
 

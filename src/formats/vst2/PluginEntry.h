@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 namespace grelmond {
 

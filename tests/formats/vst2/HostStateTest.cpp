@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -151,7 +153,7 @@ TEST_F(HostState, BankChunkBringsBackEveryProgramNameAndTheCurrentProgram)
     const Snapshot before = snapshotOf(*plugin);
     const std::string chunk = chunkOf(*plugin, false);
     ASSERT_FALSE(chunk.empty());
-    EXPECT_EQ(chunk.rfind("<bank product=\"grelmond\" version=\"1.0\">\n", 0), 0u);
+    EXPECT_EQ(chunk.rfind("<bank product=\"grelmond\" version=\"1.1\">\n", 0), 0u);
     EXPECT_NE(chunk.find("<patch name=\"Edited five\" number=\"6\">"), std::string::npos);
     EXPECT_TRUE(chunk.ends_with("</bank>\n<current program=\"9\"/>\n")) << chunk.substr(chunk.size() - 60);
 
@@ -234,6 +236,37 @@ TEST_F(HostState, RefusedChunksChangeNothing)
     EXPECT_EQ(other->dispatch(effSetChunk, 0, 100, nullptr), 0);
     EXPECT_EQ(other->dispatch(effGetChunk, 0, 0, nullptr), 0);
     EXPECT_EQ(snapshotOf(*other), before);
+}
+
+// Random automation of every parameter, the unused ones included, comes back
+// bit for bit in another instance; a stepped parameter keeps its step.
+TEST_F(HostState, ChunksCarryEveryValueExactly)
+{
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    for (int program : {2, 33, 9}) {
+        plugin->dispatch(effSetProgram, 0, program);
+        for (int i = 0; i < 64; ++i)
+            plugin->setParameter(i, unit(random));
+    }
+    plugin->setParameter(57, 0.39845f);
+    const std::string shown = plugin->parameterDisplay(57);
+    const Snapshot before = snapshotOf(*plugin);
+
+    EXPECT_EQ(setChunk(*other, chunkOf(*plugin, false), false), 1);
+    const Snapshot after = snapshotOf(*other);
+    for (int p = 0; p < 64; ++p)
+        for (int i = 0; i < 64; ++i)
+            ASSERT_EQ(std::bit_cast<uint32_t>(after.values[p][i]), std::bit_cast<uint32_t>(before.values[p][i]))
+                << "program " << p << " parameter " << i;
+    EXPECT_EQ(after.current, 9);
+    EXPECT_EQ(other->getParameter(57), 0.39845f);
+    EXPECT_EQ(other->parameterDisplay(57), shown);
+
+    // The program chunk is as exact.
+    other->dispatch(effSetProgram, 0, 4);
+    EXPECT_EQ(setChunk(*other, chunkOf(*plugin, true), true), 1);
+    EXPECT_EQ(liveValues(*other), before.values[9]);
 }
 
 // The buffer handed out stays the plug-in's and unchanged until the next request.

@@ -1,4 +1,4 @@
-#include "shell/PluginEntry.h"
+#include "formats/vst2/PluginEntry.h"
 
 // The only two symbols the library exports. Hosts look up either name.
 

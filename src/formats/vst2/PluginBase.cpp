@@ -1,8 +1,8 @@
-#include "shell/PluginBase.h"
+#include "formats/vst2/PluginBase.h"
 
-#include "shell/EditorBase.h"
-#include "shell/NumberText.h"
-#include "shell/TextCopy.h"
+#include "formats/vst2/EditorBase.h"
+#include "core/NumberText.h"
+#include "formats/vst2/TextCopy.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 // arrangements, file selectors, parameter properties, MIDI program names) pass
 // through as untyped pointers.
 
-#include "shell/PluginBase.h"
+#include "formats/vst2/PluginBase.h"
 
 namespace grelmond {
 

@@ -4,7 +4,7 @@
 // routes the record's function pointers and the dispatcher opcodes 0-24 to
 // virtual operations, and wraps the first host callbacks.
 
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 namespace grelmond {
 

@@ -1,4 +1,4 @@
-#include "shell/TextCopy.h"
+#include "formats/vst2/TextCopy.h"
 
 namespace grelmond {
 

@@ -1,7 +1,7 @@
-#include "shell/EditorBase.h"
-#include "shell/PluginBaseExt.h"
-#include "shell/PluginEntry.h"
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/EditorBase.h"
+#include "formats/vst2/PluginBaseExt.h"
+#include "formats/vst2/PluginEntry.h"
+#include "formats/vst2/SynthPlugin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "shell/EditorBase.h"
+#include "formats/vst2/EditorBase.h"
 
-#include "shell/PluginBase.h"
+#include "formats/vst2/PluginBase.h"
 
 namespace grelmond {
 

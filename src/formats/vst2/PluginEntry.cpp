@@ -1,6 +1,6 @@
-#include "shell/PluginEntry.h"
+#include "formats/vst2/PluginEntry.h"
 
-#include "shell/SynthPluginWithEditor.h"
+#include "formats/vst2/SynthPluginWithEditor.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
-#include "shell/PluginBaseExt.h"
+#include "formats/vst2/PluginBaseExt.h"
 
-#include "shell/EditorBase.h"
+#include "formats/vst2/EditorBase.h"
 
 namespace grelmond {
 
