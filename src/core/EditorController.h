@@ -50,6 +50,10 @@ public:
     // Asks the host to make the editor's window width x height device pixels
     // (after a change of zoom); false when the format or host cannot.
     virtual bool resizeEditor(int width, int height) = 0;
+    // The zoom the user last chose in any editor, in percent (100 to 200), kept
+    // beside the remembered folder; 0 when none was chosen.
+    virtual int rememberedZoom() = 0;
+    virtual void rememberZoom(int percent) = 0;
 
 protected:
     ~EditorController() = default;

@@ -1,6 +1,7 @@
 #include "core/InstrumentController.h"
 
 #include "core/Instrument.h"
+#include "storage/RememberedFolder.h"
 
 namespace grelmond {
 
@@ -42,6 +43,13 @@ bool InstrumentController::loadBank(const char* name) { return instrument_.loadB
 bool InstrumentController::loadPatch(const char* name) { return instrument_.loadPatch(name); }
 bool InstrumentController::saveBank(char* name, std::size_t size) { return instrument_.saveBank(name, size); }
 bool InstrumentController::savePatch(char* name, std::size_t size) { return instrument_.savePatch(name, size); }
+int InstrumentController::rememberedZoom()
+{
+    return RememberedFolder(instrument_.installFolder()).readZoom().value_or(0);
+}
+
+void InstrumentController::rememberZoom(int percent) { RememberedFolder(instrument_.installFolder()).writeZoom(percent); }
+
 double InstrumentController::sampleRate() { return instrument_.sampleRate(); }
 
 } // namespace grelmond

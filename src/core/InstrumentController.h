@@ -31,6 +31,8 @@ public:
     double sampleRate() override;
     // No host to ask by default; a format that can resize its window says so.
     bool resizeEditor(int width, int height) override { return false; }
+    int rememberedZoom() override;
+    void rememberZoom(int percent) override;
 
 protected:
     ~InstrumentController() = default;

@@ -11,13 +11,10 @@
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
 #include "core/EditorController.h"
-#include "platform/InstallFolder.h"
-#include "storage/RememberedFolder.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -41,7 +38,7 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 } // namespace
 
 PluginEditor::PluginEditor(EditorController& controller)
-    : controller_(controller), installFolder_(platform::installFolder())
+    : controller_(controller)
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
         pending_.seed(index, controller_.value(index));
@@ -168,8 +165,8 @@ void PluginEditor::applyPendingParameters()
 double PluginEditor::scale()
 {
     if (scale_ == 0.0) {
-        const std::optional<int> chosen = RememberedFolder(installFolder_).readZoom();
-        scale_ = hostScale_ != 0.0 ? hostScale_ : chosen ? *chosen / 100.0 : ScreenScale::of(parentWindow_);
+        const int chosen = controller_.rememberedZoom();
+        scale_ = hostScale_ != 0.0 ? hostScale_ : chosen > 0 ? chosen / 100.0 : ScreenScale::of(parentWindow_);
     }
     return scale_;
 }
@@ -184,7 +181,7 @@ void PluginEditor::setHostScale(double scale)
 void PluginEditor::chooseScale(double scale)
 {
     scale = std::clamp(scale, 1.0, 2.0);
-    RememberedFolder(installFolder_).writeZoom(int(std::lround(scale * 100.0)));
+    controller_.rememberZoom(int(std::lround(scale * 100.0)));
     if (hostScale_ == 0.0)
         applyScale(scale);
 }

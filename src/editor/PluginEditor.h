@@ -107,7 +107,6 @@ private:
     void showHover();
 
     EditorController& controller_;
-    std::string installFolder_; // where the zoom is kept, as the plug-in's files are
     double hostScale_ = 0.0;
     double scale_ = 0.0;          // 0 until first needed
     double pendingScale_ = 0.0;   // a new scale to reopen at, at the next idle
