@@ -123,6 +123,10 @@ TEST(ProgramName, KeysAndTheWheelOverItStepProgramsAndOnlyThereIsTheKeyboardTake
     EXPECT_FALSE(h.window().hasKeyboardFocus()) << "the host keeps its keys elsewhere";
     h.window().sendKey({GuiKey::Down});
     EXPECT_EQ(h.plugin->getProgram(), 1);
+
+    h.window().moveTo(name);
+    h.window().moveTo({-1, -1}); // off the window, as leaving it is reported
+    EXPECT_FALSE(h.window().hasKeyboardFocus());
 }
 
 TEST(PanelControls, DoubleClickRestoresTheInitProgramsValueOnEveryKindThatHasOne)

@@ -149,9 +149,16 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (events_)
             events_->onMouseDown(messagePoint(lParam), messageButtons(wParam));
         return 0;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+        TRACKMOUSEEVENT leave{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
+        TrackMouseEvent(&leave); // so that leaving the window is reported too
         if (events_ && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0)
             events_->onMouseMove(messagePoint(lParam));
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        if (events_)
+            events_->onMouseMove({-1, -1});
         return 0;
     case WM_MOUSEWHEEL:
         if (events_)

@@ -96,7 +96,7 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
 
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None; // we paint everything; no flash of background
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
                             KeyPressMask | FocusChangeMask | StructureNotifyMask;
     const Window window = XCreateWindow(display, parent, 0, 0, unsigned(width), unsigned(height), 0,
                                         CopyFromParent, InputOutput, CopyFromParent,
@@ -215,6 +215,11 @@ void X11Window::dispatch(XEvent& event)
         }
         if (events_ && (event.xmotion.state & (Button1Mask | Button2Mask | Button3Mask)) == 0)
             events_->onMouseMove({event.xmotion.x, event.xmotion.y});
+        break;
+    case LeaveNotify:
+        // Off the window: over no view, so the keyboard goes back to the host.
+        if (events_ && event.xcrossing.mode == NotifyNormal)
+            events_->onMouseMove({-1, -1});
         break;
     case FocusOut:
         // Only a real move of the focus elsewhere; pointer-root focus and grabs come and go.
