@@ -186,10 +186,10 @@ void GuiFrame::idle()
     if (firstDrawPending_ || !isOpen() || !isDirty())
         return;
     DrawContext context(window_->surface(), window_.get(), this);
-    if (modalView_)
-        modalView_->update(context);
-    else if (GuiView::isDirty())
+    if (GuiView::isDirty()) // everything, the modal view last (what a closed menu covered, too)
         draw(context);
+    else if (modalView_)
+        modalView_->update(context);
     else
         for (GuiView* v : views_)
             v->update(context);

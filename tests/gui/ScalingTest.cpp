@@ -12,6 +12,7 @@
 #include "gui/Slider.h"
 #include "gui/StepSwitch.h"
 #include "gui/ToggleButton.h"
+#include "gui/ValueDisplay.h"
 
 #include <thread>
 
@@ -156,6 +157,24 @@ TEST(PopupMenu, StaysInsideTheWindowNearTheBottomAndRightEdges)
     EXPECT_LT(r.bottom, 195 + 1) << "opens upwards from an anchor near the bottom";
     h.frame->idle();
     menu->dismiss();
+}
+
+TEST(PopupMenu, WhatAClosedMenuCoveredIsDrawnAgainEvenUnderTheNextMenu)
+{
+    MenuHarness h;
+    auto* face = h.add(new ValueDisplay({0, 0, 299, 199}));
+    face->setBackColor({10, 200, 10, 0});
+    face->setFrameColor({10, 200, 10, 0});
+    face->setStyle(kDisplayNoText);
+    h.frame->idle();
+    PopupMenu* first = h.open({150, 20});
+    h.frame->idle();
+    const GuiRect covered = first->size();
+    first->dismiss();
+    h.open({5, 120}); // before any idle, elsewhere
+    h.frame->idle();
+    EXPECT_EQ(h.window->pixel(covered.right - 3, covered.top + 3), (GuiColor{10, 200, 10, 0}));
+    h.menu->dismiss();
 }
 
 // Wheel and double-click on each kind of control.
