@@ -50,6 +50,7 @@ function(grelmond_wine_test name skip filter)
 endfunction()
 
 grelmond_wine_test(formats "HostInfoTest" "")
+grelmond_wine_test(core "IncludeRulesTest" "")
 grelmond_wine_test(params "" "")
 grelmond_wine_test(engine "" "")
 grelmond_wine_test(render "HostRenderTest" "")

@@ -99,6 +99,8 @@ void Instrument::selectProgram(int index)
     // A program change gives the control keyboard its full depth back.
     renderer_.keyDepth().resetForProgram();
     programs_.setCurrentIndex(index);
+    if (ChangeReceiver* receiver = receiver_.load(std::memory_order_acquire))
+        receiver->programSelected(index);
     selection_.select(index, [this](int selected, auto&& superseded) { applyProgram(selected, superseded); });
 }
 

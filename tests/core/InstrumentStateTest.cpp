@@ -10,6 +10,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <random>
@@ -241,4 +243,27 @@ TEST(InstrumentState, OutOfRangeNumbersAreHeldToTheParameterRange)
     EXPECT_EQ(p.value(57), 0.0f);
     EXPECT_EQ(p.value(63), 1.0f);
     EXPECT_EQ(std::bit_cast<uint32_t>(p.value(3)), 0u);
+}
+
+// A bank state as earlier builds saved it (three decimals, nine for the
+// oscillator shapes, "0.0" for every unused slot) loads as it always did.
+TEST(InstrumentState, EarlierBuildsStateFixtureLoads)
+{
+    std::ifstream in(std::string(GRELMOND_SOURCE_DIR) + "/tests/core/data/three-decimal-state.txt", std::ios::binary);
+    const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(old.size(), 100000u);
+
+    Instrument instrument;
+    const float unusedBefore = instrument.programs().program(2)->value(26);
+    ASSERT_TRUE(instrument.loadState(Instrument::StateScope::Bank, old.data(), old.size()));
+    EXPECT_EQ(instrument.currentProgram(), 9);
+    char name[Instrument::kProgramNameSize] = {};
+    instrument.programName(9, name);
+    EXPECT_STREQ(name, "Old session");
+    EXPECT_EQ(instrument.parameter(46), 0.85f);
+    EXPECT_EQ(instrument.parameter(0), 0.123456791f);
+    const Program& two = *instrument.programs().program(2);
+    EXPECT_EQ(two.value(57), 0.398f);
+    EXPECT_EQ(two.value(25), 0.0f);
+    EXPECT_EQ(two.value(26), unusedBefore);
 }

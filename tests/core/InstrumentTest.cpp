@@ -31,7 +31,9 @@ struct CountingTempo : Instrument::TempoSource {
 
 struct Recorder : ChangeReceiver {
     std::vector<int> indices;
+    std::vector<int> programs;
     void parameterChanged(int index, float) override { indices.push_back(index); }
+    void programSelected(int index) override { programs.push_back(index); }
 };
 
 } // namespace
@@ -93,8 +95,10 @@ TEST(Instrument, ReceiverHearsEveryAppliedValueAndProgramsApplyWhole)
     EXPECT_EQ(recorder.indices[0], 7);
     instrument.selectProgram(3);
     EXPECT_EQ(recorder.indices.size(), 65u);
-    EXPECT_EQ(instrument.currentProgram(), 3);
-    EXPECT_EQ(instrument.parameter(7), instrument.programs().program(3)->value(7));
+    instrument.programChange(64 + 4);
+    EXPECT_EQ(recorder.programs, (std::vector<int>{3, 4}));
+    EXPECT_EQ(instrument.currentProgram(), 4);
+    EXPECT_EQ(instrument.parameter(7), instrument.programs().program(4)->value(7));
     instrument.setChangeReceiver(nullptr);
 }
 
