@@ -1,8 +1,12 @@
 # Embeds resources/*.bmp into grelmond_core. The leading number of a file's name
-# is its resource id ("226-knob.bmp" is resource 226); the generated table is
+# is its resource id ("226-knob.bmp" is resource 226); the pictures drawn at twice
+# the density, resources/2x/*.bmp, take their id plus 1000. The generated table is
 # looked up with findBitmapResource(id).
 file(GLOB GRELMOND_BMP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp)
 list(SORT GRELMOND_BMP_FILES)
+file(GLOB GRELMOND_BMP2X_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/2x/*.bmp)
+list(SORT GRELMOND_BMP2X_FILES)
+list(APPEND GRELMOND_BMP_FILES ${GRELMOND_BMP2X_FILES})
 
 set(_res_ids "")
 set(_res_asm "")
@@ -15,6 +19,9 @@ foreach(_file ${GRELMOND_BMP_FILES})
     continue()
   endif()
   math(EXPR _id "${CMAKE_MATCH_1}")
+  if(_file MATCHES "/2x/[^/]+$")
+    math(EXPR _id "${_id} + 1000")
+  endif()
   if(_id IN_LIST _res_ids)
     message(WARNING "resource id ${_id} appears twice; ${_name} is ignored")
     continue()

@@ -11,14 +11,21 @@ set(GRELMOND_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 set(GRELMOND_PLUGIN_DIR ${CMAKE_BINARY_DIR}/Grelmond)
 file(MAKE_DIRECTORY ${GRELMOND_PLUGIN_DIR})
 
-# The editor bitmaps become resources of the library under their numeric ids.
+# The editor bitmaps become resources of the library under their numeric ids
+# (the 2x pictures under their id plus 1000).
 file(GLOB GRELMOND_BMP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.bmp)
 list(SORT GRELMOND_BMP_FILES)
+file(GLOB GRELMOND_BMP2X_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/2x/*.bmp)
+list(SORT GRELMOND_BMP2X_FILES)
+list(APPEND GRELMOND_BMP_FILES ${GRELMOND_BMP2X_FILES})
 set(_rc "// Generated from resources/*.bmp by cmake/Windows.cmake.\n")
 foreach(_file ${GRELMOND_BMP_FILES})
   get_filename_component(_name ${_file} NAME)
   if(_name MATCHES "^([0-9]+)")
     math(EXPR _id "${CMAKE_MATCH_1}")
+    if(_file MATCHES "/2x/[^/]+$")
+      math(EXPR _id "${_id} + 1000")
+    endif()
     string(APPEND _rc "${_id} BITMAP \"${_file}\"\n")
   endif()
 endforeach()

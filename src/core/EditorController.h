@@ -14,6 +14,11 @@ public:
     // Parameters: the value as set, the value a display shows (some curved).
     virtual float value(int index) = 0;
     virtual float shownValue(int index) = 0;
+    // What the host shows for a parameter: its name, value text and unit,
+    // blanks trimmed ("FiltCut 0.500000 freq").
+    virtual std::string parameterText(int index) = 0;
+    // A parameter's value in the init program: where a double-click returns.
+    virtual float defaultValue(int index) = 0;
     // One gesture on a control: begin, any number of edits, end. Each edit
     // reaches the sound and the host's automation.
     virtual void beginEdit(int index) = 0;
@@ -46,6 +51,13 @@ public:
     virtual void tellHost() = 0;
     // Lets the host's own user interface run while a control is dragged.
     virtual void hostIdle() = 0;
+    // Asks the host to make the editor's window width x height device pixels
+    // (after a change of zoom); false when the format or host cannot.
+    virtual bool resizeEditor(int width, int height) = 0;
+    // The zoom the user last chose in any editor, in percent (100 to 200), kept
+    // beside the remembered folder; 0 when none was chosen.
+    virtual int rememberedZoom() = 0;
+    virtual void rememberZoom(int percent) = 0;
 
 protected:
     ~EditorController() = default;

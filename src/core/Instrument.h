@@ -99,6 +99,8 @@ public:
     // The current program as a fraction of 64 (file loads and the editor's
     // arrows use it).
     float programPosition() const { return programs_.currentFraction(); }
+    // The folder of the data files and the remembered-folder file.
+    const std::string& installFolder() const { return files_.installFolder(); }
     void setProgramPosition(float position) { programs_.setCurrentFraction(position); }
 
     // The host state: for a bank the text of a bank file followed by the

@@ -16,6 +16,8 @@ public:
 
     float value(int index) override;
     float shownValue(int index) override;
+    std::string parameterText(int index) override;
+    float defaultValue(int index) override;
     int currentProgram() override;
     void selectProgram(int index) override;
     float programPosition() override;
@@ -29,6 +31,10 @@ public:
     bool isTuningName(const char* name) override;
     std::string loadTuning(const char* name) override;
     double sampleRate() override;
+    // No host to ask by default; a format that can resize its window says so.
+    bool resizeEditor(int width, int height) override { return false; }
+    int rememberedZoom() override;
+    void rememberZoom(int percent) override;
 
 protected:
     ~InstrumentController() = default;

@@ -2,6 +2,7 @@
 
 #include "editor/EditorLayout.h"
 #include "gui/GuiBitmap.h"
+#include "gui/ScaledBitmap.h"
 
 #include <iterator>
 
@@ -19,11 +20,15 @@ int EditorBitmaps::slotOf(int resourceId)
     return -1;
 }
 
-void EditorBitmaps::loadAll()
+void EditorBitmaps::loadAll(double scale)
 {
+    if (scale != scale_)
+        releaseAll();
+    scale_ = scale;
     for (size_t i = 0; i < bitmaps_.size(); ++i)
         if (bitmaps_[i] == nullptr)
-            bitmaps_[i] = new GuiBitmap(editor::kControlBitmaps[i]);
+            bitmaps_[i] = ScaledBitmap::load(editor::kControlBitmaps[i], scale,
+                                             editor::framesOf(editor::kControlBitmaps[i]));
 }
 
 void EditorBitmaps::releaseAll()

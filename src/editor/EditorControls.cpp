@@ -12,6 +12,7 @@
 #include "gui/TextField.h"
 #include "gui/ToggleButton.h"
 #include "core/EditorController.h"
+#include "params/ParameterTable.h"
 
 namespace grelmond {
 
@@ -19,7 +20,6 @@ using namespace editor;
 
 namespace {
 
-constexpr int kSliderHandle = 11;
 constexpr float kSliderZoom = 10.0f;
 constexpr int kOscillatorVolumes[] = {3, 7, 11};
 
@@ -55,14 +55,16 @@ Slider* makeSlider(const ControlSpec& entry, const EditorBitmaps& bitmaps, Contr
 {
     const GuiRect& r = entry.rect;
     Slider* slider;
-    if (entry.kind == ControlKind::VerticalSlider)
-        slider = new VerticalSlider(r, listener, entry.tag, r.top, r.bottom - kSliderHandle,
-                                    bitmaps.get(kVerticalHandleBitmap), bitmaps.get(kVerticalTrackBitmap), {},
-                                    kOriginBottom);
-    else
-        slider = new HorizontalSlider(r, listener, entry.tag, r.left, r.right - kSliderHandle,
-                                      bitmaps.get(kHorizontalHandleBitmap), bitmaps.get(kHorizontalTrackBitmap), {},
-                                      kOriginLeft);
+    // The handle travels the track less its own length, in device pixels at every scale.
+    if (entry.kind == ControlKind::VerticalSlider) {
+        GuiBitmap* handle = bitmaps.get(kVerticalHandleBitmap);
+        slider = new VerticalSlider(r, listener, entry.tag, r.top, r.bottom - (handle ? handle->height() : 0), handle,
+                                    bitmaps.get(kVerticalTrackBitmap), {}, kOriginBottom);
+    } else {
+        GuiBitmap* handle = bitmaps.get(kHorizontalHandleBitmap);
+        slider = new HorizontalSlider(r, listener, entry.tag, r.left, r.right - (handle ? handle->width() : 0), handle,
+                                      bitmaps.get(kHorizontalTrackBitmap), {}, kOriginLeft);
+    }
     slider->setHandleOffset({0, 0});
     slider->setZoomFactor(kSliderZoom);
     slider->setClickToJump(entry.clickToJump);
@@ -72,9 +74,10 @@ Slider* makeSlider(const ControlSpec& entry, const EditorBitmaps& bitmaps, Contr
 } // namespace
 
 void EditorControls::create(GuiFrame& frame, const EditorBitmaps& bitmaps, ControlListener* listener,
-                            EditorController& controller, const ValueSource& valueOf)
+                            EditorController& controller, const ValueSource& valueOf, double scale)
 {
     controller_ = &controller;
+    scale_ = scale;
     for (const ControlSpec& entry : controlLayout()) {
         GuiControl* control = make(entry, bitmaps, listener, valueOf);
         all_.push_back(control);
@@ -95,9 +98,10 @@ void EditorControls::destroy(GuiFrame& frame)
     programNumber_ = nullptr;
 }
 
-GuiControl* EditorControls::make(const ControlSpec& entry, const EditorBitmaps& bitmaps, ControlListener* listener,
+GuiControl* EditorControls::make(ControlSpec entry, const EditorBitmaps& bitmaps, ControlListener* listener,
                                  const ValueSource& valueOf)
 {
+    entry.rect = scaledRect(entry.rect, scale_);
     GuiControl* control = nullptr;
     GuiBitmap* picture = bitmaps.get(entry.bitmap);
     switch (entry.kind) {
@@ -135,6 +139,8 @@ GuiControl* EditorControls::make(const ControlSpec& entry, const EditorBitmaps& 
         return makeTextField(entry, listener);
     }
     control->setDefaultValue(entry.defaultValue);
+    if (isParameterId(entry.tag)) // a double-click returns to the init program's sound
+        control->setDoubleClickValue(controller_->defaultValue(entry.tag));
     control->setValue(valueOf(entry.tag));
     controls_[size_t(entry.tag)] = control;
     return control;

@@ -25,8 +25,9 @@ public:
 
     // Creates every control of the layout in order, each with its value, and
     // adds it to the frame. The plug-in feeds the displays' converters.
+    // Places are the layout's times scale, in the frame's device pixels.
     void create(GuiFrame& frame, const EditorBitmaps& bitmaps, ControlListener* listener, EditorController& controller,
-                const ValueSource& valueOf);
+                const ValueSource& valueOf, double scale = 1.0);
     // Takes every control out of the frame and destroys it.
     void destroy(GuiFrame& frame);
     bool empty() const { return statusLine_ == nullptr; }
@@ -44,12 +45,13 @@ public:
     void showDelayAsNotes(int delayTimeParameter, bool notes);
 
 private:
-    GuiControl* make(const editor::ControlSpec& entry, const EditorBitmaps& bitmaps, ControlListener* listener,
+    GuiControl* make(editor::ControlSpec entry, const EditorBitmaps& bitmaps, ControlListener* listener,
                      const ValueSource& valueOf);
     ValueDisplay* makeDisplay(const editor::ControlSpec& entry, float value);
     TextField* makeTextField(const editor::ControlSpec& entry, ControlListener* listener);
 
     EditorController* controller_ = nullptr;
+    double scale_ = 1.0;
     std::vector<GuiControl*> all_; // creation order
     std::array<GuiControl*, editor::kLastTag + 1> controls_{};
     std::array<ValueDisplay*, 64> displays_{};

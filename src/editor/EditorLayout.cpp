@@ -1,5 +1,7 @@
 #include "editor/EditorLayout.h"
 
+#include "gui/BitmapScaler.h"
+
 #include <array>
 
 namespace grelmond::editor {
@@ -132,6 +134,13 @@ constexpr std::array kLayout{
 } // namespace
 
 std::span<const ControlSpec> controlLayout() { return kLayout; }
+
+GuiRect scaledRect(const GuiRect& r, double scale)
+{
+    const int left = BitmapScaler::scaled(r.left, scale);
+    const int top = BitmapScaler::scaled(r.top, scale);
+    return {left, top, left + BitmapScaler::scaled(r.width(), scale), top + BitmapScaler::scaled(r.height(), scale)};
+}
 
 int syncParameterOf(int delayTimeParameter)
 {

@@ -37,6 +37,30 @@ inline constexpr int kWaveFrames = 4;
 inline constexpr int kWavePositions = 4;
 inline constexpr int kButtonFrames = 2;
 
+// How many frames a picture's strip holds.
+constexpr int framesOf(int resourceId)
+{
+    switch (resourceId) {
+    case kKnobBitmap:
+        return kKnobFrames;
+    case kWaveBitmap:
+        return kWaveFrames;
+    case kToggleBitmap:
+    case kPreviousBitmap:
+    case kNextBitmap:
+    case kLoadPatchBitmap:
+    case kSaveBitmap:
+    case kLoadBankBitmap:
+        return kButtonFrames;
+    default:
+        return 1;
+    }
+}
+
+// A rectangle of the 1x picture at a scale: corners and sizes rounded alike,
+// so that every control of a kind measures the same.
+GuiRect scaledRect(const GuiRect& r, double scale);
+
 // Tags of the editor's commands, after the 64 parameters.
 inline constexpr int kStatusTag = 64;
 inline constexpr int kPreviousProgramTag = 65;

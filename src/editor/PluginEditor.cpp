@@ -5,11 +5,17 @@
 #include "gui/GuiBitmap.h"
 #include "gui/GuiFrame.h"
 #include "gui/KnobMode.h"
+#include "gui/PopupMenu.h"
+#include "gui/ScaledBitmap.h"
+#include "gui/ScreenScale.h"
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
 #include "core/EditorController.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <string>
 #include <thread>
 
 namespace grelmond {
@@ -32,7 +38,7 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 } // namespace
 
 PluginEditor::PluginEditor(EditorController& controller)
-    : controller_(controller), background_(new GuiBitmap(kBackgroundBitmap))
+    : controller_(controller)
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
         pending_.seed(index, controller_.value(index));
@@ -41,7 +47,8 @@ PluginEditor::PluginEditor(EditorController& controller)
 PluginEditor::~PluginEditor()
 {
     close();
-    background_->release();
+    if (background_ != nullptr)
+        background_->release();
 }
 
 bool PluginEditor::open(void* parentWindow)
@@ -49,13 +56,21 @@ bool PluginEditor::open(void* parentWindow)
     close(); // a host that opens twice gets one window
     parentWindow_ = parentWindow;
     requestUpdate();
-    bitmaps_.loadAll();
-    frame_ = new GuiFrame({0, 0, kWidth, kHeight}, parentWindow, this);
+    const double zoom = scale();
+    bitmaps_.loadAll(zoom);
+    if (background_ == nullptr || background_->width() != width()) {
+        if (background_ != nullptr)
+            background_->release();
+        background_ = ScaledBitmap::load(kBackgroundBitmap, zoom);
+    }
+    frame_ = new GuiFrame({0, 0, width(), height()}, parentWindow, this);
+    frame_->setScale(zoom);
     frame_->setBackground(background_);
 
     // Every value is read afresh now; what was pending is included.
     pending_.take();
-    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); });
+    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); }, zoom);
+    addPanelAreas();
     controls_.showDelayAsNotes(param::kLeftDelayTime, controller_.value(kLeftDelaySync) != 0.0f);
     controls_.showDelayAsNotes(param::kRightDelayTime, controller_.value(kRightDelaySync) != 0.0f);
     showCurrentProgram();
@@ -71,6 +86,11 @@ void PluginEditor::close()
 {
     if (frame_ == nullptr)
         return;
+    if (menu_ != nullptr)
+        menu_->dismiss();
+    removePanelAreas();
+    hoverView_ = nullptr;
+    keyboardTaken_ = false;
     controls_.destroy(*frame_);
     frame_->release();
     frame_ = nullptr;
@@ -83,6 +103,8 @@ void PluginEditor::idle()
         return;
     if (updateRequested_.exchange(false, std::memory_order_relaxed))
         update();
+    if (pendingScale_ != 0.0)
+        rescaleNow();
     applyPendingParameters();
     if (frame_ != nullptr)
         frame_->idle();
@@ -134,6 +156,63 @@ void PluginEditor::applyPendingParameters()
     for (int index = 0; index < PendingParameters::kCount; ++index)
         if (pending & (uint64_t(1) << index))
             showParameter(index, pending_.value(index));
+    if (hoverView_ != nullptr)
+        showHover();
+}
+
+// Scale.
+
+double PluginEditor::scale()
+{
+    if (scale_ == 0.0) {
+        const int chosen = controller_.rememberedZoom();
+        scale_ = hostScale_ != 0.0 ? hostScale_ : chosen > 0 ? chosen / 100.0 : ScreenScale::of(parentWindow_);
+    }
+    return scale_;
+}
+
+void PluginEditor::setHostScale(double scale)
+{
+    hostScale_ = scale > 0.0 ? std::clamp(scale, 1.0, 2.0) : 0.0;
+    scale_ = 0.0;
+    applyScale(this->scale());
+}
+
+void PluginEditor::chooseScale(double scale)
+{
+    scale = std::clamp(scale, 1.0, 2.0);
+    controller_.rememberZoom(int(std::lround(scale * 100.0)));
+    if (hostScale_ == 0.0)
+        applyScale(scale);
+}
+
+void PluginEditor::applyScale(double scale)
+{
+    if (frame_ == nullptr) {
+        scale_ = scale;
+        return;
+    }
+    // The window is rebuilt at the next idle, never inside one of its own events.
+    if (scale != scale_)
+        pendingScale_ = scale;
+}
+
+void PluginEditor::rescaleNow()
+{
+    scale_ = pendingScale_;
+    pendingScale_ = 0.0;
+    if (frame_ == nullptr)
+        return;
+    void* parent = parentWindow_;
+    const std::string fileName = controls_.fileNameField() ? controls_.fileNameField()->getText() : std::string();
+    const std::string status = controls_.statusLine() ? controls_.statusLine()->getText() : std::string();
+    close();
+    controller_.resizeEditor(width(), height()); // the host learns the new size and resizes its window
+    open(parent);
+    if (TextField* field = controls_.fileNameField())
+        field->setText(fileName);
+    if (TextField* line = controls_.statusLine())
+        line->setText(status);
 }
 
 float PluginEditor::shownValue(int index) { return controller_.value(index); }
@@ -182,6 +261,8 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
     }
     if (control->isDirty())
         control->update(context);
+    if (control == hoverView_)
+        showHover(); // the status line follows a drag or the wheel
 }
 
 void PluginEditor::beginEdit(int tag)

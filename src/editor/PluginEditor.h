@@ -9,12 +9,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 namespace grelmond {
 
+class ClickArea;
 class EditorController;
 class GuiBitmap;
 class GuiFrame;
+class PopupMenu;
 
 // The plug-in's editor window: a fixed picture with a control for every
 // parameter, program selection and naming, and patch and bank files named in
@@ -49,6 +52,33 @@ public:
     void valueChanged(DrawContext& context, GuiControl* control) override;
     void beginEdit(int tag) override;
     void endEdit(int tag) override;
+    void pointerOver(GuiView* view) override;
+    bool keyOver(GuiView* view, const GuiKeyEvent& key) override;
+
+    // The menus the panel offers: the zoom (a click on the logo) and the program
+    // browser (a click on the program name or number); anchor in device pixels.
+    void openZoomMenu(GuiPoint anchor);
+    void openProgramBrowser(GuiPoint anchor);
+    PopupMenu* openMenu() const { return menu_; }
+    // What the status line shows while the pointer rests on a parameter's control:
+    // its name and value as the host's display texts give them.
+    std::string hoverText(int parameter);
+    // The families the factory bank groups its programs in, eight programs each.
+    static const char* familyName(int family);
+    // The browser's choice that starts renaming the current program.
+    static constexpr int kRenameChoice = 1000;
+
+    // The factor the host's format passes (content scale, scale-factor option);
+    // it overrides the user's choice and the screen's. 0 forgets it.
+    void setHostScale(double scale);
+    // The user's choice from the editor's zoom menu; remembered for the next instance.
+    void chooseScale(double scale);
+    // The scale the editor draws at: the host's, else the user's remembered
+    // choice, else the screen's; between 1 and 2.
+    double scale();
+    // The editor's size in device pixels at its scale.
+    int width() { return editor::scaledRect({0, 0, editor::kWidth, editor::kHeight}, scale()).right; }
+    int height() { return editor::scaledRect({0, 0, editor::kWidth, editor::kHeight}, scale()).bottom; }
 
     bool isOpen() const { return frame_ != nullptr; }
     GuiFrame* frame() const { return frame_; }
@@ -67,14 +97,32 @@ private:
     void saveFile(bool bank);
     void renameProgram();
     void showStatus(const char* message);
+    void applyScale(double scale);
+    void rescaleNow();
+    void addPanelAreas();
+    void removePanelAreas();
+    void showMenu(PopupMenu* menu, GuiPoint anchor);
+    void programChosen(int choice);
+    void startRenaming();
+    void showHover();
 
     EditorController& controller_;
+    double hostScale_ = 0.0;
+    double scale_ = 0.0;          // 0 until first needed
+    double pendingScale_ = 0.0;   // a new scale to reopen at, at the next idle
     void* parentWindow_ = nullptr;
     GuiBitmap* background_ = nullptr;
     GuiFrame* frame_ = nullptr;
     EditorBitmaps bitmaps_;
     EditorControls controls_;
     PendingParameters pending_;
+    ClickArea* logoArea_ = nullptr;
+    ClickArea* programArea_ = nullptr;
+    ClickArea* numberArea_ = nullptr;
+    PopupMenu* menu_ = nullptr;  // the open menu, held by the frame
+    GuiView* hoverView_ = nullptr;
+    bool keyboardTaken_ = false; // while the pointer is over the program name
+    std::string fileMessage_;    // the last file result, shown when no control is under the pointer
     std::atomic<bool> updateRequested_{false};
     bool inIdle_ = false;
     int64_t lastPumpMs_ = 0;

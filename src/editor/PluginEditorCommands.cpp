@@ -124,6 +124,7 @@ void PluginEditor::renameProgram()
 
 void PluginEditor::showStatus(const char* message)
 {
+    fileMessage_ = message;
     if (TextField* status = controls_.statusLine())
         status->setText(message);
 }

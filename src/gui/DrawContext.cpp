@@ -245,7 +245,9 @@ void DrawContext::setFont(int id, int height, int face)
 {
     const GuiFontSpec& entry = fontSpec(id);
     fontId_ = (id < 0 || id >= kFontCount) ? 0 : id;
-    fontHeight_ = height > 0 ? height : entry.height;
+    // The font table's heights are for the 1x picture; the frame's scale applies.
+    const double scale = frame_ != nullptr ? frame_->scale() : 1.0;
+    fontHeight_ = height > 0 ? height : int(std::lround(entry.height * scale));
     fontFace_ = face;
     applyFont();
 }

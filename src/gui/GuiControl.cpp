@@ -58,9 +58,22 @@ bool GuiControl::wheelStep(DrawContext& context, float distance)
     float change = distance * getWheelIncrement();
     if (context.getMouseButtons() & kMouseShift)
         change *= 0.1f;
+    beginEdit(); // one step is one gesture for the host's automation
     value_ += change;
     clampValue();
     reportIfDirty(context);
+    endEdit();
+    return true;
+}
+
+bool GuiControl::onDoubleClick(DrawContext& context)
+{
+    if (!mouseEnabled())
+        return false;
+    beginEdit();
+    value_ = getDoubleClickValue();
+    reportIfDirty(context);
+    endEdit();
     return true;
 }
 

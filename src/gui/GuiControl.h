@@ -37,6 +37,10 @@ public:
     virtual void setWheelIncrement(float v) { wheelIncrement_ = v; }
     virtual float getWheelIncrement() const { return wheelIncrement_; }
     virtual void clampValue();
+    // Restores the double-click value (the default value unless one is set), as one edit gesture.
+    bool onDoubleClick(DrawContext& context) override;
+    void setDoubleClickValue(float v) { doubleClickValue_ = v; hasDoubleClickValue_ = true; }
+    float getDoubleClickValue() const { return hasDoubleClickValue_ ? doubleClickValue_ : defaultValue_; }
 
     void setBackgroundOffset(GuiPoint offset) { backgroundOffset_ = offset; }
     GuiPoint getBackgroundOffset() const { return backgroundOffset_; }
@@ -64,6 +68,8 @@ private:
     int tag_;
     float oldValue_ = 1.0f;
     float defaultValue_ = 0.5f;
+    float doubleClickValue_ = 0.5f;
+    bool hasDoubleClickValue_ = false;
     float wheelIncrement_ = 0.1f;
     GuiBitmap* background_ = nullptr;
     GuiPoint backgroundOffset_;

@@ -11,6 +11,9 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <cstdint>
 
 namespace grelmond {
@@ -83,6 +86,8 @@ bool GuiFrame::removeView(GuiView* view, bool releaseIt)
     views_.erase(it);
     if (focusView_ == view)
         focusView_ = nullptr;
+    if (hoverView_ == view)
+        hoverView_ = nullptr;
     if (modalView_ == view)
         modalView_ = nullptr;
     if (releaseIt)
@@ -128,6 +133,8 @@ void GuiFrame::mouse(DrawContext& context, GuiPoint where)
     if (modalView_) {
         if (modalView_->mouseRect().contains(where))
             modalView_->mouse(context, where);
+        else
+            modalView_->mouseOutside(context, where);
         return;
     }
     if (GuiView* v = viewAt(where))
@@ -179,10 +186,10 @@ void GuiFrame::idle()
     if (firstDrawPending_ || !isOpen() || !isDirty())
         return;
     DrawContext context(window_->surface(), window_.get(), this);
-    if (modalView_)
-        modalView_->update(context);
-    else if (GuiView::isDirty())
+    if (GuiView::isDirty()) // everything, the modal view last (what a closed menu covered, too)
         draw(context);
+    else if (modalView_)
+        modalView_->update(context);
     else
         for (GuiView* v : views_)
             v->update(context);
@@ -236,10 +243,34 @@ void GuiFrame::onMouseDown(GuiPoint where, int buttons)
     inMouse_ = true;
     DrawContext context(window_->surface(), window_.get(), this);
     context.setPressButtons(buttons);
-    mouse(context, where);
+    if (!isDoubleClick(where, buttons) || !handleDoubleClick(context, where))
+        mouse(context, where);
     inMouse_ = false;
     if (window_)
         window_->flush();
+}
+
+bool GuiFrame::isDoubleClick(GuiPoint where, int buttons)
+{
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    const int slop = int(std::lround(kDoubleClickSlop * scale_));
+    const bool second = buttons == kMouseLeft && lastPressMs_ >= 0 && now - lastPressMs_ <= kDoubleClickMs &&
+                        std::abs(where.x - lastPress_.x) <= slop && std::abs(where.y - lastPress_.y) <= slop;
+    // A third press starts over rather than making another double-click.
+    lastPressMs_ = second || buttons != kMouseLeft ? -1 : now;
+    lastPress_ = where;
+    return second;
+}
+
+bool GuiFrame::handleDoubleClick(DrawContext& context, GuiPoint where)
+{
+    endTextEdit();
+    if (modalView_)
+        return false;
+    GuiView* v = viewAt(where);
+    return v != nullptr && v->onDoubleClick(context);
 }
 
 void GuiFrame::onWheelEvent(float distance)
@@ -250,14 +281,47 @@ void GuiFrame::onWheelEvent(float distance)
 
 void GuiFrame::onKey(const GuiKeyEvent& key)
 {
-    if (!focusView_ || !isOpen())
+    if (!isOpen())
         return;
+    if (!focusView_ && !modalView_) {
+        if (owner_)
+            owner_->keyOver(hoverView_, key);
+        return;
+    }
     DrawContext context(window_->surface(), window_.get(), this);
-    focusView_->onKey(context, key);
-    window_->flush();
+    if (modalView_)
+        modalView_->onKey(context, key);
+    else
+        focusView_->onKey(context, key);
+    if (window_)
+        window_->flush();
 }
 
-void GuiFrame::onFocusLost() { endTextEdit(); }
+void GuiFrame::onMouseMove(GuiPoint where)
+{
+    if (inMouse_ || !isOpen())
+        return;
+    if (modalView_) {
+        DrawContext context(window_->surface(), window_.get(), this);
+        modalView_->mouseMoved(context, where);
+        return;
+    }
+    GuiView* over = viewAt(where);
+    if (over == hoverView_)
+        return;
+    hoverView_ = over;
+    if (owner_)
+        owner_->pointerOver(over);
+}
+
+void GuiFrame::onFocusLost()
+{
+    if (modalView_ && isOpen()) {
+        DrawContext context(window_->surface(), window_.get(), this);
+        modalView_->releaseFocus(context);
+    }
+    endTextEdit();
+}
 
 void GuiFrame::onWindowDestroyed() { open_ = false; }
 

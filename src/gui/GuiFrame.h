@@ -53,10 +53,16 @@ public:
     GuiView* focusView() const { return focusView_; }
     // Commits a text edit in progress, if any.
     void endTextEdit();
+    GuiView* hoverView() const { return hoverView_; }
 
     void beginEdit(int tag);
     void endEdit(int tag);
     void pumpIdle();
+
+    // How many device pixels one pixel of the 1x picture covers: views are
+    // placed in device pixels already; text takes its height from this.
+    void setScale(double scale) { scale_ = scale; }
+    double scale() const { return scale_; }
 
     bool isOpen() const;
     GuiWindow* window() const { return window_.get(); }
@@ -66,6 +72,10 @@ private:
     void onPaint() override;
     void onMouseDown(GuiPoint where, int buttons) override;
     void onWheelEvent(float distance) override;
+    // True for a left press close in time and place to the last one.
+    bool isDoubleClick(GuiPoint where, int buttons);
+    bool handleDoubleClick(DrawContext& context, GuiPoint where);
+    void onMouseMove(GuiPoint where) override;
     void onKey(const GuiKeyEvent& key) override;
     void onFocusLost() override;
     void onWindowDestroyed() override;
@@ -78,6 +88,12 @@ private:
     bool firstDrawPending_ = true;
     bool open_ = true;
     bool inMouse_ = false;
+    static constexpr int kDoubleClickMs = 400;
+    static constexpr int kDoubleClickSlop = 4; // pixels at 1x
+    int64_t lastPressMs_ = -1;
+    GuiPoint lastPress_;
+    GuiView* hoverView_ = nullptr; // the view last under the pointer
+    double scale_ = 1.0;
     std::unique_ptr<GuiWindow> window_;
 };
 

@@ -64,6 +64,8 @@ enum class GuiKey {
     Delete,
     Enter,
     Escape,
+    Up,
+    Down,
     Other,
 };
 

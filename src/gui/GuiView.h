@@ -26,6 +26,12 @@ public:
     // Files dropped on the view; true when it took them.
     virtual bool onDrop(DrawContext& context, const char* const* files, int count, int type, GuiPoint where);
     virtual bool onWheel(DrawContext& context, GuiPoint where, float distance);
+    // A press outside the view while it is the frame's modal view.
+    virtual void mouseOutside(DrawContext& context, GuiPoint where) {}
+    // The second left press of a double-click; false leaves it to mouse().
+    virtual bool onDoubleClick(DrawContext& context) { return false; }
+    // The pointer moved with no button held.
+    virtual void mouseMoved(DrawContext& context, GuiPoint where) {}
     virtual void releaseFocus(DrawContext& context);
     virtual void takeFocus(DrawContext& context);
     virtual bool isDirty() const;

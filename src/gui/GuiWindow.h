@@ -16,6 +16,8 @@ public:
     // buttons: MouseBits of the press, the pressed button included.
     virtual void onMouseDown(GuiPoint where, int buttons) = 0;
     virtual void onWheelEvent(float distance) = 0;
+    // The pointer moved over the window with no button held.
+    virtual void onMouseMove(GuiPoint where) {}
     virtual void onKey(const GuiKeyEvent& key) = 0;
     virtual void onFocusLost() = 0;
     virtual void onWindowDestroyed() = 0;
@@ -46,10 +48,10 @@ public:
     virtual bool isOpen() const = 0;
 
     // A native single-line text field over rect (window coordinates) holding text in
-    // the font and colours given, with the keyboard focus; false where the platform
+    // the font (its face from fontId, fontHeight pixels high) and colours given, with the keyboard focus; false where the platform
     // has none and the toolkit draws its own. Enter in it arrives as an Enter key.
-    virtual bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
-                                 GuiColor backColor)
+    virtual bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, int fontHeight,
+                                 GuiColor fontColor, GuiColor backColor)
     {
         return false;
     }

@@ -13,6 +13,8 @@ public:
 
     void draw(DrawContext& context) override;
     void mouse(DrawContext& context, GuiPoint where) override;
+    // A second press is a press: it has no default to return to.
+    bool onDoubleClick(DrawContext& context) override { return false; }
 
 private:
     int frameHeight_;

@@ -4,6 +4,7 @@
 #include "gui/GuiBitmap.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace grelmond {
 
@@ -66,6 +67,24 @@ void StepSwitch::mouse(DrawContext& context, GuiPoint where)
             break;
     }
     endEdit();
+}
+
+} // namespace grelmond
+
+namespace grelmond {
+
+bool StepSwitch::onWheel(DrawContext& context, GuiPoint, float distance)
+{
+    if (!mouseEnabled() || positions_ < 2 || distance == 0.0f)
+        return false;
+    const int last = positions_ - 1;
+    const int now = std::clamp(int(std::lround(value_ * float(last))), 0, last);
+    const int next = std::clamp(now + (distance > 0.0f ? 1 : -1), 0, last);
+    beginEdit();
+    value_ = float(next) / float(last);
+    reportIfDirty(context);
+    endEdit();
+    return true;
 }
 
 } // namespace grelmond

@@ -13,6 +13,8 @@ public:
 
     void draw(DrawContext& context) override;
     void mouse(DrawContext& context, GuiPoint where) override;
+    // One position per notch, whatever the wheel increment.
+    bool onWheel(DrawContext& context, GuiPoint where, float distance) override;
     int frameIndex() const;
     // The value for a pointer d pixels right of the control's left edge.
     float valueAt(int d) const;

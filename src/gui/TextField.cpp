@@ -1,9 +1,11 @@
 #include "gui/TextField.h"
 
 #include "gui/DrawContext.h"
+#include "gui/GuiFonts.h"
 #include "gui/GuiFrame.h"
 #include "gui/LineEditor.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace grelmond {
@@ -73,8 +75,10 @@ void TextField::takeFocus(DrawContext& context)
 {
     GuiWindow* window = context.window();
     const GuiRect& r = size();
-    if (window && window->beginNativeEdit({r.left + 1, r.top + 1, r.right, r.bottom}, text_, getFont(), getFontColor(),
-                                          getBackColor())) {
+    const double scale = parentFrame() != nullptr ? parentFrame()->scale() : 1.0;
+    const int height = int(std::lround(fontSpec(getFont()).height * scale));
+    if (window && window->beginNativeEdit({r.left + 1, r.top + 1, r.right, r.bottom}, text_, getFont(), height,
+                                          getFontColor(), getBackColor())) {
         nativeEdit_ = true;
         return;
     }

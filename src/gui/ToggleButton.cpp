@@ -31,3 +31,16 @@ void ToggleButton::mouse(DrawContext& context, GuiPoint)
 }
 
 } // namespace grelmond
+
+namespace grelmond {
+
+bool ToggleButton::onWheel(DrawContext& context, GuiPoint, float distance)
+{
+    if (!mouseEnabled() || distance == 0.0f)
+        return false;
+    value_ = distance > 0.0f ? 1.0f : 0.0f;
+    reportIfDirty(context);
+    return true;
+}
+
+} // namespace grelmond

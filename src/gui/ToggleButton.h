@@ -12,6 +12,10 @@ public:
 
     void draw(DrawContext& context) override;
     void mouse(DrawContext& context, GuiPoint where) override;
+    // A second press is a press: it has no default to return to.
+    bool onDoubleClick(DrawContext& context) override { return false; }
+    // Away from the user turns it on, towards the user off.
+    bool onWheel(DrawContext& context, GuiPoint where, float distance) override;
 };
 
 } // namespace grelmond

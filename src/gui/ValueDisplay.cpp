@@ -2,7 +2,10 @@
 
 #include "gui/DrawContext.h"
 #include "gui/GuiBitmap.h"
+#include "gui/GuiFrame.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace grelmond {
@@ -100,6 +103,22 @@ std::string ValueDisplay::text() const
 
 void ValueDisplay::draw(DrawContext& context) { drawText(context, text()); }
 
+void ValueDisplay::fitFont(DrawContext& context, const std::string& text)
+{
+    context.setFont(fontId_, 0, textFace_);
+    const int room = size().width() - 2;
+    const int width = context.getStringWidth(text);
+    if (width <= room || width <= 0)
+        return;
+    // A name too long for its place is shown whole in a smaller face, down to
+    // the smallest that still reads.
+    const double scale = context.frame() != nullptr ? context.frame()->scale() : 1.0;
+    const int smallest = int(std::lround(kSmallestText * scale));
+    const int height = std::max(context.fontHeight() * room / width, smallest);
+    if (height < context.fontHeight())
+        context.setFont(fontId_, height, textFace_);
+}
+
 void ValueDisplay::drawText(DrawContext& context, const std::string& text)
 {
     setDirty(false);
@@ -129,7 +148,7 @@ void ValueDisplay::drawText(DrawContext& context, const std::string& text)
     }
     if (style_ & kDisplayNoText)
         return;
-    context.setFont(fontId_, 0, textFace_);
+    fitFont(context, text);
     if (style_ & kDisplayShadowText) {
         context.setFontColor(shadowColor_);
         context.drawString(text, r.offsetBy(1, 1), false, horiAlign_);

@@ -25,6 +25,7 @@ public:
     ValueDisplay(const GuiRect& size, GuiBitmap* background = nullptr, int style = 0);
 
     void draw(DrawContext& context) override;
+    bool onDoubleClick(DrawContext& context) override { return false; }
 
     void setFont(int fontId);
     int getFont() const { return fontId_; }
@@ -51,6 +52,9 @@ public:
 protected:
     ValueDisplay(const GuiRect& size, ControlListener* listener, int tag, GuiBitmap* background, int style);
     void drawText(DrawContext& context, const std::string& text);
+    // Chooses the display's font, smaller when the text would not fit.
+    void fitFont(DrawContext& context, const std::string& text);
+    static constexpr int kSmallestText = 7; // pixels at 1x
 
 private:
     int fontId_ = 3;

@@ -29,30 +29,61 @@ std::string RememberedFolder::filePath() const {
   return folder.empty() ? std::string() : platform::joinPath(folder, kFileName);
 }
 
-std::optional<std::string> RememberedFolder::read() const {
+std::string RememberedFolder::readContents() const {
   const std::string path = filePath();
   if (path.empty())
-    return std::nullopt;
+    return {};
   std::FILE* file = platform::openRegularFile(path);
   if (!file)
-    return std::nullopt;
-  char text[kFileSize + 1] = {};
-  const std::size_t got = std::fread(text, 1, kFileSize - 1, file);
+    return {};
+  std::string text(kFileSize, '\0');
+  const std::size_t got = std::fread(text.data(), 1, kFileSize - 1, file);
   std::fclose(file);
-  // An empty (or zeroed) file remembers nothing; taken as a folder it would
-  // put a bare name at the root of the filesystem.
-  const std::size_t length = strnlen(text, got);
-  if (length == 0)
-    return std::nullopt;
-  return std::string(text, length);
+  text.resize(got);
+  return text;
 }
 
-bool RememberedFolder::write(std::string_view folder) const {
+std::optional<std::string> RememberedFolder::read() const {
+  const std::string text = readContents();
+  // An empty (or zeroed) file remembers nothing; taken as a folder it would
+  // put a bare name at the root of the filesystem.
+  const std::size_t length = strnlen(text.c_str(), text.size());
+  if (length == 0)
+    return std::nullopt;
+  return text.substr(0, length);
+}
+
+std::optional<int> RememberedFolder::readZoom() const {
+  const std::string text = readContents();
+  if (text.size() <= kZoomOffset)
+    return std::nullopt;
+  const std::string tail(text.c_str() + kZoomOffset, strnlen(text.c_str() + kZoomOffset, text.size() - kZoomOffset));
+  int percent = 0;
+  char extra = 0;
+  if (std::sscanf(tail.c_str(), "zoom=%d%c", &percent, &extra) != 1 || percent < 100 || percent > 200)
+    return std::nullopt;
+  return percent;
+}
+
+bool RememberedFolder::write(std::string_view folder) const { return writeContents(folder, readZoom()); }
+
+bool RememberedFolder::writeZoom(int percent) const {
+  if (percent < 100 || percent > 200)
+    return false;
+  return writeContents(read().value_or(std::string()), percent);
+}
+
+bool RememberedFolder::writeContents(std::string_view folder, std::optional<int> zoom) const {
   const std::string configDir = configFolder();
   if (configDir.empty() || folder.size() >= kFileSize || !platform::makeFolders(configDir))
     return false;
   std::string contents(kFileSize, '\0');
   contents.replace(0, folder.size(), folder);
+  if (zoom && folder.size() < kZoomOffset) {
+    char text[16];
+    const int n = std::snprintf(text, sizeof text, "zoom=%d", *zoom);
+    contents.replace(kZoomOffset, size_t(n), text, size_t(n));
+  }
   return platform::writeFileAtomically(platform::joinPath(configDir, kFileName), contents);
 }
 

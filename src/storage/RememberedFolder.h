@@ -7,10 +7,13 @@
 namespace grelmond {
 
 // The folder of the last bank or patch file named by a full path, kept in
-// "grldefault.cfg" so that a later load or save can name a bare file.
+// "grldefault.cfg" so that a later load or save can name a bare file; the
+// editor's zoom is kept in the same file, after the folder.
 class RememberedFolder {
 public:
   static constexpr std::size_t kFileSize = 1024; // the file's size, NUL-terminated folder first
+  // Where "zoom=PERCENT" sits, NUL-terminated, when the folder leaves room.
+  static constexpr std::size_t kZoomOffset = 1008;
 
   explicit RememberedFolder(std::string installFolder);
 
@@ -23,6 +26,10 @@ public:
   // False, and nothing remembered, when the file cannot be written or the folder does not fit.
   bool write(std::string_view folder) const;
 
+  // The editor's zoom in percent, 100 to 200; nothing when none is kept.
+  std::optional<int> readZoom() const;
+  bool writeZoom(int percent) const;
+
   enum class Use { Load, Save };
 
   // The path a typed name stands for. A full path is used as it is and its folder
@@ -32,6 +39,8 @@ public:
 
 private:
   std::string configFolder() const;
+  std::string readContents() const;
+  bool writeContents(std::string_view folder, std::optional<int> zoom) const;
 
   std::string installFolder_;
 };

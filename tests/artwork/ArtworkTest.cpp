@@ -231,3 +231,37 @@ TEST(ArtworkTool, RedrawsTheCommittedBitmapsByteForByte) {
     std::filesystem::remove_all(out);
     if (!liberation) GTEST_SKIP() << "Liberation Sans is not installed; compared sizes only";
 }
+
+// The 2x set is the same artwork drawn again at twice the density: twice the
+// size, with detail inside each 2 x 2 block that a doubled 1x pixel cannot have.
+TEST(ArtworkTool, DrawsTheDoubleSetAgainRatherThanDoublingPixels) {
+    const std::string tool = std::string(testpaths::binDir()) + "/artwork";
+    const auto out = std::filesystem::temp_directory_path() / ("artwork-2x-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(out);
+    ASSERT_EQ(std::system((tool + " " + out.string() + " --scale 2").c_str()), 0);
+    EXPECT_NE(std::system((tool + " " + out.string() + " --scale 3 2>/dev/null").c_str()), 0);
+    for (const ResourceShape& shape : kResources) {
+        SCOPED_TRACE(shape.id);
+        const std::string fresh = (out / (std::to_string(shape.id) + ".bmp")).string();
+        const BmpPicture pic = readBmp(fresh);
+        ASSERT_TRUE(pic.loaded);
+        EXPECT_EQ(pic.width, 2 * shape.width);
+        EXPECT_EQ(pic.height, 2 * shape.height);
+        const std::string committed =
+            std::string(testpaths::sourceDir()) + "/resources/2x/" + std::to_string(shape.id) + ".bmp";
+        const BmpPicture shipped = readBmp(committed);
+        EXPECT_EQ(shipped.width, pic.width) << committed;
+        EXPECT_EQ(shipped.height, pic.height);
+        if (shape.id != 213 && shape.id != 226)
+            continue;
+        int blocks = 0, detailed = 0;
+        for (int y = 0; y + 1 < pic.height; y += 2)
+            for (int x = 0; x + 1 < pic.width; x += 2) {
+                const auto p = pic.at(x, y);
+                ++blocks;
+                if (!(pic.at(x + 1, y) == p && pic.at(x, y + 1) == p && pic.at(x + 1, y + 1) == p)) ++detailed;
+            }
+        EXPECT_GT(detailed * 100, blocks) << "doubled pixels would leave no block with finer detail";
+    }
+    std::filesystem::remove_all(out);
+}

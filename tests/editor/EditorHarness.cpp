@@ -2,6 +2,7 @@
 
 #include "ScopedEnv.h"
 #include "editor/EditorLayout.h"
+#include "gui/PopupMenu.h"
 
 namespace editortest {
 
@@ -64,6 +65,11 @@ void EditorHarness::drag(GuiPoint from, const std::vector<GuiPoint>& path)
 void EditorHarness::typeInto(int tag, const std::string& text)
 {
     click(tag);
+    if (tag == editor::kProgramNameTag) { // a click browses; renaming is the browser's last item
+        PopupMenu* menu = editor->openMenu();
+        const GuiRect r = menu->itemRect(menu->itemCount() - 1);
+        drag({r.left + 2, r.top + 2});
+    }
     window().typeText(text);
     window().sendKey({GuiKey::Enter});
 }

@@ -46,7 +46,8 @@ public:
     // Left button pressed at `from`, moved through `path`, released; a click without a path.
     void drag(GuiPoint from, const std::vector<GuiPoint>& path = {});
     void click(int tag) { drag(centreOf(tag)); }
-    // Clicks a text field, replaces its text and presses Enter.
+    // Clicks a text field, replaces its text and presses Enter; the program name
+    // is reached through the program browser's renaming item.
     void typeInto(int tag, const std::string& text);
 
     GuiControl* control(int tag) const { return editor->controls().control(tag); }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -83,4 +84,37 @@ TEST(RememberedFolder, EmptyZeroedOrOddFileRemembersNothing) {
   ASSERT_EQ(mkfifo(remembered.filePath().c_str(), 0666), 0);
   EXPECT_EQ(remembered.read(), std::nullopt);
 #endif
+}
+
+TEST(RememberedFolder, ZoomIsKeptBesideTheFolderAndNeitherLosesTheOther) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  EXPECT_EQ(remembered.readZoom(), std::nullopt);
+  ASSERT_TRUE(remembered.writeZoom(150));
+  EXPECT_EQ(remembered.readZoom(), 150);
+  EXPECT_EQ(remembered.read(), std::nullopt) << "a zoom alone remembers no folder";
+
+  EXPECT_EQ(remembered.resolve("/sounds/mine.grb", Use::Load), "/sounds/mine.grb");
+  EXPECT_EQ(remembered.readZoom(), 150);
+  ASSERT_TRUE(remembered.writeZoom(200));
+  EXPECT_EQ(remembered.read(), "/sounds");
+  EXPECT_EQ(remembered.readZoom(), 200);
+  EXPECT_EQ(install.read("grldefault.cfg").size(), RememberedFolder::kFileSize);
+
+  EXPECT_FALSE(remembered.writeZoom(250));
+  EXPECT_FALSE(remembered.writeZoom(99));
+  EXPECT_EQ(remembered.readZoom(), 200);
+}
+
+TEST(RememberedFolder, OddZoomTextsAreIgnored) {
+  TempFolder install;
+  RememberedFolder remembered(install.path());
+  for (const char* text : {"zoom=", "zoom=abc", "zoom=300", "zoom=150x", "size=150"}) {
+    std::string contents(RememberedFolder::kFileSize, '\0');
+    contents.replace(RememberedFolder::kZoomOffset, std::strlen(text), text);
+    install.write("grldefault.cfg", contents);
+    EXPECT_EQ(remembered.readZoom(), std::nullopt) << text;
+  }
+  install.write("grldefault.cfg", std::string(RememberedFolder::kFileSize, 'x')); // no terminator at all
+  EXPECT_EQ(remembered.readZoom(), std::nullopt);
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <set>
 #include <windows.h>
 
@@ -224,4 +227,88 @@ TEST_F(EditorWindowTest, TwoEditorsShareTheClassAndManyOpeningsLeaveNothingBehin
     EXPECT_FALSE(classRegistered(library));
     std::printf("before/after 50 cycles: GDI objects %lu/%lu, USER objects %lu/%lu, windows %d/%d\n", before.gdi,
                 after.gdi, before.user, after.user, before.windows, after.windows);
+}
+
+// The zoom a user chose is kept in the installation folder's grldefault.cfg;
+// the next instance opens at it, on GDI as on cairo.
+TEST_F(EditorWindowTest, AtTheRememberedDoubleZoomTheEditorFillsItsSizeAndKnobsDragAlike)
+{
+    const char* folder = std::getenv("GRELMOND_INSTALL_PATH");
+    ASSERT_NE(folder, nullptr);
+    const std::string config = std::string(folder) + "\\grldefault.cfg";
+    std::string saved;
+    if (FILE* f = std::fopen(config.c_str(), "rb")) {
+        char buffer[2048];
+        saved.assign(buffer, std::fread(buffer, 1, sizeof buffer, f));
+        std::fclose(f);
+    }
+    std::string zoomed(1024, '\0'); // the remembered folder kept, the zoom beside it
+    const size_t folderLength = std::min({saved.find('\0'), saved.size(), size_t(1000)});
+    zoomed.replace(0, folderLength, saved.substr(0, folderLength));
+    zoomed.replace(1008, 8, "zoom=200");
+    if (FILE* f = std::fopen(config.c_str(), "wb")) {
+        std::fwrite(zoomed.data(), 1, zoomed.size(), f);
+        std::fclose(f);
+    }
+    auto zoomedPlugin = loader.create(&host);
+    ERect* rect = nullptr;
+    ASSERT_EQ(zoomedPlugin->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right - rect->left, 1258);
+    EXPECT_EQ(rect->bottom - rect->top, 968);
+    DestroyWindow(hostWindow);
+    hostWindow = makeHostWindow(1258, 968);
+    zoomedPlugin->dispatch(effSetEditKnobMode, 0, 2);
+    zoomedPlugin->setParameter(63, 0.5f);
+    ASSERT_EQ(zoomedPlugin->dispatch(effEditOpen, 0, 0, hostWindow), 1);
+    for (int i = 0; i < 20; ++i) {
+        pumpMessages();
+        zoomedPlugin->dispatch(effEditIdle);
+        Sleep(10);
+    }
+    HWND child = editorChild();
+    ASSERT_NE(child, nullptr);
+    RECT client{};
+    GetClientRect(child, &client);
+    EXPECT_EQ(client.right, 1258);
+    EXPECT_EQ(client.bottom, 968);
+    HDC dc = GetDC(child);
+    std::set<COLORREF> colours; // the lower right quarter is drawn too, not left blank
+    for (int y = 500; y < 960; y += 37)
+        for (int x = 640; x < 1250; x += 41)
+            colours.insert(GetPixel(dc, x, y));
+    ReleaseDC(child, dc);
+    EXPECT_GE(colours.size(), 4u);
+
+    // The same 40-pixel hand movement as at 1x turns the main volume knob as far.
+    const int x = kHostX + 1061, y = kHostY + 817;
+    int hostIdles = 0;
+    host.handler = [&](const testsupport::HostCall& call, void*, VstIntPtr&) {
+        if (call.opcode == audioMasterIdle && ++hostIdles == 1)
+            SetCursorPos(x, y - 40);
+        else if (call.opcode == audioMasterIdle && hostIdles == 3)
+            leftButton(false);
+        return false;
+    };
+    const int ended = host.count(audioMasterEndEdit);
+    SetCursorPos(x, y);
+    leftButton(true);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (host.count(audioMasterEndEdit) == ended && std::chrono::steady_clock::now() < end) {
+        pumpMessages();
+        zoomedPlugin->dispatch(effEditIdle);
+        Sleep(10);
+    }
+    host.handler = nullptr;
+    leftButton(false);
+    EXPECT_NEAR(zoomedPlugin->getParameter(63), 0.7f, 0.01f);
+
+    zoomedPlugin->dispatch(effSetEditKnobMode, 0, 0);
+    zoomedPlugin->dispatch(effEditClose);
+    zoomedPlugin.reset();
+    if (saved.empty()) // leave the folder as it was
+        std::remove(config.c_str());
+    else if (FILE* f = std::fopen(config.c_str(), "wb")) {
+        std::fwrite(saved.data(), 1, saved.size(), f);
+        std::fclose(f);
+    }
 }

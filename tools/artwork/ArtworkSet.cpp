@@ -27,8 +27,8 @@ const std::vector<Resource>& editorResources() {
     return resources;
 }
 
-std::unique_ptr<Image> render(const Resource& resource) {
-    auto image = std::make_unique<Image>(resource.width, resource.height);
+std::unique_ptr<Image> render(const Resource& resource, int scale) {
+    auto image = std::make_unique<Image>(resource.width, resource.height, scale);
     resource.draw(*image);
     cairo_surface_flush(image->surface());
     return image;

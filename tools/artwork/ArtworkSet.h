@@ -17,7 +17,7 @@ struct Resource {
 
 const std::vector<Resource>& editorResources();
 
-// Draws one resource at its size.
-std::unique_ptr<Image> render(const Resource& resource);
+// Draws one resource at its size times scale (1 or 2).
+std::unique_ptr<Image> render(const Resource& resource, int scale = 1);
 
 } // namespace artwork

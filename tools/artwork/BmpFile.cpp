@@ -18,8 +18,8 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 } // namespace
 
 bool writeBmp(const Image& image, const std::string& path) {
-    const int w = image.width();
-    const int h = image.height();
+    const int w = image.pixelWidth();
+    const int h = image.pixelHeight();
     const uint32_t rowBytes = (w * 3 + 3) & ~3u;
     const uint32_t pixelBytes = rowBytes * h;
     const uint32_t headerBytes = 14 + 40;

@@ -4,9 +4,9 @@
 
 namespace artwork {
 
-Image::Image(int width, int height)
-    : width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)) {}
+Image::Image(int width, int height, int scale)
+    : width_(width), height_(height), scale_(scale),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width * scale, height * scale)) {}
 
 Image::~Image() { cairo_surface_destroy(surface_); }
 

@@ -4,16 +4,21 @@
 
 namespace artwork {
 
-// An opaque 24-bit picture being drawn; owns its cairo surface.
+// An opaque 24-bit picture being drawn; owns its cairo surface. Drawing code
+// works in the 1x picture's units; a scale of 2 gives a surface twice as wide
+// and high, drawn again at that density rather than enlarged.
 class Image {
 public:
-    Image(int width, int height);
+    Image(int width, int height, int scale = 1);
     ~Image();
     Image(const Image&) = delete;
     Image& operator=(const Image&) = delete;
 
     int width() const { return width_; }
     int height() const { return height_; }
+    int scale() const { return scale_; }
+    int pixelWidth() const { return width_ * scale_; }
+    int pixelHeight() const { return height_ * scale_; }
     cairo_surface_t* surface() const { return surface_; }
 
     // Red, green and blue of one pixel, for checks and composites.
@@ -22,6 +27,7 @@ public:
 private:
     int width_;
     int height_;
+    int scale_;
     cairo_surface_t* surface_;
 };
 

@@ -8,7 +8,8 @@ namespace {
 constexpr const char* kFontFamily = "Liberation Sans";
 }
 
-Painter::Painter(Image& image) : cr_(cairo_create(image.surface())) {
+Painter::Painter(Image& image) : cr_(cairo_create(image.surface())), scale_(image.scale()) {
+    cairo_scale(cr_, scale_, scale_);
     cairo_font_options_t* options = cairo_font_options_create();
     // Fixed options keep the output the same whatever the desktop settings say.
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
@@ -68,8 +69,10 @@ void Painter::selectFont(const TextStyle& style) {
     cairo_set_font_size(cr_, style.size);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_get_font_options(cr_, options);
-    cairo_font_options_set_antialias(options, style.aliased ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(options, style.aliased ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_SLIGHT);
+    // Whole-pixel letters only where the letters are a few pixels high.
+    const bool aliased = style.aliased && scale_ == 1;
+    cairo_font_options_set_antialias(options, aliased ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, aliased ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_SLIGHT);
     cairo_set_font_options(cr_, options);
     cairo_font_options_destroy(options);
 }

@@ -52,6 +52,7 @@ public:
 private:
     void selectFont(const TextStyle& style);
     cairo_t* cr_;
+    int scale_;
 };
 
 } // namespace artwork

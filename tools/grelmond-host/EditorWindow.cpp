@@ -20,6 +20,23 @@ struct EditorSize {
     int height = 0;
 };
 
+// The window keeps exactly the editor's size; a zoom change in the editor asks for another.
+void fixSize(Display* display, Window window, EditorSize size)
+{
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = size.width;
+    hints.min_height = hints.max_height = size.height;
+    XSetWMNormalHints(display, window, &hints);
+}
+
+void resizeTopLevel(Display* display, Window window, EditorSize size)
+{
+    fixSize(display, window, size);
+    XResizeWindow(display, window, unsigned(size.width), unsigned(size.height));
+    XFlush(display);
+}
+
 Window makeTopLevel(Display* display, EditorSize size, Atom deleteWindow)
 {
     const int screen = DefaultScreen(display);
@@ -27,11 +44,7 @@ Window makeTopLevel(Display* display, EditorSize size, Atom deleteWindow)
                                         unsigned(size.height), 0, BlackPixel(display, screen),
                                         BlackPixel(display, screen));
     XStoreName(display, window, "Grelmond");
-    XSizeHints hints{};
-    hints.flags = PMinSize | PMaxSize;
-    hints.min_width = hints.max_width = size.width;
-    hints.min_height = hints.max_height = size.height;
-    XSetWMNormalHints(display, window, &hints);
+    fixSize(display, window, size);
     XSetWMProtocols(display, window, &deleteWindow, 1);
     XSelectInput(display, window, StructureNotifyMask);
     XMapWindow(display, window);
@@ -85,6 +98,9 @@ int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSi
     }
     while (!closeRequested(display, window, deleteWindow)) {
         plugin->idleEditor();
+        const auto [width, height] = plugin->takeEditorSizeRequest();
+        if (width > 0)
+            resizeTopLevel(display, window, {width, height});
         std::this_thread::sleep_for(kIdleInterval);
     }
     plugin->closeEditor();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -63,6 +64,9 @@ public:
     virtual bool openEditor(void* parent) = 0;
     virtual void idleEditor() = 0;
     virtual void closeEditor() = 0;
+    // A new editor size the plug-in asked its window for since the last call
+    // (a zoom change); 0 × 0 when none.
+    virtual std::pair<int, int> takeEditorSizeRequest() { return {0, 0}; }
 };
 
 // Loads PATH by its kind (a ".vst3" bundle or a VST 2 library) and prepares it

@@ -47,6 +47,8 @@ VstIntPtr LoadedPlugin::hostCallback(AEffect* effect, VstInt32 opcode, VstInt32 
     return plugin->answer(opcode, index, value, ptr, opt);
 }
 
+std::pair<int, int> LoadedPlugin::takeWindowSizeRequest() { return std::exchange(sizeRequest_, {0, 0}); }
+
 VstIntPtr LoadedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
 {
     switch (opcode) {
@@ -86,6 +88,11 @@ VstIntPtr LoadedPlugin::answer(VstInt32 opcode, VstInt32 index, VstIntPtr value,
                 return 1;
         return 0;
     }
+    case audioMasterSizeWindow:
+        if (index <= 0 || value <= 0 || index > 16384 || value > 16384)
+            return 0;
+        sizeRequest_ = {int(index), int(value)};
+        return 1;
     case audioMasterAutomate:
     case audioMasterIdle:
     case audioMasterBeginEdit:

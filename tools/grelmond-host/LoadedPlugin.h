@@ -6,6 +6,7 @@
 #include "formats/vst2/VstAbi.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -24,6 +25,9 @@ public:
     void unload();
     const std::string& error() const { return error_; }
     const std::string& entryName() const { return entryName_; }
+    // The editor size the plug-in last asked for with audioMasterSizeWindow,
+    // taken once (0 x 0 when it asked for none since).
+    std::pair<int, int> takeWindowSizeRequest();
 
     vst::AEffect* effect() const { return effect_; }
     vst::VstIntPtr dispatch(vst::VstInt32 opcode, vst::VstInt32 index = 0, vst::VstIntPtr value = 0,
@@ -60,6 +64,7 @@ private:
     vst::VstInt32 blockSize_ = 512;
     vst::VstTimeInfo* timeInfo_ = nullptr;
     int wantMidiCalls_ = 0;
+    std::pair<int, int> sizeRequest_{0, 0};
 };
 
 } // namespace host

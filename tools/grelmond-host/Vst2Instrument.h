@@ -35,6 +35,7 @@ public:
     bool editorSize(int& width, int& height) override;
     bool openEditor(void* parent) override;
     void idleEditor() override { plugin_.dispatch(vst::effEditIdle); }
+    std::pair<int, int> takeEditorSizeRequest() override { return plugin_.takeWindowSizeRequest(); }
     void closeEditor() override { plugin_.dispatch(vst::effEditClose); }
 
     ~Vst2Instrument() override { plugin_.setTimeInfo(nullptr); }

@@ -35,6 +35,7 @@ bool writeEditorSnapshot(const SnapshotRequest& request, std::string& error)
         }
     }
     plugin->setProgram(request.program - 1);
+    editor->setHostScale(request.scale);
 
     if (editor->open(nullptr) != 1) {
         error = "the editor did not open";

@@ -6,6 +6,7 @@ namespace snapshot {
 
 struct SnapshotRequest {
     int program = 1; // 1-64, as the editor numbers programs
+    double scale = 1.0; // 1 to 2: the editor's zoom
     std::string bankPath; // empty: the plug-in's default bank
     std::string outPath;
 };

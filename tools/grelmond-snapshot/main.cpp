@@ -1,4 +1,4 @@
-// grelmond-snapshot [--program N] [--bank FILE] OUT.png
+// grelmond-snapshot [--program N] [--bank FILE] [--scale F] OUT.png
 // Writes a picture of the plug-in's editor window as it would appear.
 #include "EditorSnapshot.h"
 
@@ -12,8 +12,9 @@
 namespace {
 void usage()
 {
-    std::fputs("usage: grelmond-snapshot [--program N] [--bank FILE] OUT.png\n"
+    std::fputs("usage: grelmond-snapshot [--program N] [--bank FILE] [--scale F] OUT.png\n"
                "  --program N   show program N (1-64; default 1)\n"
+               "  --scale F     draw the editor at F times its size (1 to 2; default 1)\n"
                "  --bank FILE   load this bank first instead of the default bank\n",
                stderr);
 }
@@ -38,6 +39,13 @@ int main(int argc, char** argv)
         if (arg == "--program" && hasValue) {
             if (!parseProgram(argv[++i], request.program)) {
                 std::fprintf(stderr, "grelmond-snapshot: the program must be 1 to 64\n");
+                return 2;
+            }
+        } else if (arg == "--scale" && hasValue) {
+            char* end = nullptr;
+            request.scale = std::strtod(argv[++i], &end);
+            if (*end != '\0' || !(request.scale >= 1.0 && request.scale <= 2.0)) {
+                std::fprintf(stderr, "grelmond-snapshot: the scale must be 1 to 2\n");
                 return 2;
             }
         } else if (arg == "--bank" && hasValue) {

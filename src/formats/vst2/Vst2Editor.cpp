@@ -14,6 +14,9 @@ vst::VstIntPtr Vst2Editor::getRect(vst::ERect** rect)
 {
     if (rect == nullptr)
         return 0;
+    // At the editor's zoom: after a change the host reads the new size here.
+    rect_.bottom = static_cast<vst::VstInt16>(editor_.height());
+    rect_.right = static_cast<vst::VstInt16>(editor_.width());
     *rect = &rect_;
     return 1;
 }

@@ -16,5 +16,6 @@ void Vst2EditorController::endEdit(int index) { plugin_.endEdit(index); }
 void Vst2EditorController::selectProgram(int index) { plugin_.setProgram(index); }
 void Vst2EditorController::tellHost() { plugin_.updateDisplay(); }
 void Vst2EditorController::hostIdle() { plugin_.masterIdle(); }
+bool Vst2EditorController::resizeEditor(int width, int height) { return plugin_.sizeWindow(width, height); }
 
 } // namespace grelmond

@@ -19,6 +19,7 @@ public:
     void selectProgram(int index) override;
     void tellHost() override;
     void hostIdle() override;
+    bool resizeEditor(int width, int height) override;
 
 private:
     SynthPlugin& plugin_;

@@ -73,6 +73,20 @@ void ImageWindow::sendKey(const GuiKeyEvent& key)
         events_->onKey(key);
 }
 
+void ImageWindow::moveTo(GuiPoint where)
+{
+    setMouse(where, 0);
+    if (events_)
+        events_->onMouseMove(where);
+}
+
+void ImageWindow::wheel(GuiPoint where, float distance, int buttons)
+{
+    setMouse(where, buttons);
+    if (events_)
+        events_->onWheelEvent(distance);
+}
+
 void ImageWindow::typeText(const std::string& text)
 {
     for (unsigned char c : text)

@@ -43,6 +43,10 @@ public:
     // Queues an exposure, delivered by the next processEvents.
     void requestPaint() { paintPending_ = true; }
     void sendKey(const GuiKeyEvent& key);
+    // The pointer moves to where with no button held, as the window reports it.
+    void moveTo(GuiPoint where);
+    // One notch of the wheel (positive: away from the user) with the pointer at where.
+    void wheel(GuiPoint where, float distance, int buttons = 0);
     void typeText(const std::string& text);
     void loseFocus();
     bool hasKeyboardFocus() const { return hasKeyboardFocus_; }

@@ -69,6 +69,20 @@ void ImageWindow::press(std::vector<MouseStep> steps)
         events_->onMouseDown(first.where, first.buttons);
 }
 
+void ImageWindow::moveTo(GuiPoint where)
+{
+    setMouse(where, 0);
+    if (events_)
+        events_->onMouseMove(where);
+}
+
+void ImageWindow::wheel(GuiPoint where, float distance, int buttons)
+{
+    setMouse(where, buttons);
+    if (events_)
+        events_->onWheelEvent(distance);
+}
+
 void ImageWindow::sendKey(const GuiKeyEvent& key)
 {
     if (events_)

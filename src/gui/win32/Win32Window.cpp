@@ -149,6 +149,17 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (events_)
             events_->onMouseDown(messagePoint(lParam), messageButtons(wParam));
         return 0;
+    case WM_MOUSEMOVE: {
+        TRACKMOUSEEVENT leave{sizeof(TRACKMOUSEEVENT), TME_LEAVE, window_, 0};
+        TrackMouseEvent(&leave); // so that leaving the window is reported too
+        if (events_ && (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0)
+            events_->onMouseMove(messagePoint(lParam));
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        if (events_)
+            events_->onMouseMove({-1, -1});
+        return 0;
     case WM_MOUSEWHEEL:
         if (events_)
             events_->onWheelEvent(float(GET_WHEEL_DELTA_WPARAM(wParam)) / WHEEL_DELTA);
@@ -195,8 +206,8 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool Win32Window::beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
-                                  GuiColor backColor)
+bool Win32Window::beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, int fontHeight,
+                                  GuiColor fontColor, GuiColor backColor)
 {
     if (closed_ || edit_)
         return false;
@@ -205,7 +216,7 @@ bool Win32Window::beginNativeEdit(const GuiRect& rect, const std::string& text, 
     if (!edit_)
         return false;
     const GuiFontSpec& font = fontSpec(fontId);
-    editFont_ = CreateFontA(-font.height, 0, 0, 0, font.alwaysBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+    editFont_ = CreateFontA(-(fontHeight > 0 ? fontHeight : font.height), 0, 0, 0, font.alwaysBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             VARIABLE_PITCH | (font.decorative ? FF_DECORATIVE : FF_SWISS), font.face);
     editText_ = RGB(fontColor.red, fontColor.green, fontColor.blue);
@@ -266,6 +277,8 @@ void Win32Window::onKeyDown(WPARAM key)
     case VK_HOME: event.key = GuiKey::Home; break;
     case VK_END: event.key = GuiKey::End; break;
     case VK_DELETE: event.key = GuiKey::Delete; break;
+    case VK_UP: event.key = GuiKey::Up; break;
+    case VK_DOWN: event.key = GuiKey::Down; break;
     default: return; // characters, Backspace, Enter and Escape come as WM_CHAR
     }
     if (events_)

@@ -26,8 +26,8 @@ public:
     void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
     // The native EDIT control; Enter and a lost focus come back as the frame's key and focus events.
-    bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, GuiColor fontColor,
-                         GuiColor backColor) override;
+    bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, int fontHeight,
+                         GuiColor fontColor, GuiColor backColor) override;
     std::string endNativeEdit() override;
     HWND editControl() const { return edit_; }
 

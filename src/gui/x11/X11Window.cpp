@@ -96,7 +96,7 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
 
     XSetWindowAttributes attributes{};
     attributes.background_pixmap = None; // we paint everything; no flash of background
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | LeaveWindowMask |
                             KeyPressMask | FocusChangeMask | StructureNotifyMask;
     const Window window = XCreateWindow(display, parent, 0, 0, unsigned(width), unsigned(height), 0,
                                         CopyFromParent, InputOutput, CopyFromParent,
@@ -209,6 +209,18 @@ void X11Window::dispatch(XEvent& event)
     case KeyPress:
         dispatchKey(event.xkey);
         break;
+    case MotionNotify:
+        // Only where the pointer rests now matters; the moves queued behind it go.
+        while (XCheckTypedWindowEvent(display_, window_, MotionNotify, &event)) {
+        }
+        if (events_ && (event.xmotion.state & (Button1Mask | Button2Mask | Button3Mask)) == 0)
+            events_->onMouseMove({event.xmotion.x, event.xmotion.y});
+        break;
+    case LeaveNotify:
+        // Off the window: over no view, so the keyboard goes back to the host.
+        if (events_ && event.xcrossing.mode == NotifyNormal)
+            events_->onMouseMove({-1, -1});
+        break;
     case FocusOut:
         // Only a real move of the focus elsewhere; pointer-root focus and grabs come and go.
         if (event.xfocus.mode == NotifyNormal && event.xfocus.detail != NotifyInferior &&
@@ -243,6 +255,8 @@ void X11Window::dispatchKey(XKeyEvent& event)
     case XK_Delete: case XK_KP_Delete: key.key = GuiKey::Delete; break;
     case XK_Return: case XK_KP_Enter: key.key = GuiKey::Enter; break;
     case XK_Escape: key.key = GuiKey::Escape; break;
+    case XK_Up: case XK_KP_Up: key.key = GuiKey::Up; break;
+    case XK_Down: case XK_KP_Down: key.key = GuiKey::Down; break;
     default:
         if (length == 1) {
             key.key = GuiKey::Character;
