@@ -364,3 +364,28 @@ TEST_F(PluginPlay, EveryBlockSizePlaysTheSameSound)
         }
     }
 }
+
+// A host may leave any rounding mode set; the sound and the host's own control
+// word are the same afterwards whatever it was.
+TEST_F(PluginPlay, HostRoundingModeNeitherChangesTheSoundNorIsLost)
+{
+    using grelmond::FlushDenormals;
+    const std::uint32_t original = FlushDenormals::controlWord();
+    const std::uint32_t base = original & ~(FlushDenormals::kRoundingBits | FlushDenormals::kFlushBits | 0x3Fu);
+    std::vector<float> reference;
+    for (std::uint32_t mode : {0x0000u, 0x2000u, 0x4000u, 0x6000u}) {
+        FlushDenormals::setControlWord(base | mode);
+        Player p(loader);
+        ASSERT_TRUE(p.ok());
+        p.program(5);
+        p.events({{0, 0x90, 48, 127}, {10, 0x90, 55, 100}, {300, 0x90, 64, 90}, {400, 0xE0, 0, 90}});
+        p.render(22050);
+        EXPECT_EQ(FlushDenormals::controlWord() & ~0x3Fu, base | mode);
+        FlushDenormals::setControlWord(original);
+        ASSERT_GT(peak(p.left), 1e-3f);
+        if (mode == 0)
+            reference = p.left;
+        else
+            EXPECT_EQ(p.left, reference) << "rounding mode " << mode;
+    }
+}
