@@ -13,8 +13,10 @@
 #include "storage/ProgramFiles.h"
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace grelmond {
 
@@ -61,7 +63,9 @@ public:
     // current program) or the current program (the text of a patch file).
     // A chunk that the bank reader refuses, or one larger than kMaxChunkBytes,
     // changes nothing and gives 0. The returned memory stays valid until the
-    // next getChunk or effClose. Host main or GUI thread, rendering may run.
+    // next getChunk from the same thread, or effClose: a host saving from two
+    // threads at once may still be reading the other's. Host main or GUI
+    // thread, rendering may run.
     vst::VstInt32 getChunk(void** data, bool isPreset) override;
     vst::VstInt32 setChunk(void* data, vst::VstInt32 byteSize, bool isPreset) override;
     static constexpr vst::VstInt32 kMaxChunkBytes = 1 << 20;
@@ -123,7 +127,8 @@ private:
     // Chunk and file loads come from the host's main and GUI threads; they
     // take turns here. The audio thread never takes this.
     std::mutex loading_;
-    std::string chunk_; // what the last getChunk handed out
+    // What the last getChunk of each calling thread handed out.
+    std::map<std::thread::id, std::string> chunks_;
     ProgramFiles files_{platform::installFolder()};
     ParameterState params_;
     EngineHolder engine_;

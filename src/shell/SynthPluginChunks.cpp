@@ -52,18 +52,19 @@ VstInt32 SynthPlugin::getChunk(void** data, bool isPreset)
     fillImage(programs_, *image);
     const VstInt32 current = selection_.current();
     try {
+        std::string& chunk = chunks_[std::this_thread::get_id()];
         if (isPreset) {
-            chunk_ = formatPatch(image->entries[current]);
+            chunk = formatPatch(image->entries[current]);
         } else {
-            chunk_ = formatBank(*image);
-            chunk_.append(kCurrentOpen).append(std::to_string(current)).append(kCurrentClose);
+            chunk = formatBank(*image);
+            chunk.append(kCurrentOpen).append(std::to_string(current)).append(kCurrentClose);
         }
+        *data = chunk.data();
+        return static_cast<VstInt32>(chunk.size());
     } catch (const std::bad_alloc&) {
-        chunk_.clear();
+        chunks_.erase(std::this_thread::get_id());
         return 0;
     }
-    *data = chunk_.data();
-    return static_cast<VstInt32>(chunk_.size());
 }
 
 VstInt32 SynthPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)
