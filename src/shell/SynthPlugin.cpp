@@ -116,6 +116,17 @@ void SynthPlugin::programChange(int number)
         setProgram(index);
 }
 
+// On the audio thread: one pass per selection, never a storm of other threads'.
+void SynthPlugin::midiProgramChange(int number)
+{
+    const int index = programs_.programChange(number);
+    if (index < 0)
+        return;
+    resetKeyDepth();
+    programs_.setCurrentIndex(index);
+    selection_.selectOnce(index, [this](VstInt32 program, auto&& superseded) { applyProgram(program, superseded); });
+}
+
 void SynthPlugin::setProgramName(char* name)
 {
     if (Program* program = programs_.program(selection_.current()))
@@ -164,6 +175,7 @@ void SynthPlugin::processReplacing(float** inputs, float** outputs, VstInt32 sam
 void SynthPlugin::render(float** outputs, VstInt32 sampleFrames, RenderLoop::Mode mode)
 {
     const FlushDenormals flush;
+    selection_.resume([this](VstInt32 program, auto&& superseded) { applyProgram(program, superseded); });
     const float rate = updateSampleRate();
     samplesPerStep_ = RenderLoop::chunkSize(rate);
     setProcessSampleRate(rate);

@@ -115,7 +115,7 @@ private:
 
     void prepareForRate(float sampleRate);
     bool hostTempo(double& tempo) override;
-    void midiProgramChange(int number) override { programChange(number); }
+    void midiProgramChange(int number) override;
     void render(float** outputs, vst::VstInt32 sampleFrames, RenderLoop::Mode mode);
     template <class Superseded>
     void applyProgram(vst::VstInt32 program, Superseded&& superseded);

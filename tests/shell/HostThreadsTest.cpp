@@ -147,6 +147,8 @@ TEST(HostThreads, ConcurrentSelectionsLeaveEveryProgramUnchanged)
         audio.stop();
         EXPECT_GE(audio.blocks(), 200);
         EXPECT_FALSE(audio.heardNonFinite());
+        // A selection the audio thread left for its next block is applied then.
+        plugin->effect()->processReplacing(plugin->effect(), nullptr, nullptr, 0);
     }
 
     const int current = static_cast<int>(plugin->dispatch(effGetProgram));
