@@ -67,7 +67,7 @@ struct Voice::Block {
 void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
                   int startDelay) {
     owner_ = owner;
-    random_ = random;
+    random_ = random != nullptr ? *random : EngineRandom{};
     keygroup_ = &keygroup;
     context_.attach(keygroup);
     velocity_ = velocity;
@@ -182,7 +182,7 @@ void Voice::procFrames(const DryBlock& block, float* mix, const float* third, co
     for (int i = block.start; i < frames; ++i) {
         d = -d;
         const std::size_t at = static_cast<std::size_t>(i) * static_cast<std::size_t>(stride);
-        float v = proc_.process(mix[at], third[at], d, *random_);
+        float v = proc_.process(mix[at], third[at], d, random_);
         v *= amp[at];
         mix[at] = v;
     }
@@ -288,7 +288,7 @@ void Voice::renderFrames(int start, int end, float denormal, Sink&& sink) {
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
-        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, random_);
         v *= ampStage2_;
         sink(i, v, d);
         for (int k = 0; k < 3; ++k)
