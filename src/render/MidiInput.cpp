@@ -17,8 +17,10 @@ int MidiInput::processEvents(const vst::VstEvents* events)
 {
     if (events == nullptr || events->numEvents <= 0)
         return 1;
+    // The record declares two pointers; the host's list runs on past them.
+    const vst::VstEvent* const* list = events->events;
     for (int i = 0; i < events->numEvents; ++i) {
-        const vst::VstEvent* event = events->events[i];
+        const vst::VstEvent* event = list[i];
         if (event == nullptr || event->type != vst::kVstMidiType)
             continue;
         const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
