@@ -1,7 +1,7 @@
 // Whole-plug-in renders through the binary interface: processReplacing at
 // 44.1 kHz in blocks of 512, with N held voices, bare or with every effect on.
 
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>

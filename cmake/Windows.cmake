@@ -28,7 +28,7 @@ configure_file(${GRELMOND_RC_FILE}.new ${GRELMOND_RC_FILE} COPYONLY)
 set_source_files_properties(${GRELMOND_RC_FILE} PROPERTIES OBJECT_DEPENDS "${GRELMOND_BMP_FILES}")
 
 file(GLOB_RECURSE GRELMOND_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
-list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/shell/(Entry|win32/DllMain)\\.cpp$")
+list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/formats/.*")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX ".*/src/gui/(x11|image)/.*")
 list(FILTER GRELMOND_CORE_SOURCES EXCLUDE REGEX
   ".*/src/gui/(DrawContext|GuiBitmap|OffscreenContext|BmpDecoder)\\.cpp$")
@@ -40,9 +40,14 @@ set_source_files_properties(${GRELMOND_AVX2_SOURCES} PROPERTIES COMPILE_OPTIONS 
 target_include_directories(grelmond_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(grelmond_core PUBLIC gdi32 user32 advapi32 shell32)
 
-add_library(Grelmond MODULE src/shell/Entry.cpp src/shell/win32/DllMain.cpp
-  src/shell/win32/Grelmond.def ${GRELMOND_RC_FILE})
-target_link_libraries(Grelmond PRIVATE grelmond_core ${GRELMOND_STATIC_RUNTIME})
+file(GLOB GRELMOND_VST2_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/formats/vst2/*.cpp)
+list(FILTER GRELMOND_VST2_SOURCES EXCLUDE REGEX ".*/Entry\\.cpp$")
+add_library(grelmond_vst2 STATIC ${GRELMOND_VST2_SOURCES})
+target_link_libraries(grelmond_vst2 PUBLIC grelmond_core)
+
+add_library(Grelmond MODULE src/formats/vst2/Entry.cpp src/formats/vst2/win32/DllMain.cpp
+  src/formats/vst2/win32/Grelmond.def ${GRELMOND_RC_FILE})
+target_link_libraries(Grelmond PRIVATE grelmond_vst2 ${GRELMOND_STATIC_RUNTIME})
 set_target_properties(Grelmond PROPERTIES PREFIX "" OUTPUT_NAME Grelmond
   LIBRARY_OUTPUT_DIRECTORY ${GRELMOND_PLUGIN_DIR} RUNTIME_OUTPUT_DIRECTORY ${GRELMOND_PLUGIN_DIR})
 
@@ -69,7 +74,7 @@ file(GLOB GRELMOND_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/grel
 list(FILTER GRELMOND_HOST_SOURCES EXCLUDE REGEX ".*/tools/grelmond-host/(EditorWindow|WavWriter)\\.cpp$")
 add_executable(grelmond-host ${GRELMOND_HOST_SOURCES})
 target_include_directories(grelmond-host PRIVATE ${CMAKE_SOURCE_DIR}/tools/grelmond-host)
-target_link_libraries(grelmond-host PRIVATE grelmond_core ${GRELMOND_STATIC_RUNTIME})
+target_link_libraries(grelmond-host PRIVATE grelmond_vst2 ${GRELMOND_STATIC_RUNTIME})
 set_target_properties(grelmond-host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 if(GRELMOND_TESTS)

@@ -17,7 +17,7 @@ file(GLOB SUPPORT_SRCS CONFIGURE_DEPENDS ${_tests}/support/*.cpp)
 list(FILTER SUPPORT_SRCS EXCLUDE REGEX "PrivateXServer")
 add_library(grelmond_test_support STATIC ${SUPPORT_SRCS})
 target_include_directories(grelmond_test_support PUBLIC ${_tests}/support)
-target_link_libraries(grelmond_test_support PUBLIC grelmond_core gtest gmock)
+target_link_libraries(grelmond_test_support PUBLIC grelmond_vst2 gtest gmock)
 target_compile_options(grelmond_test_support PUBLIC -include ${_tests}/support/win32/PosixCompat.h)
 target_compile_definitions(grelmond_test_support PUBLIC
   GRELMOND_PLUGIN_PATH="${GRELMOND_WINE_PLUGIN_DIR}/Grelmond.dll"
@@ -38,7 +38,7 @@ function(grelmond_wine_test name skip filter)
   endif()
   add_executable(test_${name} ${srcs} ${ARGN})
   # Tests keep whole plug-in objects on the stack, as Linux's 8 MB allows.
-  target_link_libraries(test_${name} PRIVATE grelmond_core grelmond_test_support gtest gtest_main gmock
+  target_link_libraries(test_${name} PRIVATE grelmond_vst2 grelmond_test_support gtest gtest_main gmock
     ${GRELMOND_STATIC_RUNTIME} -Wl,--stack,16777216)
   add_dependencies(test_${name} Grelmond)
   set(_env "GRELMOND_INSTALL_PATH=${GRELMOND_WINE_PLUGIN_DIR}")
@@ -49,7 +49,8 @@ function(grelmond_wine_test name skip filter)
   set_tests_properties(win_${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 900 FIXTURES_REQUIRED wine_prefix)
 endfunction()
 
-grelmond_wine_test(shell "HostInfoTest" "")
+grelmond_wine_test(formats "HostInfoTest" "")
+grelmond_wine_test(core "IncludeRulesTest" "")
 grelmond_wine_test(params "" "")
 grelmond_wine_test(engine "" "")
 grelmond_wine_test(render "HostRenderTest" "")

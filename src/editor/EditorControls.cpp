@@ -11,7 +11,7 @@
 #include "gui/StepSwitch.h"
 #include "gui/TextField.h"
 #include "gui/ToggleButton.h"
-#include "shell/SynthPlugin.h"
+#include "core/EditorController.h"
 
 namespace grelmond {
 
@@ -23,19 +23,19 @@ constexpr int kSliderHandle = 11;
 constexpr float kSliderZoom = 10.0f;
 constexpr int kOscillatorVolumes[] = {3, 7, 11};
 
-void unisonOf(float v, char* text, void* plugin)
+void unisonOf(float v, char* text, void* controller)
 {
-    auto* p = static_cast<SynthPlugin*>(plugin);
+    auto* p = static_cast<EditorController*>(controller);
     int sounding = 0;
     for (int volume : kOscillatorVolumes)
-        if (p->getParameter(volume) > 0.0f)
+        if (p->value(volume) > 0.0f)
             ++sounding;
     unisonText(v, sounding, text);
 }
 
-void delayTimeOf(float v, char* text, void* plugin)
+void delayTimeOf(float v, char* text, void* controller)
 {
-    delayTimeText(v, static_cast<SynthPlugin*>(plugin)->getSampleRate(), text);
+    delayTimeText(v, static_cast<float>(static_cast<EditorController*>(controller)->sampleRate()), text);
 }
 
 void noteValueOf(float v, char* text, void*) { noteValueText(v, text); }
@@ -72,9 +72,9 @@ Slider* makeSlider(const ControlSpec& entry, const EditorBitmaps& bitmaps, Contr
 } // namespace
 
 void EditorControls::create(GuiFrame& frame, const EditorBitmaps& bitmaps, ControlListener* listener,
-                            SynthPlugin& plugin, const ValueSource& valueOf)
+                            EditorController& controller, const ValueSource& valueOf)
 {
-    plugin_ = &plugin;
+    controller_ = &controller;
     for (const ControlSpec& entry : controlLayout()) {
         GuiControl* control = make(entry, bitmaps, listener, valueOf);
         all_.push_back(control);
@@ -150,10 +150,10 @@ ValueDisplay* EditorControls::makeDisplay(const ControlSpec& entry, float value)
         display->setConverter(detuneText);
         break;
     case TextKind::Unison:
-        display->setConverterWithData(unisonOf, plugin_);
+        display->setConverterWithData(unisonOf, controller_);
         break;
     case TextKind::DelayTime:
-        display->setConverterWithData(delayTimeOf, plugin_);
+        display->setConverterWithData(delayTimeOf, controller_);
         break;
     case TextKind::Percent:
         display->setConverter(percentText);
@@ -205,7 +205,7 @@ void EditorControls::showDelayAsNotes(int delayTimeParameter, bool notes)
     ValueDisplay* shown = display(delayTimeParameter);
     if (shown == nullptr)
         return;
-    shown->setConverterWithData(notes ? noteValueOf : delayTimeOf, plugin_);
+    shown->setConverterWithData(notes ? noteValueOf : delayTimeOf, controller_);
     shown->setDirty(true);
 }
 

@@ -12,7 +12,7 @@ class ControlListener;
 class EditorBitmaps;
 class GuiControl;
 class GuiFrame;
-class SynthPlugin;
+class EditorController;
 class TextField;
 class ValueDisplay;
 
@@ -25,7 +25,7 @@ public:
 
     // Creates every control of the layout in order, each with its value, and
     // adds it to the frame. The plug-in feeds the displays' converters.
-    void create(GuiFrame& frame, const EditorBitmaps& bitmaps, ControlListener* listener, SynthPlugin& plugin,
+    void create(GuiFrame& frame, const EditorBitmaps& bitmaps, ControlListener* listener, EditorController& controller,
                 const ValueSource& valueOf);
     // Takes every control out of the frame and destroys it.
     void destroy(GuiFrame& frame);
@@ -49,7 +49,7 @@ private:
     ValueDisplay* makeDisplay(const editor::ControlSpec& entry, float value);
     TextField* makeTextField(const editor::ControlSpec& entry, ControlListener* listener);
 
-    SynthPlugin* plugin_ = nullptr;
+    EditorController* controller_ = nullptr;
     std::vector<GuiControl*> all_; // creation order
     std::array<GuiControl*, editor::kLastTag + 1> controls_{};
     std::array<ValueDisplay*, 64> displays_{};

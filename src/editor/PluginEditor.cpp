@@ -7,9 +7,10 @@
 #include "gui/KnobMode.h"
 #include "gui/TextField.h"
 #include "params/ParameterTable.h"
-#include "shell/SynthPluginWithEditor.h"
+#include "core/EditorController.h"
 
 #include <chrono>
+#include <thread>
 
 namespace grelmond {
 
@@ -30,11 +31,11 @@ bool isUnboundTag(int tag) { return tag < 0 || tag > kLastTag || (tag >= 25 && t
 
 } // namespace
 
-PluginEditor::PluginEditor(SynthPluginWithEditor* plugin)
-    : EditorBase(plugin), plugin_(plugin), background_(new GuiBitmap(kBackgroundBitmap))
+PluginEditor::PluginEditor(EditorController& controller)
+    : controller_(controller), background_(new GuiBitmap(kBackgroundBitmap))
 {
     for (int index = 0; index < PendingParameters::kCount; ++index)
-        pending_.seed(index, plugin_->getParameter(index));
+        pending_.seed(index, controller_.value(index));
 }
 
 PluginEditor::~PluginEditor()
@@ -43,15 +44,7 @@ PluginEditor::~PluginEditor()
     background_->release();
 }
 
-vst::VstIntPtr PluginEditor::getRect(vst::ERect** rect)
-{
-    if (rect == nullptr)
-        return 0;
-    *rect = &rect_;
-    return 1;
-}
-
-vst::VstIntPtr PluginEditor::open(void* parentWindow)
+bool PluginEditor::open(void* parentWindow)
 {
     close(); // a host that opens twice gets one window
     parentWindow_ = parentWindow;
@@ -62,16 +55,16 @@ vst::VstIntPtr PluginEditor::open(void* parentWindow)
 
     // Every value is read afresh now; what was pending is included.
     pending_.take();
-    controls_.create(*frame_, bitmaps_, this, *plugin_, [this](int index) { return shownValue(index); });
-    controls_.showDelayAsNotes(param::kLeftDelayTime, plugin_->getParameter(kLeftDelaySync) != 0.0f);
-    controls_.showDelayAsNotes(param::kRightDelayTime, plugin_->getParameter(kRightDelaySync) != 0.0f);
+    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); });
+    controls_.showDelayAsNotes(param::kLeftDelayTime, controller_.value(kLeftDelaySync) != 0.0f);
+    controls_.showDelayAsNotes(param::kRightDelayTime, controller_.value(kRightDelaySync) != 0.0f);
     showCurrentProgram();
 
     if (!frame_->isOpen()) {
         close(); // no window to show in (no display, or the host's window is gone)
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
 }
 
 void PluginEditor::close()
@@ -95,16 +88,9 @@ void PluginEditor::idle()
         frame_->idle();
 }
 
-vst::VstIntPtr PluginEditor::setKnobMode(vst::VstIntPtr mode)
-{
-    grelmond::setKnobMode(static_cast<int>(mode));
-    return 1;
-}
+void PluginEditor::setKnobMode(int mode) { grelmond::setKnobMode(mode); }
 
-vst::VstIntPtr PluginEditor::onWheel(float distance)
-{
-    return frame_ != nullptr && frame_->onWheel(distance) ? 1 : 0;
-}
+bool PluginEditor::onWheel(float distance) { return frame_ != nullptr && frame_->onWheel(distance); }
 
 void PluginEditor::draw()
 {
@@ -125,24 +111,17 @@ void PluginEditor::pumpIdle()
     lastPumpMs_ = now;
     // The host may call our idle from its own; that nested idle does nothing.
     inIdle_ = true;
-    plugin_->masterIdle();
+    controller_.hostIdle();
     inIdle_ = false;
 }
 
-// Plug-in to editor.
+// Instrument to editor.
 
-void PluginEditor::setParameter(vst::VstInt32 index, float value)
+void PluginEditor::parameterChanged(int index, float value)
 {
-    if (isParameterId(index)) {
-        pending_.record(index, value);
-        requestUpdate();
+    if (!isParameterId(index))
         return;
-    }
-    // Commands run only for the editor's own controls, never for a host that
-    // sets an index it was not told of.
-    if (commandThread_.load(std::memory_order_relaxed) != std::this_thread::get_id() || frame_ == nullptr)
-        return;
-    runCommand(index, value);
+    pending_.record(index, value);
     requestUpdate();
 }
 
@@ -157,7 +136,7 @@ void PluginEditor::applyPendingParameters()
             showParameter(index, pending_.value(index));
 }
 
-float PluginEditor::shownValue(int index) { return plugin_->getParameter(index); }
+float PluginEditor::shownValue(int index) { return controller_.value(index); }
 
 void PluginEditor::showParameter(int index, float value)
 {
@@ -165,7 +144,7 @@ void PluginEditor::showParameter(int index, float value)
         control->setValue(shownValue(index));
     ValueDisplay* display = controls_.display(index);
     if (display != nullptr)
-        display->setValue(plugin_->shownValue(index));
+        display->setValue(controller_.shownValue(index));
     if (index == kLeftDelaySync)
         controls_.showDelayAsNotes(param::kLeftDelayTime, value != 0.0f);
     else if (index == kRightDelaySync)
@@ -179,17 +158,14 @@ void PluginEditor::showParameter(int index, float value)
 
 void PluginEditor::showCurrentProgram()
 {
-    const float position = plugin_->programs().currentFraction();
-    if (TextField* name = controls_.programNameField()) {
-        char text[64] = {};
-        plugin_->programs().storedName(programIndexOf(position), text);
-        name->setText(text);
-    }
+    const float position = controller_.programPosition();
+    if (TextField* name = controls_.programNameField())
+        name->setText(controller_.programName(programIndexOf(position)));
     if (ValueDisplay* number = controls_.programNumber())
         number->setValue(position);
 }
 
-// Editor to plug-in.
+// Editor to instrument.
 
 void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
 {
@@ -198,12 +174,11 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
         return;
     const float value = control->getValue();
     if (isParameterId(tag)) {
-        plugin_->setParameterAutomated(tag, value);
+        controller_.edit(tag, value);
     } else {
-        // Commands pass through the plug-in but are no parameters of the host.
-        commandThread_.store(std::this_thread::get_id(), std::memory_order_relaxed);
-        plugin_->setParameter(tag, value);
-        commandThread_.store(std::thread::id(), std::memory_order_relaxed);
+        // Commands are the editor's own, never parameters of the host.
+        runCommand(tag, value);
+        requestUpdate();
     }
     if (control->isDirty())
         control->update(context);
@@ -212,13 +187,13 @@ void PluginEditor::valueChanged(DrawContext& context, GuiControl* control)
 void PluginEditor::beginEdit(int tag)
 {
     if (isParameterId(tag))
-        plugin_->beginEdit(tag);
+        controller_.beginEdit(tag);
 }
 
 void PluginEditor::endEdit(int tag)
 {
     if (isParameterId(tag))
-        plugin_->endEdit(tag);
+        controller_.endEdit(tag);
 }
 
 } // namespace grelmond

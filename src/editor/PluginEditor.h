@@ -4,42 +4,44 @@
 #include "editor/EditorControls.h"
 #include "editor/PendingParameters.h"
 #include "gui/ControlListener.h"
+#include "core/ChangeReceiver.h"
 #include "gui/GuiFrameOwner.h"
-#include "shell/EditorBase.h"
 
 #include <atomic>
 #include <cstdint>
-#include <thread>
 
 namespace grelmond {
 
+class EditorController;
 class GuiBitmap;
 class GuiFrame;
-class SynthPluginWithEditor;
 
 // The plug-in's editor window: a fixed picture with a control for every
 // parameter, program selection and naming, and patch and bank files named in
-// a text field. Controls report to the plug-in as automation; every parameter
-// change of the plug-in comes back here and is shown at the next idle.
+// a text field. Controls report to the controller as edits; every parameter
+// change of the instrument comes back through parameterChanged and is shown
+// at the next idle.
 //
 // All operations run on the host's user-interface thread, except
-// setParameter, which may come from any thread.
-class PluginEditor : public EditorBase, public ControlListener, public GuiFrameOwner {
+// parameterChanged, which may come from any thread.
+class PluginEditor : public ChangeReceiver, public ControlListener, public GuiFrameOwner {
 public:
-    explicit PluginEditor(SynthPluginWithEditor* plugin);
-    ~PluginEditor() override;
+    explicit PluginEditor(EditorController& controller);
+    virtual ~PluginEditor();
+    PluginEditor(const PluginEditor&) = delete;
+    PluginEditor& operator=(const PluginEditor&) = delete;
 
-    vst::VstIntPtr getRect(vst::ERect** rect) override;
-    // parentWindow is the host's X11 window id; null opens a headless window
-    // that draws into an image.
-    vst::VstIntPtr open(void* parentWindow) override;
-    void close() override;
-    void idle() override;
+    // parentWindow is the host's window (X11 id or HWND); null opens a
+    // headless window that draws into an image. False when no window could
+    // be shown.
+    bool open(void* parentWindow);
+    void close();
+    void idle();
     virtual void update() {}
     void requestUpdate() { updateRequested_.store(true, std::memory_order_relaxed); }
-    vst::VstIntPtr setKnobMode(vst::VstIntPtr mode) override;
-    vst::VstIntPtr onWheel(float distance);
-    void setParameter(vst::VstInt32 index, float value) override;
+    void setKnobMode(int mode);
+    bool onWheel(float distance);
+    void parameterChanged(int index, float value) override;
     // Redraws the whole window now.
     void draw();
     void pumpIdle() override;
@@ -66,8 +68,7 @@ private:
     void renameProgram();
     void showStatus(const char* message);
 
-    SynthPluginWithEditor* plugin_;
-    vst::ERect rect_{0, 0, 484, 629}; // top, left, bottom, right: the background picture
+    EditorController& controller_;
     void* parentWindow_ = nullptr;
     GuiBitmap* background_ = nullptr;
     GuiFrame* frame_ = nullptr;
@@ -77,9 +78,6 @@ private:
     std::atomic<bool> updateRequested_{false};
     bool inIdle_ = false;
     int64_t lastPumpMs_ = 0;
-    // The thread on which one of the editor's own controls is reporting; only
-    // then do command tags run.
-    std::atomic<std::thread::id> commandThread_{};
 };
 
 } // namespace grelmond

@@ -4,7 +4,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/ProgramSteps.h"
 #include "gui/TextField.h"
-#include "shell/SynthPluginWithEditor.h"
+#include "core/EditorController.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,21 +18,14 @@ using namespace editor;
 namespace {
 constexpr size_t kProgramNameLimit = 24;
 constexpr size_t kPathBuffer = 4096;
-
-std::string storedProgramName(SynthPlugin& plugin, int index)
-{
-    char text[64] = {};
-    plugin.programs().storedName(index, text);
-    return text;
-}
 } // namespace
 
 void PluginEditor::runCommand(int tag, float value)
 {
-    const float position = plugin_->programs().currentFraction();
+    const float position = controller_.programPosition();
     if (tag != kProgramNameTag)
         if (TextField* name = controls_.programNameField())
-            name->setText(storedProgramName(*plugin_, programIndexOf(position)));
+            name->setText(controller_.programName(programIndexOf(position)));
     if (ValueDisplay* number = controls_.programNumber())
         number->setValue(position);
 
@@ -68,13 +61,13 @@ void PluginEditor::runCommand(int tag, float value)
 void PluginEditor::stepProgram(float position)
 {
     const int index = programIndexOf(position);
-    plugin_->setProgram(index);
+    controller_.selectProgram(index);
     if (TextField* name = controls_.programNameField())
-        name->setText(storedProgramName(*plugin_, index));
+        name->setText(controller_.programName(index));
     if (ValueDisplay* number = controls_.programNumber())
         number->setValue(position);
-    plugin_->programs().setCurrentFraction(position);
-    plugin_->updateDisplay(); // the host's program label follows
+    controller_.setProgramPosition(position);
+    controller_.tellHost(); // the host's program label follows
 }
 
 void PluginEditor::loadFile(bool bank)
@@ -83,18 +76,18 @@ void PluginEditor::loadFile(bool bank)
     if (field == nullptr)
         return;
     const std::string name = field->getText();
-    const bool loaded = bank ? plugin_->loadBank(name.c_str()) : plugin_->loadPatch(name.c_str());
+    const bool loaded = bank ? controller_.loadBank(name.c_str()) : controller_.loadPatch(name.c_str());
     if (!loaded) {
         showStatus(bank ? "The bank could not be loaded." : "The patch could not be loaded.");
         return;
     }
     showStatus(bank ? "Loaded the bank." : "Loaded the patch.");
     if (TextField* programName = controls_.programNameField()) {
-        const int current = plugin_->getProgram();
-        programName->setText(storedProgramName(*plugin_, current));
-        plugin_->setProgram(current); // the loaded values reach the engine and the controls
+        const int current = controller_.currentProgram();
+        programName->setText(controller_.programName(current));
+        controller_.selectProgram(current); // the loaded values reach the engine and the controls
     }
-    plugin_->updateDisplay();
+    controller_.tellHost();
 }
 
 void PluginEditor::saveFile(bool bank)
@@ -106,7 +99,7 @@ void PluginEditor::saveFile(bool bank)
     std::vector<char> name(kPathBuffer, '\0');
     const std::string& typed = field->getText();
     std::memcpy(name.data(), typed.c_str(), std::min(typed.size(), kPathBuffer - 1));
-    const bool saved = bank ? plugin_->saveBank(name.data(), name.size()) : plugin_->savePatch(name.data(), name.size());
+    const bool saved = bank ? controller_.saveBank(name.data(), name.size()) : controller_.savePatch(name.data(), name.size());
     if (bank)
         showStatus(saved ? "Saved the bank." : "The bank could not be saved.");
     else
@@ -121,8 +114,8 @@ void PluginEditor::renameProgram()
     char name[kProgramNameLimit + 1] = {};
     const std::string& text = field->getText();
     std::memcpy(name, text.c_str(), std::min(text.size(), kProgramNameLimit));
-    plugin_->setProgramName(name);
-    plugin_->updateDisplay();
+    controller_.renameCurrentProgram(name);
+    controller_.tellHost();
 }
 
 void PluginEditor::showStatus(const char* message)

@@ -14,6 +14,7 @@ enum class BankFormat : uint8_t {
   Plain,        // default precision
   NineDecimals, // oscillator shapes need the extra precision
   AlwaysZero,   // unused slots are always written as 0.0
+  Exact,        // the shortest text of the very bits (the host state, never a file)
 };
 
 struct ParameterInfo {

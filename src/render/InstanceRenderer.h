@@ -35,7 +35,6 @@ public:
     // Clears the effect state and the key-depth values.
     void reset();
 
-    int processEvents(const vst::VstEvents* events) { return midi_.processEvents(events); }
     // Replaces or adds to the two outputs; null outputs or no frames render nothing.
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);
 

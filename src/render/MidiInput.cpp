@@ -2,7 +2,6 @@
 
 #include "engine/Voice.h"
 #include "render/KeyDepth.h"
-#include "shell/VstAbi.h"
 
 namespace grelmond {
 
@@ -13,22 +12,19 @@ void MidiInput::attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner)
     owner_ = owner;
 }
 
-int MidiInput::processEvents(const vst::VstEvents* events)
+void MidiInput::handleEvents(const MidiEvent* events, int count)
 {
-    if (events == nullptr || events->numEvents <= 0)
-        return 1;
-    // The record declares two pointers; the host's list runs on past them.
-    const vst::VstEvent* const* list = events->events;
-    for (int i = 0; i < events->numEvents; ++i) {
-        const vst::VstEvent* event = list[i];
-        if (event == nullptr || event->type != vst::kVstMidiType)
+    if (events == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        const MidiEvent& event = events[i];
+        if (event.isSysEx()) {
+            if (event.sysex != nullptr)
+                handleSysEx(event.sysex, event.sysexSize);
             continue;
-        const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
-        const auto status = static_cast<unsigned char>(midi->midiData[0]);
-        handleMessage(status, static_cast<unsigned char>(midi->midiData[1]) & 127,
-                      static_cast<unsigned char>(midi->midiData[2]) & 127, midi->deltaFrames < 0 ? 0 : midi->deltaFrames);
+        }
+        handleMessage(event.status, event.data1 & 127, event.data2 & 127, event.frame < 0 ? 0 : event.frame);
     }
-    return 1;
 }
 
 void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames)

@@ -1,11 +1,8 @@
 #pragma once
 
+#include "render/MidiEvent.h"
 #include "render/HeldNotes.h"
 #include "render/VoicePool.h"
-
-namespace vst {
-struct VstEvents;
-}
 
 namespace grelmond {
 
@@ -13,7 +10,7 @@ class KeyDepth;
 class SampleStore;
 
 // Turns the host's MIDI into voice starts, releases and controller changes,
-// at once, as processEvents delivers them; an event's frame offset travels with
+// at once, as handleEvents delivers them; an event's frame offset travels with
 // the voice as its start or release delay. All channels act alike. Audio
 // thread only, after attach().
 class MidiInput {
@@ -29,8 +26,12 @@ public:
 
     void attach(SampleStore* store, KeyDepth* keyDepth, Owner* owner);
 
-    // Skips everything but short MIDI messages; always 1.
-    int processEvents(const vst::VstEvents* events);
+    // Channel messages act at once (data bytes taken as 7 bits, negative
+    // frames as 0); system-exclusive messages go to handleSysEx.
+    void handleEvents(const MidiEvent* events, int count);
+    // Nothing yet answers a system-exclusive message; the bytes are valid
+    // during the call only.
+    void handleSysEx(const uint8_t* bytes, uint32_t size) {}
     void handleMessage(unsigned char status, unsigned char data1, unsigned char data2, int deltaFrames);
 
     void noteOn(int note, int velocity, int deltaFrames);

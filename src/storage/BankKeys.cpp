@@ -15,4 +15,11 @@ int keyIndex(std::string_view key) {
   return 0;
 }
 
+int keyIndex(std::string_view key, int occurrence) {
+  for (int i = 0; i < kNumParameters; ++i)
+    if (key == bankKey(i) && occurrence-- == 0)
+      return i;
+  return keyIndex(key);
+}
+
 } // namespace grelmond

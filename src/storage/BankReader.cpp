@@ -7,6 +7,7 @@
 #include "storage/NumberText.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdio>
 #include <string>
 
@@ -79,7 +80,10 @@ private:
     std::string word(1, static_cast<char>(in_.skipWhite()));
     for (int i = 0; i < 6; ++i)
       word.push_back(static_cast<char>(in_.raw()));
-    return word == "version" && attribute(text_, kVersionLength) && white('>');
+    if (!(word == "version" && attribute(text_, kVersionLength) && white('>')))
+      return false;
+    exact_ = text_ == kExactVersion;
+    return true;
   }
 
   Tag tag() {
@@ -102,6 +106,7 @@ private:
                     std::string_view(name).substr(0, std::min(name.size(), kNameLength)));
     if (!(white('n') && rawText("umber") && attribute(text_, kNumberLength) && white('>')))
       return false;
+    std::fill(std::begin(seen_), std::end(seen_), 0);
     for (;;) {
       if (!white('<'))
         return false;
@@ -124,13 +129,24 @@ private:
       return false;
     if (!(white('/') && white('p') && white('>')))
       return false;
-    image_.entries[k].values[keyIndex(key)] = parseParameterValue(value);
+    if (!exact_) {
+      image_.entries[k].values[keyIndex(key)] = parseParameterValue(value);
+      return true;
+    }
+    const int first = keyIndex(key);
+    const int occurrence = seen_[first];
+    seen_[first] = std::min(occurrence + 1, kListSize);
+    image_.entries[k].values[keyIndex(key, occurrence)] = parseExactParameterValue(value);
     return true;
   }
 
   BankTextSource& in_;
   BankImage& image_;
   std::string text_;
+  // Exact texts: values read bit for bit, repeated keys numbered by how
+  // often each was seen in the current patch.
+  bool exact_ = false;
+  int seen_[kListSize] = {};
 };
 
 } // namespace

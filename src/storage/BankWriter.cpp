@@ -11,7 +11,7 @@ namespace grelmond {
 
 namespace {
 
-constexpr const char* kHeader = "<bank product=\"grelmond\" version=\"1.0\">\n";
+enum class Style { Bank, Patch, Exact };
 constexpr const char* kBankEnd = "</bank>\n";
 
 void appendValueLine(std::string& out, int index, float value, BankFormat format) {
@@ -22,38 +22,58 @@ void appendValueLine(std::string& out, int index, float value, BankFormat format
   case BankFormat::AlwaysZero: out.append("0.0"); break;
   case BankFormat::NineDecimals: appendFixed(out, value, 9); break;
   case BankFormat::Plain: appendFixed(out, value, 3); break;
+  case BankFormat::Exact: appendShortest(out, value); break;
   }
   out.append("</p>\n");
 }
 
-void appendPatch(std::string& out, const BankEntry& entry, int number, bool patchStyle) {
+BankFormat formatIn(Style style, int index) {
+  switch (style) {
+  case Style::Bank: return bankFormat(index);
+  case Style::Patch: return BankFormat::Plain;
+  case Style::Exact: break;
+  }
+  return BankFormat::Exact;
+}
+
+std::string header(Style style) {
+  return std::string("<bank product=\"grelmond\" version=\"") + (style == Style::Exact ? kExactVersion : kFileVersion) +
+         "\">\n";
+}
+
+void appendPatch(std::string& out, const BankEntry& entry, int number, Style style) {
   out.append("<patch name=\"");
   appendEscapedName(out, std::string_view(entry.name, strnlen(entry.name, kImageNameSize)));
   out.append("\" number=\"");
   out.append(std::to_string(number));
   out.append("\">\n");
   for (int i = 0; i < kListSize; ++i)
-    appendValueLine(out, i, entry.values[i], patchStyle ? BankFormat::Plain : bankFormat(i));
+    appendValueLine(out, i, entry.values[i], formatIn(style, i));
   out.append("</patch>\n");
+}
+
+std::string bankText(const BankImage& image, Style style) {
+  std::string out = header(style);
+  out.reserve(kBankPatches * 2048);
+  for (int k = 0; k < kBankPatches; ++k)
+    appendPatch(out, image.entries[k], k + 1, style);
+  out.append(kBankEnd);
+  return out;
+}
+
+std::string patchText(const BankEntry& entry, Style style) {
+  std::string out = header(style);
+  appendPatch(out, entry, 0, style);
+  out.append(kBankEnd);
+  return out;
 }
 
 } // namespace
 
-std::string formatBank(const BankImage& image) {
-  std::string out(kHeader);
-  out.reserve(kBankPatches * 2048);
-  for (int k = 0; k < kBankPatches; ++k)
-    appendPatch(out, image.entries[k], k + 1, false);
-  out.append(kBankEnd);
-  return out;
-}
-
-std::string formatPatch(const BankEntry& entry) {
-  std::string out(kHeader);
-  appendPatch(out, entry, 0, true);
-  out.append(kBankEnd);
-  return out;
-}
+std::string formatBank(const BankImage& image) { return bankText(image, Style::Bank); }
+std::string formatPatch(const BankEntry& entry) { return patchText(entry, Style::Patch); }
+std::string formatExactBank(const BankImage& image) { return bankText(image, Style::Exact); }
+std::string formatExactPatch(const BankEntry& entry) { return patchText(entry, Style::Exact); }
 
 bool writeBank(const std::string& path, const BankImage& image) {
   return platform::writeFileAtomically(path, formatBank(image));

@@ -13,6 +13,12 @@ std::string formatBank(const BankImage& image);
 // with three decimals.
 std::string formatPatch(const BankEntry& entry);
 
+// The same texts with every value exact (the shortest text that reads back to
+// the same bits, the "not used" ones included) and version 1.1: what the host
+// state carries.
+std::string formatExactBank(const BankImage& image);
+std::string formatExactPatch(const BankEntry& entry);
+
 // Write the text above to path, replacing an existing file only once the new
 // one is complete. False when the file cannot be written.
 bool writeBank(const std::string& path, const BankImage& image);

@@ -14,6 +14,15 @@ void appendFixed(std::string& out, double value, int decimals) {
     out.append("0.0");
 }
 
+void appendShortest(std::string& out, float value) {
+  char buffer[64]; // fits the longest shortest text of any float
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (result.ec == std::errc())
+    out.append(buffer, result.ptr);
+  else
+    out.append("0.0");
+}
+
 double parseNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
@@ -43,6 +52,24 @@ float parseParameterValue(std::string_view text) {
   if (std::isnan(value))
     return 0.0f;
   return static_cast<float>(std::fmin(std::fmax(value, 0.0), 1.0));
+}
+
+} // namespace grelmond
+
+namespace grelmond {
+
+float parseExactParameterValue(std::string_view text) {
+  float value = 0.0f;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end)
+    return parseParameterValue(text);
+  if (std::isnan(value))
+    return 0.0f;
+  // Comparisons, not fmax/fmin: they keep the sign of a zero.
+  if (value < 0.0f)
+    return 0.0f;
+  return value > 1.0f ? 1.0f : value;
 }
 
 } // namespace grelmond

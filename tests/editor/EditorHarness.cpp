@@ -28,7 +28,7 @@ std::unique_ptr<SynthPluginWithEditor> makePlugin(const std::string& installFold
 EditorHarness::EditorHarness(const std::string& installFolder) : plugin(makePlugin(installFolder))
 {
     plugin->getAeffect()->user = &calls;
-    editor = static_cast<PluginEditor*>(plugin->getEditor());
+    editor = plugin->editor();
 }
 
 int EditorHarness::hostCalls(int opcode, int index) const

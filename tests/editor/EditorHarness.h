@@ -7,7 +7,7 @@
 #include "gui/GuiFrame.h"
 #include "gui/TextField.h"
 #include "gui/image/ImageWindow.h"
-#include "shell/SynthPluginWithEditor.h"
+#include "formats/vst2/SynthPluginWithEditor.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,5 @@
 #include "engine/Envelope.h"
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/SynthPlugin.h"
 #include "engine/Waveform.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // itself, once the unused slots have settled).
 // One instance serves every input, so states build on each other as they do
 // in a session that loads one project after another.
-#include "shell/PluginEntry.h"
+#include "formats/vst2/PluginEntry.h"
 
 #include <array>
 #include <cmath>

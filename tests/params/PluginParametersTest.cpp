@@ -15,7 +15,7 @@
 
 #include "params/ParameterTable.h"
 #include "params/VolumeCurve.h"
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/SynthPlugin.h"
 
 using namespace vst;
 using testsupport::PluginInstance;

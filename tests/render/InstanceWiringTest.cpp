@@ -1,4 +1,4 @@
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/SynthPlugin.h"
 
 #include <gtest/gtest.h>
 

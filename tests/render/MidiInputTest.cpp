@@ -1,7 +1,6 @@
 #include "engine/Voice.h"
 #include "render/KeyDepth.h"
 #include "render/MidiInput.h"
-#include "shell/VstAbi.h"
 #include "engine/EngineHolder.h"
 
 #include <gtest/gtest.h>
@@ -33,28 +32,28 @@ struct MidiFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(MidiFixture, EventListSkipsForeignEventsAndMasksDataBytes)
+TEST_F(MidiFixture, EventListMasksDataBytesClampsFramesAndPassesSysExBy)
 {
-    vst::VstMidiEvent note{};
-    note.type = vst::kVstMidiType;
-    note.deltaFrames = 17;
-    note.midiData[0] = static_cast<char>(0x93);
-    note.midiData[1] = static_cast<char>(0x80 | 60); // stray high bit
-    note.midiData[2] = 100;
-    vst::VstEvent sysex{};
-    sysex.type = vst::kVstSysExType;
-    vst::VstEvents events{};
-    events.numEvents = 2;
-    events.events[0] = &sysex;
-    events.events[1] = reinterpret_cast<vst::VstEvent*>(&note);
-    EXPECT_EQ(midi.processEvents(&events), 1);
-    EXPECT_EQ(midi.processEvents(nullptr), 1);
-    events.numEvents = 1;
-    events.events[0] = nullptr;
-    EXPECT_EQ(midi.processEvents(&events), 1);
-    ASSERT_EQ(midi.pool().size(), 1);
+    const uint8_t dump[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+    MidiEvent events[3];
+    events[0].status = MidiEvent::kSysExStatus; // bytes the input does not act on
+    events[0].sysex = dump;
+    events[0].sysexSize = sizeof dump;
+    events[1].frame = 17;
+    events[1].status = 0x93;
+    events[1].data1 = 0x80 | 60; // stray high bit
+    events[1].data2 = 100;
+    events[2] = events[1];
+    events[2].frame = -5;
+    events[2].data1 = 64;
+    midi.handleEvents(events, 3);
+    midi.handleEvents(nullptr, 3);
+    midi.handleEvents(events, 0);
+    ASSERT_EQ(midi.pool().size(), 2);
     EXPECT_EQ(midi.pool()[0]->note(), 60);
     EXPECT_EQ(midi.pool()[0]->startDelay(), 17);
+    EXPECT_EQ(midi.pool()[1]->note(), 64);
+    EXPECT_EQ(midi.pool()[1]->startDelay(), 0);
 }
 
 TEST_F(MidiFixture, ControllersBendAndProgramChange)

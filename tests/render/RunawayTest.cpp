@@ -3,7 +3,7 @@
 // same figures of another build.
 
 #include "PluginPlayer.h"
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/SynthPlugin.h"
 
 #include <gtest/gtest.h>
 

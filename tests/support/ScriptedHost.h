@@ -3,7 +3,7 @@
 // The host side of a plug-in under test: a callback that records every call
 // and answers the usual queries.
 
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <functional>
 #include <vector>

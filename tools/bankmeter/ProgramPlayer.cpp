@@ -1,6 +1,6 @@
 #include "ProgramPlayer.h"
 
-#include "shell/PluginEntry.h"
+#include "formats/vst2/PluginEntry.h"
 
 namespace bankmeter {
 

@@ -6,7 +6,7 @@
 // folder ($GRELMOND_INSTALL_PATH).
 
 #include "PitchProbe.h"
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <string>
 #include <vector>

@@ -6,7 +6,7 @@
 
 #include "ChannelStats.h"
 #include "Score.h"
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,7 +3,7 @@
 // One VST 2 plug-in loaded the way a host loads it: the shared object, its
 // entry point, the AEffect record and this host's callback answers.
 
-#include "shell/VstAbi.h"
+#include "formats/vst2/VstAbi.h"
 
 #include <string>
 #include <vector>

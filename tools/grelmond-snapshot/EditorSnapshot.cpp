@@ -3,7 +3,7 @@
 #include "editor/PluginEditor.h"
 #include "gui/GuiFrame.h"
 #include "gui/image/ImageWindow.h"
-#include "shell/SynthPluginWithEditor.h"
+#include "formats/vst2/SynthPluginWithEditor.h"
 
 #include <filesystem>
 #include <memory>
@@ -22,7 +22,7 @@ vst::VstIntPtr quietHost(vst::AEffect*, vst::VstInt32 opcode, vst::VstInt32, vst
 bool writeEditorSnapshot(const SnapshotRequest& request, std::string& error)
 {
     auto plugin = std::make_unique<SynthPluginWithEditor>(&quietHost);
-    auto* editor = static_cast<PluginEditor*>(plugin->getEditor());
+    auto* editor = plugin->editor();
     if (editor == nullptr) {
         error = "the plug-in has no editor";
         return false;

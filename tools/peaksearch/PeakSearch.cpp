@@ -7,7 +7,7 @@
 //
 //   peaksearch [--patches N] [--seconds S] [--seed K] [--function 1-26] [--rates 44100,96000,...]
 
-#include "shell/SynthPlugin.h"
+#include "formats/vst2/SynthPlugin.h"
 
 #include <algorithm>
 #include <array>
