@@ -125,6 +125,19 @@ void Instrument::programChange(int number)
         selectProgram(index);
 }
 
+// On the audio thread: one pass per selection, never a storm of other threads'.
+void Instrument::midiProgramChange(int number)
+{
+    const int index = programs_.programChange(number);
+    if (index < 0)
+        return;
+    renderer_.keyDepth().resetForProgram();
+    programs_.setCurrentIndex(index);
+    if (ChangeReceiver* receiver = receiver_.load(std::memory_order_acquire))
+        receiver->programSelected(index);
+    selection_.selectOnce(index, [this](int selected, auto&& superseded) { applyProgram(selected, superseded); });
+}
+
 void Instrument::renameCurrentProgram(const char* name)
 {
     if (Program* program = programs_.program(selection_.current()))
@@ -141,6 +154,7 @@ void Instrument::handleEvents(const InstrumentEvent* events, int count)
 void Instrument::render(float* left, float* right, int frames, bool accumulate)
 {
     const FlushDenormals flush;
+    selection_.resume([this](int selected, auto&& superseded) { applyProgram(selected, superseded); });
     float* outputs[2] = {left, right};
     renderer_.render(outputs, frames, sampleRate(), accumulate ? RenderLoop::Mode::Accumulate : RenderLoop::Mode::Replace);
 }

@@ -152,7 +152,7 @@ private:
     bool loadDefaultBank() { return loadBankFile(files_.defaultBankPath().c_str()); }
 
     bool hostTempo(double& tempo) override;
-    void midiProgramChange(int number) override { programChange(number); }
+    void midiProgramChange(int number) override;
 
     bool readBankState(const char* data, std::size_t size);
     bool readProgramState(const char* data, std::size_t size);

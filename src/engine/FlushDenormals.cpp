@@ -27,7 +27,7 @@ void FlushDenormals::setControlWord(std::uint32_t word)
 
 FlushDenormals::FlushDenormals() : saved_(controlWord())
 {
-    setControlWord(saved_ | kFlushBits);
+    setControlWord((saved_ & ~kRoundingBits) | kFlushBits);
 }
 
 FlushDenormals::~FlushDenormals()

@@ -68,7 +68,7 @@ struct Voice::Block {
 void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
                   int startDelay) {
     owner_ = owner;
-    random_ = random;
+    random_ = random != nullptr ? *random : EngineRandom{};
     keygroup_ = &keygroup;
     context_.attach(keygroup);
     velocity_ = velocity;
@@ -179,7 +179,7 @@ void Voice::storeLane(const OscillatorLanes& lanes, int lane) {
 
 void Voice::loadProcLane(ProcLanes& lanes, int lane, const DryBlock& block, int frames) {
     lanes.load(lane, proc_, block.denormal);
-    lanes.draw(lane, frames - block.start, *random_);
+    lanes.draw(lane, frames - block.start, random_);
 }
 
 void Voice::storeProcLane(const ProcLanes& lanes, int lane) { lanes.store(lane, proc_); }
@@ -288,7 +288,7 @@ void Voice::renderFrames(int start, int end, float denormal, Sink&& sink) {
         float s1 = osc[0].active() ? osc[0].sample() : 0.0f;
         float s2 = osc[1].active() ? osc[1].sample() : 0.0f;
         float s3 = osc[2].active() ? osc[2].sample() : 0.0f;
-        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, *random_);
+        float v = proc_.process((s1 + s2) * mixScale, s3 * mixScale, d, random_);
         v *= ampStage2_;
         sink(i, v, d);
         for (int k = 0; k < 3; ++k)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/EngineRandom.h"
+
 #include "engine/LadderFilter.h"
 #include "engine/OscillatorLanes.h"
 #include "engine/ProcLanes.h"
@@ -46,8 +48,9 @@ public:
     Voice(const Voice&) = delete;
     Voice& operator=(const Voice&) = delete;
 
-    // Starts a note from the keygroup. random is the instance's generator,
-    // reseeded by the store at every start.
+    // Starts a note from the keygroup. The voice draws its noise from its own
+    // copy of random (reseeded by the store at every start): draws shared
+    // between voices would interleave by the host's block split.
     void start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
                int startDelay);
     // Gives the context's waveform references back.
@@ -134,7 +137,7 @@ private:
     void resetNonFinite();
 
     SampleStore* owner_ = nullptr;
-    EngineRandom* random_ = nullptr;
+    EngineRandom random_;
     const Keygroup* keygroup_ = nullptr;
     VoiceContext context_;
     int32_t velocity_ = 0;

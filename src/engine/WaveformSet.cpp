@@ -1,6 +1,7 @@
 #include "engine/WaveformSet.h"
 
 #include "engine/Waveform.h"
+#include "platform/RegularFile.h"
 
 #include <cmath>
 #include <cstdint>
@@ -57,7 +58,9 @@ void WaveformSet::makeSine() {
 }
 
 void WaveformSet::readFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    // Opened as the bank files are: a FIFO or device in its place would block the
+    // host creating the instance.
+    std::FILE* f = platform::openRegularFile(path, true);
     if (!f) return;
     std::vector<unsigned char> block(static_cast<std::size_t>(Waveform::length) * 2);
     for (int k = 1; k <= fileWaveforms; ++k) {

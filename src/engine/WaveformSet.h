@@ -21,7 +21,8 @@ public:
     Waveform* at(int i) const { return i >= 0 && i < count ? waveforms_[static_cast<std::size_t>(i)] : nullptr; }
 
     // Sine, file contents and loop lengths. A missing or short file leaves
-    // the unread waveforms silent; nothing is reported.
+    // the unread waveforms silent, and anything but a regular file counts as
+    // missing; nothing is reported.
     void load(const std::string& installFolder);
 
     static std::string filePath(const std::string& installFolder);

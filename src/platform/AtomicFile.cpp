@@ -13,15 +13,34 @@ namespace grelmond::platform {
 
 namespace {
 
-// The file that a write to path really replaces.
+std::string linkText(const std::string& link) {
+  char text[PATH_MAX];
+  const ssize_t length = readlink(link.c_str(), text, sizeof text);
+  if (length <= 0 || static_cast<std::size_t>(length) >= sizeof text)
+    return {};
+  return std::string(text, static_cast<std::size_t>(length));
+}
+
+// The file that a write to path really replaces: the end of its chain of
+// symbolic links, which need not exist yet (a link kept to a file in a synced
+// folder stays a link). Empty when the chain cannot be read or loops.
 std::string targetOf(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved))
-      return resolved;
+  constexpr int maxLinks = 40; // the kernel's own limit
+  std::string current = path;
+  for (int hop = 0; hop < maxLinks; ++hop) {
+    struct stat info {};
+    if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return current;
+    std::string next = linkText(current);
+    if (next.empty())
+      return {};
+    // A relative link names a file beside the link itself.
+    const std::size_t slash = current.rfind('/');
+    if (next[0] != '/' && slash != std::string::npos)
+      next = current.substr(0, slash + 1) + next;
+    current = next;
   }
-  return path;
+  return {};
 }
 
 // Only a regular file this process may write is replaced. The rename alone
@@ -64,7 +83,7 @@ bool writeFileAtomically(const std::string& path, std::string_view contents) {
   if (path.empty())
     return false;
   const std::string target = targetOf(path);
-  if (!mayReplace(target))
+  if (target.empty() || !mayReplace(target))
     return false;
   std::string temporaryPath;
   const int fd = createTemporary(target, temporaryPath);

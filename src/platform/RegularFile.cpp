@@ -12,7 +12,7 @@ bool isRegular(const struct stat& info) { return S_ISREG(info.st_mode); }
 
 } // namespace
 
-std::FILE* openRegularFile(const std::string& path) {
+std::FILE* openRegularFile(const std::string& path, bool binary) {
   struct stat info {};
   if (path.empty() || stat(path.c_str(), &info) != 0 || !isRegular(info))
     return nullptr;
@@ -26,7 +26,7 @@ std::FILE* openRegularFile(const std::string& path) {
     return nullptr;
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* file = fdopen(fd, "r");
+  std::FILE* file = fdopen(fd, binary ? "rb" : "r");
   if (!file)
     close(fd);
   return file;

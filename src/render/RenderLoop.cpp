@@ -13,9 +13,6 @@ namespace grelmond {
 
 namespace {
 
-// +80 dBFS: no sound the instrument is meant to make comes near it.
-constexpr float kRunaway = 1.0e4f;
-
 bool referenceEffectsAsked()
 {
     const char* asked = std::getenv("GRELMOND_EFFECTS");
@@ -193,11 +190,11 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     }
     bool clean = true;
     for (int i = 0; i < frames; ++i)
-        clean &= (std::fabs(left[i]) <= kRunaway) & (std::fabs(right[i]) <= kRunaway);
+        clean &= (std::fabs(left[i]) <= RenderLoop::kRunaway) & (std::fabs(right[i]) <= RenderLoop::kRunaway);
     if (clean)
         return true;
     for (int i = 0; i < frames; ++i) {
-        if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
+        if (!(std::fabs(left[i]) <= RenderLoop::kRunaway) || !(std::fabs(right[i]) <= RenderLoop::kRunaway)) {
             left[i] = right[i] = 0.0f;
             ++silencedFrames_;
         }
@@ -232,7 +229,7 @@ bool RenderLoop::processFramesInTurn(float* left, float* right, int frames, cons
         const float gain = volume_.next();
         left[i] = (denormal + yL) * gain;
         right[i] = (denormal + yR) * gain;
-        if (!(std::fabs(left[i]) <= kRunaway) || !(std::fabs(right[i]) <= kRunaway)) {
+        if (!(std::fabs(left[i]) <= RenderLoop::kRunaway) || !(std::fabs(right[i]) <= RenderLoop::kRunaway)) {
             left[i] = right[i] = 0.0f;
             ++silencedFrames_;
             broken = true;

@@ -10,7 +10,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
 #include <fstream>
 #include <unistd.h>
 #include <vector>
@@ -91,6 +95,32 @@ TEST(WaveformSet, FullFileFillsEveryWaveform) {
     for (int k = 1; k < WaveformSet::count; ++k) {
         EXPECT_EQ(engine.waveforms().at(k)->samples()[0], -1);
         EXPECT_EQ(engine.waveforms().at(k)->samples()[Waveform::length - 1], -1);
+    }
+}
+
+TEST(WaveformSet, NonRegularFilesAreRefusedAtOnceAndLeaveTheSine) {
+    auto fifoDir = scratchFolder("fifo");
+    const auto fifo = fifoDir / WaveformSet::fileName;
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto dirDir = scratchFolder("folder");
+    std::filesystem::create_directories(dirDir / WaveformSet::fileName);
+    EngineHolder reference;
+    reference.loadWaveforms(scratchFolder("none").string());
+    for (const auto& dir : {fifoDir, dirDir}) {
+        SCOPED_TRACE(dir.string());
+        EngineHolder engine;
+        auto loading = std::async(std::launch::async, [&] { engine.loadWaveforms(dir.string()); });
+        const bool prompt = loading.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
+        if (!prompt) {
+            // A reader blocked on the FIFO is released by a writer coming and going.
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        loading.wait();
+        EXPECT_TRUE(prompt);
+        for (int k = 0; k < WaveformSet::count; ++k)
+            for (int i = 0; i < Waveform::length; i += 997)
+                ASSERT_EQ(engine.waveforms().at(k)->samples()[i], reference.waveforms().at(k)->samples()[i]);
     }
 }
 

@@ -91,6 +91,31 @@ TEST(AtomicFile, ReplacesWholeFilesOnly) {
   EXPECT_EQ(files, 2) << "no temporary file is left behind";
 }
 
+TEST(AtomicFile, DanglingLinksAreWrittenThroughAndKept) {
+  TempFolder folder;
+  std::filesystem::create_directories(folder.file("synced"));
+  // Absolute, relative and a chain of two, none of whose ends exists yet.
+  ASSERT_EQ(symlink(folder.file("synced/a.grb").c_str(), folder.file("a.grb").c_str()), 0);
+  ASSERT_EQ(symlink("synced/b.grb", folder.file("b.grb").c_str()), 0);
+  ASSERT_EQ(symlink("b.grb", folder.file("c.grb").c_str()), 0);
+  ASSERT_TRUE(writeFileAtomically(folder.file("a.grb"), "a"));
+  ASSERT_TRUE(writeFileAtomically(folder.file("c.grb"), "c"));
+  EXPECT_EQ(folder.read("synced/a.grb"), "a");
+  EXPECT_EQ(folder.read("synced/b.grb"), "c");
+  for (const char* link : {"a.grb", "b.grb", "c.grb"})
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.file(link))) << link;
+
+  // Into a missing folder, or round in a loop: refused, the links untouched.
+  ASSERT_EQ(symlink(folder.file("gone/d.grb").c_str(), folder.file("d.grb").c_str()), 0);
+  ASSERT_EQ(symlink("f.grb", folder.file("e.grb").c_str()), 0);
+  ASSERT_EQ(symlink("e.grb", folder.file("f.grb").c_str()), 0);
+  EXPECT_FALSE(writeFileAtomically(folder.file("d.grb"), "d"));
+  EXPECT_FALSE(writeFileAtomically(folder.file("e.grb"), "e"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.file("d.grb")));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("gone")));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.file("e.grb")));
+}
+
 TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
   TempFolder folder;
   folder.write("bank.grb", "old");

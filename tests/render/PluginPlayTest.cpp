@@ -364,3 +364,48 @@ TEST_F(PluginPlay, EveryBlockSizePlaysTheSameSound)
         }
     }
 }
+
+// A host may leave any rounding mode set; the sound and the host's own control
+// word are the same afterwards whatever it was.
+TEST_F(PluginPlay, HostRoundingModeNeitherChangesTheSoundNorIsLost)
+{
+    using grelmond::FlushDenormals;
+    const std::uint32_t original = FlushDenormals::controlWord();
+    const std::uint32_t base = original & ~(FlushDenormals::kRoundingBits | FlushDenormals::kFlushBits | 0x3Fu);
+    std::vector<float> reference;
+    for (std::uint32_t mode : {0x0000u, 0x2000u, 0x4000u, 0x6000u}) {
+        FlushDenormals::setControlWord(base | mode);
+        Player p(loader);
+        ASSERT_TRUE(p.ok());
+        p.program(5);
+        p.events({{0, 0x90, 48, 127}, {10, 0x90, 55, 100}, {300, 0x90, 64, 90}, {400, 0xE0, 0, 90}});
+        p.render(22050);
+        EXPECT_EQ(FlushDenormals::controlWord() & ~0x3Fu, base | mode);
+        FlushDenormals::setControlWord(original);
+        ASSERT_GT(peak(p.left), 1e-3f);
+        if (mode == 0)
+            reference = p.left;
+        else
+            EXPECT_EQ(p.left, reference) << "rounding mode " << mode;
+    }
+}
+
+// Voices that draw noise draw from their own generators, so how the host cuts
+// the stream into blocks never reorders their draws.
+TEST_F(PluginPlay, NoiseVoicesSoundTheSameWhateverTheBlockSplit)
+{
+    std::vector<float> reference;
+    for (int block : {4096, 1, 7, 64, 752, 272}) {
+        Player p(loader);
+        p.sinePatch();
+        p.set(57, 10.5f / 25.1f); // the noise function
+        p.set(58, 1.0f);
+        p.events({{0, 0x90, 57, 127}, {0, 0x90, 64, 100}, {0, 0x90, 69, 90}});
+        p.render(8192, block);
+        ASSERT_GT(peak(p.left), 1e-3f);
+        if (reference.empty())
+            reference = p.left;
+        else
+            EXPECT_EQ(p.left, reference) << "blocks of " << block;
+    }
+}

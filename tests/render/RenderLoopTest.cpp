@@ -135,11 +135,11 @@ TEST_F(Fixture, NonFiniteNeverReachesTheHostAndStateRecovers)
 TEST_F(Fixture, RunawayFramesAreSilencedAndTheVoicesStartAfresh)
 {
     client.settings.delay[0] = {4800, 0.5f, 0.5f, 0.0f, 0.0f};
-    client.level = 9000.0f; // loud, but still a sound
+    client.level = 0.5f * RenderLoop::kRunaway; // loud, but still a sound
     render(441);
     EXPECT_EQ(loop->silencedFrames(), 0);
     EXPECT_EQ(client.filterClears, 0);
-    EXPECT_GT(left.back(), 1000.0f);
+    EXPECT_GT(left.back(), 0.1f * RenderLoop::kRunaway);
 
     client.level = 3.0e38f; // finite, and a disaster
     render(441);

@@ -130,3 +130,50 @@ TEST(Runaway, RandomPlayNeverRunsAway)
         EXPECT_EQ(silenced, 0) << rate << " Hz";
     }
 }
+
+// The loudest settings the peak search (tools/peaksearch) found: every level,
+// mix and feedback at maximum, proc function 11, 128 voices at velocity 127
+// stacked on four keys, at 192 kHz. Louder than the old +80 dBFS bound, far
+// below the guard's: the guard leaves it alone. A runaway it does catch is in
+// the render loop's tests.
+TEST(Runaway, LoudestLegitimateSettingsNeverTriggerTheGuard)
+{
+    const float values[64] = {0.0165088847f, 0, 0.596070409f, 1, 0.431046575f, 0, 0, 1, 0, 1, 1, 1, 0, 1, 0,
+        0.278092712f, 1, 0.210134938f, 0.611020386f, 1, 0.679763317f, 0, 1, 0, 0, 0, 1, 0.486036003f, 1,
+        0.807677507f, 0, 1, 1, 0.930244684f, 0, 1, 0, 0.599951386f, 1, 0.298086822f, 0.506969273f, 0.195778206f,
+        0.636351526f, 1, 0, 0.688689888f, 1, 0.479730874f, 0, 0, 1, 1, 1, 0.154596671f, 0.37826401f, 1, 1,
+        0.418326676f, 1, 0.769435406f, 0.146862075f, 1, 0.394807726f, 1};
+    const float rate = 192000.0f;
+    grelmond::SynthPlugin plugin(quietHost);
+    vst::AEffect* e = plugin.getAeffect();
+    e->dispatcher(e, vst::effOpen, 0, 0, nullptr, 0.0f);
+    e->dispatcher(e, vst::effSetSampleRate, 0, 0, nullptr, rate);
+    e->dispatcher(e, vst::effSetBlockSize, 0, 512, nullptr, 0.0f);
+    e->dispatcher(e, vst::effMainsChanged, 0, 1, nullptr, 0.0f);
+    for (int i = 0; i < 64; ++i)
+        e->setParameter(e, i, values[i]);
+    std::vector<vst::VstMidiEvent> midi(128);
+    std::vector<unsigned char> storage(offsetof(vst::VstEvents, events) + 129 * sizeof(vst::VstEvent*));
+    auto* events = reinterpret_cast<vst::VstEvents*>(storage.data());
+    events->numEvents = 128;
+    for (int i = 0; i < 128; ++i) {
+        midi[i].type = vst::kVstMidiType;
+        midi[i].byteSize = sizeof(vst::VstMidiEvent);
+        midi[i].midiData[0] = static_cast<char>(0x90);
+        midi[i].midiData[1] = static_cast<char>(36 + (i % 4) * 12);
+        midi[i].midiData[2] = 127;
+        events->events[i] = reinterpret_cast<vst::VstEvent*>(&midi[i]);
+    }
+    e->dispatcher(e, vst::effProcessEvents, 0, 0, events, 0.0f);
+    std::vector<float> l(512), r(512);
+    float* outputs[2] = {l.data(), r.data()};
+    float worst = 0.0f;
+    for (int done = 0; done < static_cast<int>(rate); done += 512) {
+        e->processReplacing(e, nullptr, outputs, 512);
+        worst = std::max({worst, peakOf(l), peakOf(r)});
+    }
+    std::printf("[ figure   ] loudest legitimate peak %.1f (%.1f dBFS)\n", worst, 20.0 * std::log10(worst));
+    EXPECT_GT(worst, 1.0e4f) << "the settings are no longer the loudest found";
+    EXPECT_LT(worst, 0.1f * grelmond::RenderLoop::kRunaway) << "at least 20 dB below the guard";
+    EXPECT_EQ(plugin.renderer().loop().silencedFrames(), 0);
+}

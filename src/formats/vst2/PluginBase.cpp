@@ -1,5 +1,6 @@
 #include "formats/vst2/PluginBase.h"
 
+#include "engine/RoundToNearest.h"
 #include "formats/vst2/EditorBase.h"
 #include "core/NumberText.h"
 #include "formats/vst2/TextCopy.h"
@@ -202,6 +203,7 @@ VstIntPtr PluginBase::dispatchEntry(AEffect* effect, VstInt32 opcode, VstInt32 i
     PluginBase* plugin = pluginOf(effect);
     if (plugin == nullptr)
         return 0;
+    const RoundToNearest rounding;
     const VstIntPtr result = plugin->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose) {
         delete plugin;
@@ -224,12 +226,14 @@ void PluginBase::processReplacingEntry(AEffect* effect, float** inputs, float** 
 
 void PluginBase::setParameterEntry(AEffect* effect, VstInt32 index, float value)
 {
+    const RoundToNearest rounding;
     if (PluginBase* plugin = pluginOf(effect))
         plugin->setParameter(index, value);
 }
 
 float PluginBase::getParameterEntry(AEffect* effect, VstInt32 index)
 {
+    const RoundToNearest rounding;
     PluginBase* plugin = pluginOf(effect);
     return plugin != nullptr ? plugin->getParameter(index) : 0.0f;
 }

@@ -1,5 +1,6 @@
 #include "formats/vst2/PluginEntry.h"
 
+#include "engine/RoundToNearest.h"
 #include "formats/vst2/SynthPluginWithEditor.h"
 
 #include <new>
@@ -12,6 +13,7 @@ vst::AEffect* createPluginInstance(vst::AudioMasterCallback hostCallback)
     // callback at all the instance still works, with every host query neutral.
     if (hostCallback != nullptr && hostCallback(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
+    const RoundToNearest rounding;
     try {
         auto* plugin = new (std::nothrow) SynthPluginWithEditor(hostCallback);
         if (plugin == nullptr)

@@ -9,8 +9,10 @@
 
 #include <atomic>
 #include <cstddef>
+#include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace grelmond {
 
@@ -96,8 +98,10 @@ private:
     void render(float** outputs, vst::VstInt32 sampleFrames, bool accumulate);
 
     Instrument instrument_;
-    std::mutex chunkTurn_; // getChunk calls take turns over chunk_
-    std::string chunk_;    // what the last getChunk handed out
+    std::mutex chunkTurn_; // getChunk calls take turns over chunks_
+    // What the last getChunk of each calling thread handed out: a host saving
+    // from two threads at once may still be reading the other's.
+    std::map<std::thread::id, std::string> chunks_;
     float vuLevel_ = 0.0f; // reported and cleared by getVu; nothing writes it
 
     static std::atomic<SynthPlugin*> lastConstructed_;

@@ -1,6 +1,8 @@
 // SynthPlugin's chunks: the instrument's state, in memory the host may read
-// until the next getChunk or effClose.
+// until the next getChunk from the same thread or effClose.
 #include "formats/vst2/SynthPlugin.h"
+
+#include <new>
 
 namespace grelmond {
 
@@ -18,12 +20,17 @@ VstInt32 SynthPlugin::getChunk(void** data, bool isPreset)
     if (data == nullptr)
         return 0;
     std::lock_guard<std::mutex> turn(chunkTurn_);
-    if (!instrument_.saveState(scopeOf(isPreset), chunk_)) {
-        chunk_.clear();
+    try {
+        std::string& chunk = chunks_[std::this_thread::get_id()];
+        if (!instrument_.saveState(scopeOf(isPreset), chunk)) {
+            chunk.clear();
+            return 0;
+        }
+        *data = chunk.data();
+        return static_cast<VstInt32>(chunk.size());
+    } catch (const std::bad_alloc&) {
         return 0;
     }
-    *data = chunk_.data();
-    return static_cast<VstInt32>(chunk_.size());
 }
 
 VstInt32 SynthPlugin::setChunk(void* data, VstInt32 byteSize, bool isPreset)

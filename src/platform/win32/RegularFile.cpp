@@ -19,7 +19,7 @@ bool isRegular(HANDLE file)
 
 } // namespace
 
-std::FILE* openRegularFile(const std::string& path)
+std::FILE* openRegularFile(const std::string& path, bool binary)
 {
     if (path.empty())
         return nullptr;
@@ -34,12 +34,12 @@ std::FILE* openRegularFile(const std::string& path)
         CloseHandle(handle);
         return nullptr;
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_TEXT);
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | (binary ? _O_BINARY : _O_TEXT));
     if (fd < 0) {
         CloseHandle(handle);
         return nullptr;
     }
-    std::FILE* file = _fdopen(fd, "r");
+    std::FILE* file = _fdopen(fd, binary ? "rb" : "r");
     if (!file)
         _close(fd);
     return file;
