@@ -28,6 +28,22 @@ void EngineRandom::seed(int32_t value)
     state_ = s == 0 ? 1 : static_cast<int32_t>(s);
 }
 
+void EngineRandom::seedStream(int stream)
+{
+    // 1 × multiplier^(stream × 2^24): the sequence seed 1 gives, 2^24 draws on
+    // per stream, so up to 128 voices never share a stretch of it within
+    // minutes of held noise.
+    uint64_t exponent = static_cast<uint64_t>(stream < 0 ? 0 : stream) << 24;
+    uint32_t base = multiplier;
+    uint32_t result = 1;
+    for (; exponent != 0; exponent >>= 1) {
+        if (exponent & 1u)
+            result = mulMod(result, base);
+        base = mulMod(base, base);
+    }
+    state_ = static_cast<int32_t>(result);
+}
+
 int32_t EngineRandom::next()
 {
     // Multiply the two 16-bit halves separately so that everything fits in

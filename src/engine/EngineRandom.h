@@ -5,13 +5,17 @@
 namespace grelmond {
 
 // Park-Miller minimal standard generator (state x 16807 mod 2^31 - 1).
-// The engine keeps one per plug-in instance and reseeds it with 1 whenever a
-// voice is created; it is used only on the audio thread.
+// Each voice starts its own at the stream of its pool slot whenever it is
+// created; it is used only on the audio thread.
 class EngineRandom {
 public:
     EngineRandom() = default;
 
     void seed(int32_t value);
+    // Seed 1's sequence started `stream` × 2^24 draws in: stream 0 is seed(1).
+    // Voices each draw from their own stream, so their noise is neither the
+    // same in every voice nor ordered by the host's block split.
+    void seedStream(int stream);
     int32_t state() const { return state_; }
 
     // New state shifted right by one bit.

@@ -62,7 +62,7 @@ Voice* SampleStore::createVoice(int velocity, int note, int startDelay) {
     for (int i = 0; i < voiceSlots; ++i) {
         if (voiceInUse_[static_cast<std::size_t>(i)]) continue;
         voiceInUse_[static_cast<std::size_t>(i)] = true;
-        random_.seed(1);
+        random_.seedStream(i);
         voices_[i].start(this, &random_, *k, velocity, note, startDelay);
         return &voices_[i];
     }

@@ -42,7 +42,7 @@ public:
     SamplerProgram* createProgram(const char* name);
 
     // A voice for the store's first program, or null when every slot sounds
-    // or there is no program. Reseeds the instance's random generator.
+    // or there is no program. The voice draws from its slot's random stream.
     Voice* createVoice(int velocity, int note, int startDelay);
     void destroyVoice(Voice* voice);
     int voicesInUse() const;

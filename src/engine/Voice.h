@@ -49,7 +49,7 @@ public:
     Voice& operator=(const Voice&) = delete;
 
     // Starts a note from the keygroup. The voice draws its noise from its own
-    // copy of random (reseeded by the store at every start): draws shared
+    // copy of random (set by the store to its slot's stream at every start): draws shared
     // between voices would interleave by the host's block split.
     void start(SampleStore* owner, EngineRandom* random, const Keygroup& keygroup, int velocity, int note,
                int startDelay);

@@ -94,6 +94,33 @@ TEST(EngineRandom, ManyAtOnceMatchOneAtATime)
     }
 }
 
+// Stream 0 is the seed every voice had before; stream k is the same sequence
+// 2^24 draws in (checked by stepping there), so voices never draw alike.
+TEST(EngineRandom, StreamsAreSeedOnesSequenceFarApart)
+{
+    EngineRandom first, stream0;
+    first.seed(1);
+    stream0.seedStream(0);
+    EXPECT_EQ(stream0.state(), first.state());
+
+    EngineRandom walker;
+    walker.seed(1);
+    std::vector<int32_t> skip(1 << 16);
+    for (int k = 0; k < 256; ++k)
+        walker.nextMany(skip.data(), static_cast<int>(skip.size()));
+    EngineRandom stream1;
+    stream1.seedStream(1);
+    EXPECT_EQ(stream1.state(), walker.state());
+
+    EngineRandom a, b;
+    a.seedStream(1);
+    b.seedStream(127);
+    int same = 0;
+    for (int k = 0; k < 1000; ++k)
+        same += a.raw16() == b.raw16();
+    EXPECT_LT(same, 5);
+}
+
 TEST(ProcProcessor, FunctionIndexAndLevel)
 {
     EXPECT_EQ(ProcProcessor::functionIndex(0.0f), 0);
