@@ -174,8 +174,12 @@ double PluginEditor::scale()
 void PluginEditor::setHostScale(double scale)
 {
     hostScale_ = scale > 0.0 ? std::clamp(scale, 1.0, 2.0) : 0.0;
+    // Work out the new scale but keep the one drawn, so an open editor is rebuilt.
+    const double drawn = scale_;
     scale_ = 0.0;
-    applyScale(this->scale());
+    const double target = this->scale();
+    scale_ = drawn;
+    applyScale(target);
 }
 
 void PluginEditor::chooseScale(double scale)

@@ -149,6 +149,25 @@ TEST(EditorScale, ChoosingAZoomFromTheLogoResizesAndIsRemembered)
     EXPECT_EQ(next.editor->scale(), 2.0) << "the next instance opens at the choice";
 }
 
+TEST(EditorScale, AHostFactorGivenWhileOpenRebuildsAtIdleAndAsksForTheSize)
+{
+    TempFolder install;
+    EditorHarness h(install.path());
+    h.editor->setHostScale(1.0);
+    h.open();
+    h.editor->setHostScale(2.0);
+    EXPECT_EQ(h.window().width(), 629) << "not inside the host's call";
+    h.calls.clear();
+    h.idle();
+    EXPECT_EQ(h.editor->scale(), 2.0);
+    EXPECT_EQ(h.hostCalls(vst::audioMasterSizeWindow, 1258), 1);
+    EXPECT_EQ(h.window().width(), 1258);
+    h.editor->setHostScale(2.0);
+    h.calls.clear();
+    h.idle();
+    EXPECT_EQ(h.hostCalls(vst::audioMasterSizeWindow, 1258), 0) << "the same factor again changes nothing";
+}
+
 // Mean share of an edge's whole rise taken by its steepest single-pixel step,
 // over every strong edge along the rows: 1 for edges one pixel wide.
 double edgeSharpness(cairo_surface_t* image)

@@ -7,14 +7,20 @@
 #include "Lv2TestPaths.h"
 #include "PrivateXServer.h"
 #include "ResidentSize.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
 #include "UridMap.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 #include <dlfcn.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -110,6 +116,38 @@ struct Lv2EditorUiTest : ::testing::Test {
     }
     mover.join();
   }
+  // A click at (x, y) in the editor, then these keys, while the editor idles.
+  void clickThenKeys(LV2UI_Handle ui, int x, int y, std::vector<KeySym> keys) {
+    std::thread typist([&] {
+      Display* own = XOpenDisplay(server.display.c_str());
+      XTestFakeMotionEvent(own, DefaultScreen(own), 10 + x, 10 + y, CurrentTime);
+      XTestFakeButtonEvent(own, 1, True, CurrentTime);
+      XTestFakeButtonEvent(own, 1, False, CurrentTime);
+      XSync(own, False);
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      for (KeySym key : keys) {
+        XTestFakeKeyEvent(own, XKeysymToKeycode(own, key), True, CurrentTime);
+        XTestFakeKeyEvent(own, XKeysymToKeycode(own, key), False, CurrentTime);
+        XSync(own, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
+      XCloseDisplay(own);
+    });
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1200);
+    while (std::chrono::steady_clock::now() < end) {
+      idle(ui);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    typist.join();
+  }
+  // Opens the editor with the host's options besides the usual features.
+  LV2UI_Handle openWithOptions(const LV2_Options_Option* options) {
+    LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+    const LV2_Feature* withOptions[] = {&mapFeature, &parentFeature, &resizeFeature, &optionsFeature, nullptr};
+    LV2UI_Widget widget = nullptr;
+    return descriptor->instantiate(descriptor, "urn:zavr:grelmond", lv2Bundle().c_str(), &UiHost::write, &host,
+                                   &widget, withOptions);
+  }
   std::vector<const Written*> writesTo(uint32_t port) const {
     std::vector<const Written*> found;
     for (const auto& w : host.writes)
@@ -172,6 +210,57 @@ TEST_F(Lv2EditorUiTest, ProgramChosenInTheEditorReachesTheInstrument) {
   }
   EXPECT_EQ(answered, 1);
   idle(ui);
+  descriptor->cleanup(ui);
+}
+
+TEST_F(Lv2EditorUiTest, TheHostsScaleFactorSetsTheSizeAndOddOptionsAreIgnored) {
+  const LV2_URID scaleKey = urids.map(LV2_UI__scaleFactor);
+  const LV2_URID floatType = urids.map(LV2_ATOM__Float);
+  const LV2_URID doubleType = urids.map(LV2_ATOM__Double);
+  struct Case {
+    float factor;
+    LV2_URID type;
+    uint32_t size;
+    int width;
+  };
+  const Case cases[] = {
+      {2.0f, floatType, sizeof(float), 1258},    {1.5f, floatType, sizeof(float), 944},
+      {4.0f, floatType, sizeof(float), 1258},    {0.5f, floatType, sizeof(float), 629},
+      {NAN, floatType, sizeof(float), 629},      {INFINITY, floatType, sizeof(float), 629},
+      {-2.0f, floatType, sizeof(float), 629},    {2.0f, doubleType, sizeof(float), 629},
+      {2.0f, floatType, 2, 629},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.factor);
+    const LV2_Options_Option options[] = {
+        {LV2_OPTIONS_INSTANCE, 0, urids.map(LV2_UI__updateRate), sizeof(float), floatType, &c.factor},
+        {LV2_OPTIONS_INSTANCE, 0, scaleKey, c.size, c.type, &c.factor},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    host.width = host.height = 0;
+    LV2UI_Handle ui = openWithOptions(options);
+    ASSERT_NE(ui, nullptr);
+    EXPECT_EQ(host.width, c.width);
+    EXPECT_EQ(host.height, int(std::lround(c.width * 484.0 / 629.0)));
+    descriptor->cleanup(ui);
+  }
+  const LV2_Options_Option none[] = {{LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+  LV2UI_Handle ui = openWithOptions(none);
+  ASSERT_NE(ui, nullptr);
+  EXPECT_EQ(host.width, 629);
+  descriptor->cleanup(ui);
+}
+
+TEST_F(Lv2EditorUiTest, AZoomChosenInTheEditorAsksTheHostToResize) {
+  TempFolder install; // the choice is remembered here, not in the bundle
+  ScopedEnv installPath("GRELMOND_INSTALL_PATH", install.path().c_str());
+  LV2UI_Widget widget = nullptr;
+  LV2UI_Handle ui = open(&widget);
+  ASSERT_NE(ui, nullptr);
+  ASSERT_EQ(host.width, 629);
+  // The logo opens the zoom menu; the last item is 200 %.
+  clickThenKeys(ui, 100, 25, {XK_Down, XK_Down, XK_Down, XK_Down, XK_Down, XK_Down, XK_Return});
+  EXPECT_EQ(host.width, 1258);
+  EXPECT_EQ(host.height, 968);
   descriptor->cleanup(ui);
 }
 

@@ -48,6 +48,10 @@ void play(host::Lv2Plugin& plugin, int blocks) {
     plugin.events().addPosition(0, b * 256, 48000.0, 90.0 + b % 3);
     const auto& message = notes[b % 8];
     plugin.events().addMidi(static_cast<uint32_t>(b % 256), message, (message[0] & 0xF0) == 0xC0 ? 2 : 3);
+    // A tuning change for note 60, a few cents off each time.
+    const unsigned char retune[] = {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 60, 60, static_cast<unsigned char>(b % 100), 0x00, 0xF7};
+    if (b % 4 == 1)
+      plugin.events().addMidi(255, retune, sizeof retune);
     plugin.run(256);
   }
 }

@@ -16,6 +16,8 @@ tresult PLUGIN_API Vst3PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
 {
     if (view == nullptr || newSize == nullptr)
         return kInvalidArgument;
+    requestedWidth_ = newSize->getWidth();
+    requestedHeight_ = newSize->getHeight();
     return view->onSize(newSize);
 }
 

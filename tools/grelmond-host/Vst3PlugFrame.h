@@ -22,6 +22,9 @@ public:
     void dispatch(std::chrono::milliseconds wait);
     int handlerCount() const { return static_cast<int>(handlers_.size()); }
     int timerCount() const { return static_cast<int>(timers_.size()); }
+    // The size the view last asked for (0 × 0 before any request).
+    int requestedWidth() const { return requestedWidth_; }
+    int requestedHeight() const { return requestedHeight_; }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) override;
 #if SMTG_OS_LINUX
@@ -38,6 +41,8 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
+    int requestedWidth_ = 0;
+    int requestedHeight_ = 0;
 #if SMTG_OS_LINUX
     struct Handler {
         Steinberg::Linux::IEventHandler* handler;

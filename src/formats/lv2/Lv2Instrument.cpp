@@ -59,7 +59,11 @@ void Lv2Instrument::applyPorts() {
 }
 
 void Lv2Instrument::midi(uint32_t frame, const uint8_t* bytes, uint32_t size) {
-  // Channel messages only; system messages play no part in the sound.
+  if (size > 0 && bytes[0] == InstrumentEvent::kSysExStatus) {
+    systemExclusive(frame, bytes, size);
+    return;
+  }
+  // Channel messages; the other system messages play no part in the sound.
   if (size == 0 || size > 3 || bytes[0] < 0x80 || bytes[0] >= 0xF0 || eventCount_ == kMaxEventsPerBlock)
     return;
   InstrumentEvent& event = events_[eventCount_++];
@@ -69,6 +73,19 @@ void Lv2Instrument::midi(uint32_t frame, const uint8_t* bytes, uint32_t size) {
   event.data1 = size > 1 ? bytes[1] : 0;
   event.data2 = size > 2 ? bytes[2] : 0;
   programChanged_ = programChanged_ || (bytes[0] & 0xF0) == 0xC0;
+}
+
+// The bytes (F0 … F7) stay in the host's event buffer, valid through this
+// run(), where the block's events are delivered: nothing is copied.
+void Lv2Instrument::systemExclusive(uint32_t frame, const uint8_t* bytes, uint32_t size) {
+  if (size < 2 || bytes[size - 1] != 0xF7 || eventCount_ == kMaxEventsPerBlock)
+    return;
+  InstrumentEvent& event = events_[eventCount_++];
+  event = InstrumentEvent{};
+  event.frame = static_cast<int32_t>(frame);
+  event.status = InstrumentEvent::kSysExStatus;
+  event.sysex = bytes;
+  event.sysexSize = size;
 }
 
 void Lv2Instrument::tempo(uint32_t, double beatsPerMinute) { instrument_.setTempo(beatsPerMinute); }

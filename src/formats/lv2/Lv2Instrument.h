@@ -38,6 +38,7 @@ public:
 private:
   Lv2Instrument(double sampleRate, const LV2_URID_Map& map);
   void midi(uint32_t frame, const uint8_t* bytes, uint32_t size) override;
+  void systemExclusive(uint32_t frame, const uint8_t* bytes, uint32_t size);
   void tempo(uint32_t frame, double beatsPerMinute) override;
   void other(uint32_t frame, const LV2_Atom* atom) override;
   void applyPorts();

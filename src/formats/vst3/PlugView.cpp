@@ -4,6 +4,8 @@
 #include "formats/vst3/Vst3Instrument.h"
 #include "gui/GuiFrame.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #if SMTG_OS_LINUX
@@ -67,6 +69,7 @@ tresult PLUGIN_API PlugView::attached(void* parent, FIDString type)
     if (!owner_.editor().open(parent))
         return kResultFalse;
     parent_ = parent;
+    owner_.viewAttached(this);
     startIdle();
     return kResultOk;
 }
@@ -76,6 +79,7 @@ tresult PLUGIN_API PlugView::removed()
     if (parent_ == nullptr)
         return kResultOk;
     stopIdle();
+    owner_.viewRemoved(this);
     owner_.editor().close();
     parent_ = nullptr;
     return kResultOk;
@@ -90,25 +94,46 @@ tresult PLUGIN_API PlugView::getSize(ViewRect* size)
 {
     if (size == nullptr)
         return kInvalidArgument;
-    *size = ViewRect(0, 0, editor::kWidth, editor::kHeight);
+    *size = ViewRect(0, 0, owner_.editor().width(), owner_.editor().height());
     return kResultOk;
+}
+
+bool PlugView::hasEditorSize(const ViewRect& rect)
+{
+    return rect.getWidth() == owner_.editor().width() && rect.getHeight() == owner_.editor().height();
 }
 
 tresult PLUGIN_API PlugView::onSize(ViewRect* newSize)
 {
     if (newSize == nullptr)
         return kInvalidArgument;
-    return newSize->getWidth() == editor::kWidth && newSize->getHeight() == editor::kHeight ? kResultOk
-                                                                                             : kResultFalse;
+    return hasEditorSize(*newSize) ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API PlugView::checkSizeConstraint(ViewRect* rect)
 {
     if (rect == nullptr)
         return kInvalidArgument;
-    rect->right = rect->left + editor::kWidth;
-    rect->bottom = rect->top + editor::kHeight;
+    rect->right = rect->left + owner_.editor().width();
+    rect->bottom = rect->top + owner_.editor().height();
     return kResultOk;
+}
+
+tresult PLUGIN_API PlugView::setContentScaleFactor(ScaleFactor factor)
+{
+    if (!std::isfinite(factor) || factor <= 0.0f)
+        return kInvalidArgument;
+    // An open editor is rebuilt at its next idle and then asks for its new size.
+    owner_.editor().setHostScale(std::clamp(double(factor), 1.0, 2.0));
+    return kResultOk;
+}
+
+bool PlugView::requestResize(int width, int height)
+{
+    if (frame_ == nullptr)
+        return false;
+    ViewRect rect(0, 0, width, height);
+    return frame_->resizeView(this, &rect) == kResultOk;
 }
 
 tresult PLUGIN_API PlugView::setFrame(IPlugFrame* frame)
@@ -131,6 +156,9 @@ tresult PLUGIN_API PlugView::setFrame(IPlugFrame* frame)
 void PlugView::idle()
 {
     owner_.editor().idle();
+#if SMTG_OS_LINUX
+    followConnection(); // a zoom reopens the editor on a new X connection
+#endif
 }
 
 #if SMTG_OS_LINUX
@@ -153,11 +181,27 @@ void PlugView::startIdle()
     if (frame_->queryInterface(Linux::IRunLoop::iid, &object) != kResultOk || object == nullptr)
         return;
     runLoop_ = static_cast<Linux::IRunLoop*>(object);
+    followConnection();
+    runLoop_->registerTimer(this, kIdleMilliseconds);
+}
+
+int PlugView::editorConnection()
+{
     GuiFrame* frame = owner_.editor().frame();
     auto* window = frame != nullptr ? dynamic_cast<X11Window*>(frame->window()) : nullptr;
-    if (window != nullptr && window->display() != nullptr)
-        runLoop_->registerEventHandler(this, ConnectionNumber(window->display()));
-    runLoop_->registerTimer(this, kIdleMilliseconds);
+    return window != nullptr && window->display() != nullptr ? ConnectionNumber(window->display()) : -1;
+}
+
+void PlugView::followConnection()
+{
+    const int connection = editorConnection();
+    if (runLoop_ == nullptr || connection == connection_)
+        return;
+    if (connection_ >= 0)
+        runLoop_->unregisterEventHandler(this);
+    connection_ = connection;
+    if (connection_ >= 0)
+        runLoop_->registerEventHandler(this, connection_);
 }
 
 void PlugView::stopIdle()
@@ -166,6 +210,7 @@ void PlugView::stopIdle()
         return;
     runLoop_->unregisterEventHandler(this);
     runLoop_->unregisterTimer(this);
+    connection_ = -1;
     runLoop_->release();
     runLoop_ = nullptr;
 }
@@ -197,7 +242,7 @@ tresult PLUGIN_API PlugView::queryInterface(const TUID iid, void** obj)
     if (answer<Linux::IEventHandler>(this, iid, obj) || answer<Linux::ITimerHandler>(this, iid, obj))
         return kResultOk;
 #endif
-    if (answer<IPlugView>(this, iid, obj))
+    if (answer<IPlugView>(this, iid, obj) || answer<IPlugViewContentScaleSupport>(this, iid, obj))
         return kResultOk;
     *obj = nullptr;
     return kNoInterface;

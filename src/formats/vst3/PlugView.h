@@ -1,19 +1,22 @@
 #pragma once
 
 // The editor as a VST 3 view in the host's window (an X11 window id on
-// Linux, an HWND on Windows), at the editor's fixed size. On Linux the view
+// Linux, an HWND on Windows), at the editor's size for its zoom (the host's
+// content scale, else the user's choice). On Linux the view
 // has no thread or timer of its own: it registers its X connection and an
 // idle timer with the host's run loop, and does its work when called there.
 
 #include "formats/vst3/RefCount.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 namespace grelmond::vst3 {
 
 class Vst3Instrument;
 
-class PlugView final : public Steinberg::IPlugView
+class PlugView final : public Steinberg::IPlugView,
+                       public Steinberg::IPlugViewContentScaleSupport
 #if SMTG_OS_LINUX
     ,
                        public Steinberg::Linux::IEventHandler,
@@ -44,6 +47,10 @@ public:
     Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
     Steinberg::tresult PLUGIN_API canResize() override { return Steinberg::kResultFalse; }
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+    // Asks the host to give the view this size; false without a frame or if refused.
+    bool requestResize(int width, int height);
 
 #if SMTG_OS_LINUX
     void PLUGIN_API onFDIsSet(Steinberg::Linux::FileDescriptor fd) override;
@@ -59,6 +66,11 @@ public:
 private:
     void startIdle();
     void stopIdle();
+    bool hasEditorSize(const Steinberg::ViewRect& rect);
+#if SMTG_OS_LINUX
+    int editorConnection();
+    void followConnection();
+#endif
 
     RefCount refs_;
     Vst3Instrument& owner_;
@@ -66,6 +78,7 @@ private:
     void* parent_ = nullptr;
 #if SMTG_OS_LINUX
     Steinberg::Linux::IRunLoop* runLoop_ = nullptr;
+    int connection_ = -1; // the X connection registered with the run loop
 #endif
 };
 

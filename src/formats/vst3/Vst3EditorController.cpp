@@ -5,6 +5,10 @@
 
 namespace grelmond::vst3 {
 
+// Called from the editor's idle, never inside a host call, so the host may
+// call the view back while resizing.
+bool Vst3EditorController::resizeEditor(int width, int height) { return owner_.resizeView(width, height); }
+
 void Vst3EditorController::beginEdit(int index)
 {
     if (isParameterId(index))

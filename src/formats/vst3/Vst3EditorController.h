@@ -26,6 +26,7 @@ public:
     bool loadPatch(const char* name) override;
     void tellHost() override;
     void hostIdle() override {}
+    bool resizeEditor(int width, int height) override;
 
 private:
     Vst3Instrument& owner_;

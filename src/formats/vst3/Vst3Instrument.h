@@ -24,6 +24,8 @@
 
 namespace grelmond::vst3 {
 
+class PlugView;
+
 class Vst3Instrument final : public Steinberg::Vst::IComponent,
                              public Steinberg::Vst::IAudioProcessor,
                              public Steinberg::Vst::IProcessContextRequirements,
@@ -36,6 +38,10 @@ public:
 
     Instrument& instrument() { return instrument_; }
     PluginEditor& editor() { return editor_; }
+    // The view showing the editor, whose frame hears the editor's size requests.
+    void viewAttached(PlugView* view) { view_ = view; }
+    void viewRemoved(PlugView* view);
+    bool resizeView(int width, int height);
     // Calls to the host's component handler, from the user-interface thread
     // only; nothing happens before the host has given its handler.
     void beginHostEdit(Steinberg::Vst::ParamID id);
@@ -169,6 +175,7 @@ private:
     Vst3EditorController controller_{instrument_, *this};
     PluginEditor editor_{controller_};
     Steinberg::Vst::IComponentHandler* handler_ = nullptr;
+    PlugView* view_ = nullptr;
 
     double sampleRate_ = 44100.0;
     int maxFrames_ = 0;

@@ -191,6 +191,17 @@ tresult PLUGIN_API Vst3Instrument::setParamNormalized(Vst::ParamID id, Vst::Para
     return known ? kResultOk : kInvalidArgument;
 }
 
+void Vst3Instrument::viewRemoved(PlugView* view)
+{
+    if (view_ == view)
+        view_ = nullptr;
+}
+
+bool Vst3Instrument::resizeView(int width, int height)
+{
+    return view_ != nullptr && view_->requestResize(width, height);
+}
+
 IPlugView* PLUGIN_API Vst3Instrument::createView(FIDString name)
 {
     if (name == nullptr || std::strcmp(name, Vst::ViewType::kEditor) != 0)

@@ -1,10 +1,13 @@
 #include "formats/lv2/ui/Lv2EditorUi.h"
 
-#include "editor/EditorLayout.h"
 #include "formats/lv2/PortLayout.h"
 #include "gui/GuiFrame.h"
 #include "gui/x11/X11Window.h"
 
+#include <lv2/atom/atom.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace grelmond::lv2 {
@@ -29,7 +32,9 @@ Lv2EditorUi* Lv2EditorUi::create(LV2UI_Write_Function write, LV2UI_Controller co
   try {
     std::unique_ptr<Lv2EditorUi> ui(new Lv2EditorUi(write, controller, *map));
     ui->touch_ = static_cast<const LV2UI_Touch*>(feature(features, LV2_UI__touch));
-    if (!ui->open(parent, widget, static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize))))
+    ui->resize_ = static_cast<const LV2UI_Resize*>(feature(features, LV2_UI__resize));
+    ui->readScaleFactor(static_cast<const LV2_Options_Option*>(feature(features, LV2_OPTIONS__options)), *map);
+    if (!ui->open(parent, widget))
       return nullptr;
     return ui.release();
   } catch (...) {
@@ -48,16 +53,36 @@ Lv2EditorUi::~Lv2EditorUi() {
   image_.setChangeReceiver(nullptr);
 }
 
-bool Lv2EditorUi::open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize) {
+// The host's ui:scaleFactor, a float option; other types and odd values are ignored.
+void Lv2EditorUi::readScaleFactor(const LV2_Options_Option* options, const LV2_URID_Map& map) {
+  if (options == nullptr)
+    return;
+  const LV2_URID key = map.map(map.handle, LV2_UI__scaleFactor);
+  const LV2_URID floatType = map.map(map.handle, LV2_ATOM__Float);
+  for (const LV2_Options_Option* o = options; o->key != 0 || o->value != nullptr; ++o) {
+    if (o->key != key || o->type != floatType || o->size != sizeof(float) || o->value == nullptr)
+      continue;
+    const float factor = *static_cast<const float*>(o->value);
+    if (std::isfinite(factor) && factor > 0.0f)
+      editor_.setHostScale(std::clamp(double(factor), 1.0, 2.0));
+    return;
+  }
+}
+
+bool Lv2EditorUi::open(void* parent, LV2UI_Widget* widget) {
   if (!editor_.open(parent) || editor_.frame() == nullptr)
     return false;
   const auto* window = dynamic_cast<const X11Window*>(editor_.frame()->window());
   *widget = window != nullptr ? reinterpret_cast<LV2UI_Widget>(window->window()) : nullptr;
-  if (resize != nullptr)
-    resize->ui_resize(resize->handle, editor::kWidth, editor::kHeight);
+  resizeRequested(editor_.width(), editor_.height());
   // The instrument answers with its current program and every name.
   send([this] { return messages_.writeHello(forge_); });
   return true;
+}
+
+// Called from the editor's idle, after it has rebuilt itself at a new zoom.
+bool Lv2EditorUi::resizeRequested(int width, int height) {
+  return resize_ != nullptr && resize_->ui_resize(resize_->handle, width, height) == 0;
 }
 
 int Lv2EditorUi::idle() {

@@ -5,6 +5,7 @@
 #include "editor/PluginEditor.h"
 #include "formats/lv2/ui/Lv2UiController.h"
 
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
 
 #include <vector>
@@ -30,12 +31,14 @@ public:
 
 private:
   Lv2EditorUi(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2_URID_Map& map);
-  bool open(void* parent, LV2UI_Widget* widget, const LV2UI_Resize* resize);
+  bool open(void* parent, LV2UI_Widget* widget);
+  void readScaleFactor(const LV2_Options_Option* options, const LV2_URID_Map& map);
 
   void parameterEdited(int index, float value) override;
   void editBegun(int index, bool begun) override;
   void programSelected(int index) override;
   void programRenamed(int index, const char* name) override;
+  bool resizeRequested(int width, int height) override;
   template <class Write>
   void send(Write&& write);
   void received(const LV2_Atom* atom);
@@ -46,6 +49,7 @@ private:
   LV2UI_Controller host_;
   UiMessages messages_;
   const LV2UI_Touch* touch_ = nullptr;
+  const LV2UI_Resize* resize_ = nullptr;
   LV2_Atom_Forge forge_{};
   std::vector<uint64_t> buffer_ = std::vector<uint64_t>(512);
   // The instrument's image in this process: what the editor shows and edits.

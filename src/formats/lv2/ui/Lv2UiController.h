@@ -16,6 +16,8 @@ public:
     virtual void editBegun(int index, bool begun) = 0;
     virtual void programSelected(int index) = 0;
     virtual void programRenamed(int index, const char* name) = 0;
+    // True when the host took the editor's new size.
+    virtual bool resizeRequested(int width, int height) = 0;
 
   protected:
     ~Link() = default;
@@ -37,6 +39,7 @@ public:
   // LV2 hosts read names and values from the ports and the state themselves.
   void tellHost() override {}
   void hostIdle() override {}
+  bool resizeEditor(int width, int height) override { return link_.resizeRequested(width, height); }
 
 private:
   Link& link_;

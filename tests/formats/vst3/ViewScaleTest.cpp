@@ -1,0 +1,154 @@
+#include "FormatComparison.h"
+#include "PrivateXServer.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
+#include "Vst3PlugFrame.h"
+#include "Vst3Plugin.h"
+#include "formats/vst3/Vst3Instrument.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+// Last: Xlib's macros (None, Status) would break the headers above.
+#include <X11/Xlib.h>
+
+// The view's zoom: the host's content scale sets the size the view reports,
+// and a new size, from the host or chosen in the editor, reaches the frame's
+// resizeView from the run loop.
+
+namespace {
+
+using Steinberg::IPlugView;
+using Steinberg::IPlugViewContentScaleSupport;
+using Steinberg::kResultOk;
+using Steinberg::ViewRect;
+
+IPlugViewContentScaleSupport* scaleSupport(IPlugView* view)
+{
+    void* object = nullptr;
+    if (view->queryInterface(IPlugViewContentScaleSupport::iid, &object) != kResultOk)
+        return nullptr;
+    return static_cast<IPlugViewContentScaleSupport*>(object);
+}
+
+ViewRect sizeOf(IPlugView* view)
+{
+    ViewRect rect;
+    view->getSize(&rect);
+    return rect;
+}
+
+class Vst3ViewScale : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(server.display.empty()) << "no Xvfb";
+        setenv("DISPLAY", server.display.c_str(), 1);
+        display = XOpenDisplay(server.display.c_str());
+        ASSERT_NE(display, nullptr);
+        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 629, 484, 0, 0, 0);
+        XMapWindow(display, parent);
+        XSync(display, False);
+    }
+
+    void TearDown() override
+    {
+        if (display != nullptr) {
+            XDestroyWindow(display, parent);
+            XCloseDisplay(display);
+        }
+    }
+
+    void* handle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
+
+    // Runs the host's loop until the view asks for `width`, for at most two seconds.
+    void runLoopUntilAsked(host::Vst3PlugFrame& frame, int width)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (frame.requestedWidth() != width && std::chrono::steady_clock::now() < end)
+            frame.dispatch(std::chrono::milliseconds(10));
+    }
+
+    testsupport::PrivateXServer server;
+    Display* display = nullptr;
+    Window parent = 0;
+};
+
+} // namespace
+
+TEST_F(Vst3ViewScale, ContentScaleSetsTheReportedSizeAndOddFactorsAreSafe)
+{
+    unsetenv("GRELMOND_INSTALL_PATH");
+    host::Vst3Plugin plugin;
+    std::string error;
+    ASSERT_TRUE(plugin.load(vst3test::vst3Path(), 44100.0f, 512, error)) << error;
+    IPlugView* view = plugin.controller()->createView("editor");
+    ASSERT_NE(view, nullptr);
+    IPlugViewContentScaleSupport* scaling = scaleSupport(view);
+    ASSERT_NE(scaling, nullptr);
+
+    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+    EXPECT_EQ(sizeOf(view).getWidth(), 1258);
+    EXPECT_EQ(sizeOf(view).getHeight(), 968);
+    ViewRect asked(0, 0, 100, 100);
+    view->checkSizeConstraint(&asked);
+    EXPECT_EQ(asked.getWidth(), 1258) << "the view keeps the size of its zoom";
+
+    EXPECT_NE(scaling->setContentScaleFactor(std::nanf("")), kResultOk);
+    EXPECT_NE(scaling->setContentScaleFactor(INFINITY), kResultOk);
+    EXPECT_NE(scaling->setContentScaleFactor(-1.0f), kResultOk);
+    EXPECT_EQ(sizeOf(view).getWidth(), 1258) << "refused factors change nothing";
+
+    EXPECT_EQ(scaling->setContentScaleFactor(0.5f), kResultOk);
+    EXPECT_EQ(sizeOf(view).getWidth(), 629) << "clamped to 1";
+    EXPECT_EQ(scaling->setContentScaleFactor(9.0f), kResultOk);
+    EXPECT_EQ(sizeOf(view).getHeight(), 968) << "clamped to 2";
+
+    scaling->release();
+    view->release();
+    plugin.unload();
+}
+
+TEST_F(Vst3ViewScale, ANewZoomReachesTheHostsResizeViewFromTheRunLoop)
+{
+    TempFolder install; // the chosen zoom is remembered here, not in the user's folder
+    ScopedEnv installPath("GRELMOND_INSTALL_PATH", install.path().c_str());
+    grelmond::vst3::Vst3Instrument* instrument = grelmond::vst3::Vst3Instrument::create();
+    ASSERT_NE(instrument, nullptr);
+    host::Vst3PlugFrame frame;
+    IPlugView* view = instrument->createView("editor");
+    ASSERT_NE(view, nullptr);
+    IPlugViewContentScaleSupport* scaling = scaleSupport(view);
+    ASSERT_NE(scaling, nullptr);
+    view->setFrame(&frame);
+    scaling->setContentScaleFactor(1.0f);
+    ASSERT_EQ(view->attached(handle(), Steinberg::kPlatformTypeX11EmbedWindowID), kResultOk);
+
+    // The host's factor changes while open: the editor is rebuilt at idle, then asks.
+    scaling->setContentScaleFactor(2.0f);
+    EXPECT_EQ(frame.requestedWidth(), 0) << "never from inside the host's call";
+    runLoopUntilAsked(frame, 1258);
+    EXPECT_EQ(frame.requestedWidth(), 1258);
+    EXPECT_EQ(frame.requestedHeight(), 968);
+    EXPECT_EQ(frame.handlerCount(), 1) << "the new X connection, served by the host";
+
+    // Without a host factor, the user's choice in the editor asks as well.
+    instrument->editor().setHostScale(0.0);
+    instrument->editor().chooseScale(1.5);
+    runLoopUntilAsked(frame, 944);
+    EXPECT_EQ(frame.requestedWidth(), 944);
+    EXPECT_EQ(frame.requestedWidth(), instrument->editor().width());
+    EXPECT_EQ(sizeOf(view).getWidth(), frame.requestedWidth());
+
+    view->removed();
+    EXPECT_EQ(frame.handlerCount(), 0);
+    EXPECT_EQ(frame.timerCount(), 0);
+    view->setFrame(nullptr);
+    scaling->release();
+    view->release();
+    instrument->release();
+}
