@@ -119,9 +119,11 @@ protected:
     {
         const std::string command =
             shellQuoted(export_) + " -b float -o " + shellQuoted(wav) + " " + shellQuoted(folder_.file("session")) + " grelmond";
-        testsupport::CommandRun result = run(command, 90);
-        if (result.status != 0)
-            result = run(command, 90);
+        // About one export in thirty hangs inside Ardour after "Writing"; a
+        // finished one takes seconds.
+        testsupport::CommandRun result = run(command, 60);
+        for (int retry = 0; retry < 2 && result.status != 0; ++retry)
+            result = run(command, 60);
         return result;
     }
 
