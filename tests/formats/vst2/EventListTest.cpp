@@ -47,11 +47,11 @@ struct EventList {
 TEST(Vst2EventList, SkipsForeignAndMissingEventsMasksDataBytesAndClampsDeltas)
 {
     auto plugin = std::make_unique<SynthPlugin>(quietHost);
-    vst::VstEvent sysex{};
+    vst::VstMidiSysexEvent sysex{}; // empty: no tuning message in it
     sysex.type = vst::kVstSysExType;
     vst::VstMidiEvent note = midiEvent(17, 0x93, 0x80 | 60, 100); // stray high bit
     vst::VstMidiEvent early = midiEvent(-4, 0x90, 64, 90);
-    EventList list({&sysex, nullptr, reinterpret_cast<vst::VstEvent*>(&note), reinterpret_cast<vst::VstEvent*>(&early)});
+    EventList list({reinterpret_cast<vst::VstEvent*>(&sysex), nullptr, reinterpret_cast<vst::VstEvent*>(&note), reinterpret_cast<vst::VstEvent*>(&early)});
     EXPECT_TRUE(plugin->processEvents(list.get()));
     EXPECT_TRUE(plugin->processEvents(nullptr));
 
