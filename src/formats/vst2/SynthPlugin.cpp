@@ -117,8 +117,11 @@ bool SynthPlugin::processEvents(VstEvents* events)
         return true;
     InstrumentEvent batch[kEventBatch];
     int count = 0;
+    // The record declares two pointers but holds numEvents: read them
+    // through a pointer, never by indexing the declared array.
+    VstEvent* const* list = events->events;
     for (int i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = list[i];
         if (event == nullptr || (event->type != kVstMidiType && event->type != kVstSysExType))
             continue;
         InstrumentEvent& converted = batch[count++];
