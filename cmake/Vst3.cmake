@@ -62,4 +62,7 @@ foreach(_file ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_DEFAULT_BANK})
   list(APPEND _vst3_data ${GRELMOND_VST3_RESOURCES}/${_name})
 endforeach()
 add_custom_target(vst3_bundle_data ALL DEPENDS ${_vst3_data})
+# Without the target-level order, make pulls the waveform generator into this
+# target as well, and a parallel build copies a half-written file.
+add_dependencies(vst3_bundle_data ${GRELMOND_DATA_TARGETS})
 add_dependencies(Grelmond_vst3 vst3_bundle_data)

@@ -75,6 +75,7 @@ add_custom_command(OUTPUT ${GRELMOND_DEFAULT_BANK}
   DEPENDS ${CMAKE_SOURCE_DIR}/resources/GrelmondDefault.grb VERBATIM)
 add_custom_target(plugin_data ALL DEPENDS ${GRELMOND_WAVEFORM_FILE} ${GRELMOND_DEFAULT_BANK})
 add_dependencies(Grelmond plugin_data)
+set(GRELMOND_DATA_TARGETS plugin_data)
 
 include(cmake/Vst3.cmake)
 include(cmake/Tunings.cmake)

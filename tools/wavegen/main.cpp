@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -34,9 +35,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: wavegen OUTPUT\n");
         return 2;
     }
-    std::FILE* f = std::fopen(argv[1], "wb");
+    // Written beside the target and renamed, so a reader never sees half a file.
+    const std::string partial = std::string(argv[1]) + ".partial";
+    std::FILE* f = std::fopen(partial.c_str(), "wb");
     if (!f) {
-        std::perror(argv[1]);
+        std::perror(partial.c_str());
         return 1;
     }
     bool ok = true;
@@ -48,9 +51,9 @@ int main(int argc, char** argv) {
         ok = writeWave(f, wavegen::makeWave(recipe, sineRms));
     }
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
+    if (!ok || std::rename(partial.c_str(), argv[1]) != 0) {
         std::fprintf(stderr, "wavegen: could not write %s\n", argv[1]);
-        std::remove(argv[1]);
+        std::remove(partial.c_str());
         return 1;
     }
     return 0;
