@@ -2,6 +2,7 @@
 #include "platform/InstallFolder.h"
 #include "platform/Paths.h"
 #include "platform/UserFolders.h"
+#include "platform/win32/LinkTarget.h"
 #include "storage/RememberedFolder.h"
 
 #include "PluginLoader.h"
@@ -144,6 +145,16 @@ TEST(WindowsFiles, AtomicWriteReplacesAnExistingFile)
     ASSERT_TRUE(writeFileAtomically(path, "second, longer"));
     EXPECT_EQ(folder.read("bank.grb"), "second, longer");
     EXPECT_FALSE(writeFileAtomically(folder.file("missing\\bank.grb"), "x"));
+}
+
+// A save through a symbolic link writes the file it names; Wine has no such
+// links, so the name a link stores is checked on its own.
+TEST(WindowsFiles, LinkTargetsAreNtPathsOrBesideTheLink)
+{
+    EXPECT_EQ(linkTargetPath("C:\\Music\\bank.grb", "\\??\\D:\\Synced\\bank.grb", false), "D:\\Synced\\bank.grb");
+    EXPECT_EQ(linkTargetPath("C:\\Music\\bank.grb", "D:\\Synced\\bank.grb", false), "D:\\Synced\\bank.grb");
+    EXPECT_EQ(linkTargetPath("C:\\Music\\bank.grb", "..\\Synced\\bank.grb", true), "C:\\Music\\..\\Synced\\bank.grb");
+    EXPECT_EQ(linkTargetPath("bank.grb", "other.grb", true), "other.grb");
 }
 
 TEST(WindowsFiles, RememberedFolderFileBesideTheDataOrInAppData)

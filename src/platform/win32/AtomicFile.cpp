@@ -1,7 +1,11 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/win32/LinkTarget.h"
+
+#include <cstddef>
 #include <string>
 #include <windows.h>
+#include <winioctl.h>
 
 namespace grelmond::platform {
 
@@ -51,10 +55,72 @@ bool mayReplace(const std::string& target)
     return disk;
 }
 
+// A symbolic link's reparse data (the system headers keep it to drivers).
+struct SymlinkReparse {
+    DWORD tag;
+    WORD dataLength, reserved;
+    WORD substituteOffset, substituteLength, printOffset, printLength;
+    DWORD flags;
+    WCHAR names[1];
+};
+constexpr DWORD kRelativeLink = 1;
+
+std::string narrow(const WCHAR* text, int length)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? std::size_t(size) : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text, length, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+// The path the symbolic link at path names; false when path is no symbolic
+// link (or its data cannot be read).
+bool readLink(const std::string& path, std::string& target)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    HANDLE link = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (link == INVALID_HANDLE_VALUE)
+        return false;
+    alignas(8) static thread_local char buffer[MAXIMUM_REPARSE_DATA_BUFFER_SIZE];
+    DWORD size = 0;
+    const bool read = DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer, sizeof buffer, &size, nullptr);
+    CloseHandle(link);
+    const auto* data = reinterpret_cast<const SymlinkReparse*>(buffer);
+    if (!read || size < offsetof(SymlinkReparse, names) || data->tag != IO_REPARSE_TAG_SYMLINK)
+        return false;
+    const std::size_t namesRoom = size - offsetof(SymlinkReparse, names);
+    if (std::size_t(data->substituteOffset) + data->substituteLength > namesRoom)
+        return false;
+    const std::string stored = narrow(data->names + data->substituteOffset / sizeof(WCHAR),
+                                      data->substituteLength / sizeof(WCHAR));
+    target = linkTargetPath(path, stored, (data->flags & kRelativeLink) != 0);
+    return !stored.empty();
+}
+
+// The file a save really replaces: the end of its chain of symbolic links,
+// which need not exist yet, so a link kept to a file in a synced folder stays
+// a link. Empty when the chain loops.
+std::string targetOf(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < 32; ++hop) {
+        std::string next;
+        if (!readLink(current, next))
+            return current;
+        current = next;
+    }
+    return {};
+}
+
 } // namespace
 
-bool writeFileAtomically(const std::string& path, std::string_view contents)
+bool writeFileAtomically(const std::string& requested, std::string_view contents)
 {
+    const std::string path = requested.empty() ? std::string() : targetOf(requested);
     if (path.empty() || !mayReplace(path))
         return false;
     std::string temporaryPath;
