@@ -26,33 +26,6 @@ void PitchShiftTap::reset()
     ring_.fill(0.0f);
     writeIndex_ = 0;
     readPhase_ = 0.0f;
-    silentWrites_ = kSize;
-}
-
-bool PitchShiftTap::silentSpan(const float* in, int frames) const
-{
-    if (silentWrites_ < kSize)
-        return false;
-    for (int k = 0; k < frames; ++k)
-        if (in[k] != 0.0f)
-            return false;
-    return true;
-}
-
-void PitchShiftTap::skipSilence(int frames, float ratio)
-{
-    // The phase takes the same steps, one add per frame, as process() would.
-    for (int k = 0; k < frames; ++k)
-        readPhase_ = advanced(readPhase_, ratio);
-    writeIndex_ = (writeIndex_ + frames) & (kSize - 1);
-}
-
-int PitchShiftTap::silenceAfter(const float* in, int frames) const
-{
-    int k = frames;
-    while (k > 0 && in[k - 1] == 0.0f)
-        --k;
-    return k == 0 ? std::min(silentWrites_ + frames, kSize) : std::min(frames - k, kSize);
 }
 
 float PitchShiftTap::wrapped(float phase)
@@ -88,31 +61,17 @@ void PitchShiftTap::runSpan(int frames, bool wide, Lanes&& lanes, One&& one)
 
 void PitchShiftTap::processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide)
 {
-    if (silentSpan(in, frames) && std::isfinite(mix) && std::isfinite(ratio)) {
-        skipSilence(frames, ratio);
-        std::fill(out, out + frames, 0.0f);
-        return;
-    }
-    const int silence = silenceAfter(in, frames); // before `out` may overwrite `in`
     runSpan(frames, wide, [&](PitchShiftLanes& s, int k) {
         return wide ? s.run8(in + k, out + k, frames - k, mix, ratio) : s.run4(in + k, out + k, frames - k, mix, ratio);
     }, [&](int k) { out[k] = process(in[k], mix, ratio); });
-    silentWrites_ = silence;
 }
 
 void PitchShiftTap::addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide)
 {
-    // Adding zeros leaves the sum as it is.
-    if (silentSpan(in, frames) && std::isfinite(mix) && std::isfinite(ratio) && std::isfinite(gain)) {
-        skipSilence(frames, ratio);
-        return;
-    }
-    const int silence = silenceAfter(in, frames);
     runSpan(frames, wide, [&](PitchShiftLanes& s, int k) {
         return wide ? s.add8(in + k, sum + k, frames - k, mix, ratio, gain)
                     : s.add4(in + k, sum + k, frames - k, mix, ratio, gain);
     }, [&](int k) { sum[k] += gain * process(in[k], mix, ratio); });
-    silentWrites_ = silence;
 }
 
 } // namespace grelmond

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -47,17 +46,9 @@ private:
     template <class Lanes, class One>
     void runSpan(int frames, bool wide, Lanes&& lanes, One&& one);
 
-    // With the ring all zeros and a silent span coming in, every frame gives
-    // zero: only the heads move. Idle instruments spend most time here.
-    bool silentSpan(const float* in, int frames) const;
-    void skipSilence(int frames, float ratio);
-    // Zeros the ring will hold once a span has been written.
-    int silenceAfter(const float* in, int frames) const;
-
     std::array<float, kSize> ring_{};
     int writeIndex_ = 0;
     float readPhase_ = 0.0f;
-    int silentWrites_ = kSize; // trailing zeros written, up to a whole ring
 };
 
 inline float PitchShiftTap::process(float input, float mix, float ratio)
@@ -70,7 +61,6 @@ inline float PitchShiftTap::process(float input, float mix, float ratio)
 
     ring_[writeIndex_] = input;
     writeIndex_ = (writeIndex_ + 1) & mask;
-    silentWrites_ = input == 0.0f ? std::min(silentWrites_ + 1, kSize) : 0;
 
     readPhase_ = advanced(readPhase_, ratio);
 
