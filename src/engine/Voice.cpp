@@ -86,6 +86,9 @@ void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keyg
     filter_.reset();
     ampStage1_ = 0.0f;
     ampStage2_ = 0.0f;
+    // A slot ended mid-chunk (a voice stopped to make room) is set up afresh.
+    blockOpen_ = false;
+    blockFrames_ = 0;
 }
 
 void Voice::end() { context_.detach(); }
