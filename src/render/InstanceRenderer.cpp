@@ -54,6 +54,12 @@ void InstanceRenderer::handleEvents(const MidiEvent* events, int count)
     if (events == nullptr)
         return;
     for (int i = 0; i < count; ++i) {
+        // Nothing comes before an event at the block's start: it acts now,
+        // where the render would play it first.
+        if (events_.empty() && events[i].frame <= 0) {
+            midi_.handleEvents(&events[i], 1);
+            continue;
+        }
         if (events_.add(events[i]))
             continue;
         // Full: what is held plays now, at its frames as start and release
@@ -150,6 +156,7 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     input.resonance = chunk.resonance;
     input.envAmount = chunk.envAmount;
     input.pitchMod = chunk.pitchMod;
+    input.denormal = chunk.denormal;
     input.mirror = &mirror_;
     input.keyDepth = loop_.keyDepth().value();
     input.tuning = &tuning_;

@@ -39,8 +39,9 @@ public:
     void reset();
 
     // The block's events, audio thread only, after any newly published
-    // tuning. They are held until the next render reaches their frames, so
-    // that every event acts at its own frame however the host cuts its blocks.
+    // tuning. Those after the block's start are held until the next render
+    // reaches their frames, so that every event acts at its own frame however
+    // the host cuts its blocks.
     void handleEvents(const MidiEvent* events, int count);
     // Replaces or adds to the two outputs, each held event played when the
     // render reaches its frame. Null outputs or no frames render nothing and
