@@ -14,8 +14,8 @@ namespace grelmond {
 // order they went in. Audio thread only.
 class EventQueue {
 public:
-    static constexpr int kCapacity = 4096;
-    static constexpr std::size_t kSysExBytes = 16384;
+    static constexpr int kCapacity = 2048;
+    static constexpr std::size_t kSysExBytes = 8192;
 
     // False, and nothing kept, when the events or the bytes are full.
     bool add(const MidiEvent& event);
