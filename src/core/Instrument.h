@@ -128,8 +128,10 @@ public:
     TuningControl& tuning() { return tuning_; }
 
     // Audio thread: the block's events, in frame order, then its render.
+    // Each event acts when the render reaches its frame.
     void handleEvents(const InstrumentEvent* events, int count);
-    // Replaces (or adds to) left and right; null buffers or no frames render nothing.
+    // Replaces (or adds to) left and right; null buffers or no frames render
+    // nothing but play the events handed over.
     void render(float* left, float* right, int frames, bool accumulate = false);
     // The transport's tempo for the next renders; 0 when the host gives none.
     // Ignored while a TempoSource is set.

@@ -4,7 +4,6 @@
 #include "engine/EngineRandom.h"
 #include "engine/OscillatorPitch.h"
 #include "params/ParameterMirror.h"
-#include "engine/DenormalOffset.h"
 #include "engine/Keygroup.h"
 #include "params/TuningTable.h"
 
@@ -86,6 +85,9 @@ void Voice::start(SampleStore* owner, EngineRandom* random, const Keygroup& keyg
     filter_.reset();
     ampStage1_ = 0.0f;
     ampStage2_ = 0.0f;
+    // A slot ended mid-chunk (a voice stopped to make room) is set up afresh.
+    blockOpen_ = false;
+    blockFrames_ = 0;
 }
 
 void Voice::end() { context_.detach(); }
@@ -111,11 +113,7 @@ float Voice::envelopeValue(int slot, bool* ended) const {
 bool Voice::render(float* left, float* right, const VoiceRenderInput& in) {
     const DryBlock block = beginBlock(in);
     if (!block.rendered) return true;
-    const bool alive = renderBegun(block, left, right, in);
-    // The offset flips once per frame wherever it is used; leaving the shared
-    // value as this call left it keeps that true across voices and the render loop.
-    if ((std::max(in.frames, 0) - block.start) % 2 != 0) DenormalOffset::flip();
-    return alive;
+    return renderBegun(block, left, right, in);
 }
 
 bool Voice::renderBegun(const DryBlock& block, float* left, float* right, const VoiceRenderInput& in) {
@@ -156,7 +154,8 @@ Voice::DryBlock Voice::beginBlock(const VoiceRenderInput& in) {
     startDelay_ -= start;
     block.rendered = true;
     block.start = start;
-    block.denormal = DenormalOffset::current();
+    // Every voice and the render loop give a frame the same sign.
+    block.denormal = start % 2 == 0 ? in.denormal : -in.denormal;
     // Only a voice whose proc is the bank alone may leave it out.
     block.bankLeft = proc_.bankOnly();
     return block;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DenormalOffset.h"
 #include "engine/EngineRandom.h"
 
 #include "engine/LadderFilter.h"
@@ -38,6 +39,9 @@ struct VoiceRenderInput {
     // Each note's distance from equal temperament, read at every block setup;
     // null plays equal temperament.
     const TuningTable* tuning = nullptr;
+    // The denormal offset before this call's first frame; frame i uses it
+    // with its sign flipped i + 1 times.
+    float denormal = DenormalOffset::before(0);
 };
 
 // One sounding note. Voices are preallocated by the sample store and
@@ -73,9 +77,8 @@ public:
     // oscillator and amplitude; the caller turns those into the ladder input
     // with the band-pass bank (bank()) or the proc function (loadProcLane/
     // storeProcLane) and runs the ladder (filter()), each frame with the denormal offset flipped
-    // once more from `denormal`, and flips the shared offset as the frame loop
-    // would have; endBlock() counts the frames and closes the sub-block, false
-    // once the voice has ended.
+    // once more from `denormal`; endBlock() counts the frames and closes the
+    // sub-block, false once the voice has ended.
     struct DryBlock {
         bool rendered = false; // false while the start delay runs
         int start = 0;
@@ -94,7 +97,7 @@ public:
     int procFunction() const { return proc_.function(); }
     bool endBlock(const DryBlock& block, const VoiceRenderInput& in);
     // The rest of render() after beginBlock(), frame by frame, for a voice the
-    // caller renders alone; the caller flips the shared offset.
+    // caller renders alone.
     bool renderBegun(const DryBlock& block, float* left, float* right, const VoiceRenderInput& in);
     ProcBandPassBank& bank() { return proc_.bank(); }
     // Whether frame-time parameters let the ladder run, and as a high-pass.

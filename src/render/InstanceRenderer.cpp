@@ -6,6 +6,7 @@
 #include "engine/EngineHolder.h"
 #include "engine/Multi.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace grelmond {
@@ -47,12 +48,63 @@ void InstanceRenderer::reset()
     loop_.reset();
 }
 
+void InstanceRenderer::handleEvents(const MidiEvent* events, int count)
+{
+    takeTuning();
+    if (events == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        // Nothing comes before an event at the block's start: it acts now,
+        // where the render would play it first.
+        if (events_.empty() && events[i].frame <= 0) {
+            midi_.handleEvents(&events[i], 1);
+            continue;
+        }
+        if (events_.add(events[i]))
+            continue;
+        // Full: what is held plays now, at its frames as start and release
+        // delays, so nothing is lost and the order holds.
+        playAll(0);
+        if (!events_.add(events[i]))
+            midi_.handleEvents(&events[i], 1);
+    }
+}
+
 void InstanceRenderer::render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode)
 {
-    if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || frames <= 0)
-        return;
     takeTuning();
-    loop_.render(*this, outputs[0], outputs[1], frames, sampleRate, mode);
+    if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || frames <= 0) {
+        playAll(0);
+        return;
+    }
+    // The render stops at each event's frame: a controller, a program or a
+    // note then takes effect where it would with a host block starting there.
+    for (int position = 0; position < frames;) {
+        playDue(position);
+        const int end = events_.empty() ? frames : std::min(events_.nextFrame(), frames);
+        loop_.render(*this, outputs[0] + position, outputs[1] + position, end - position, sampleRate, mode);
+        position = end;
+    }
+    // Frames beyond the block count on into the next ones, as delays.
+    playAll(frames);
+}
+
+void InstanceRenderer::playDue(int position)
+{
+    while (!events_.empty() && events_.nextFrame() <= position) {
+        MidiEvent event = events_.take();
+        event.frame = 0;
+        midi_.handleEvents(&event, 1);
+    }
+}
+
+void InstanceRenderer::playAll(int position)
+{
+    while (!events_.empty()) {
+        MidiEvent event = events_.take();
+        event.frame = std::max(event.frame, 0) - position;
+        midi_.handleEvents(&event, 1);
+    }
 }
 
 void InstanceRenderer::readSettings(RenderSettings& s)
@@ -104,6 +156,7 @@ void InstanceRenderer::renderVoices(float* left, float* right, const VoiceChunk&
     input.resonance = chunk.resonance;
     input.envAmount = chunk.envAmount;
     input.pitchMod = chunk.pitchMod;
+    input.denormal = chunk.denormal;
     input.mirror = &mirror_;
     input.keyDepth = loop_.keyDepth().value();
     input.tuning = &tuning_;

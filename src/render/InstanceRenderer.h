@@ -2,6 +2,7 @@
 
 #include "engine/TuningExchange.h"
 #include "params/TuningTable.h"
+#include "render/EventQueue.h"
 #include "render/MidiInput.h"
 #include "render/RenderLoop.h"
 
@@ -37,13 +38,14 @@ public:
     // Clears the effect state and the key-depth values.
     void reset();
 
-    // The block's events, audio thread only, after any newly published tuning.
-    void handleEvents(const MidiEvent* events, int count)
-    {
-        takeTuning();
-        midi_.handleEvents(events, count);
-    }
-    // Replaces or adds to the two outputs; null outputs or no frames render nothing.
+    // The block's events, audio thread only, after any newly published
+    // tuning. Those after the block's start are held until the next render
+    // reaches their frames, so that every event acts at its own frame however
+    // the host cuts its blocks.
+    void handleEvents(const MidiEvent* events, int count);
+    // Replaces or adds to the two outputs, each held event played when the
+    // render reaches its frame. Null outputs or no frames render nothing and
+    // play the held events at once, each at its frame of what comes next.
     void render(float** outputs, int frames, double sampleRate, RenderLoop::Mode mode);
 
     KeyDepth& keyDepth() { return loop_.keyDepth(); }
@@ -65,12 +67,18 @@ private:
     void renderVoices(float* left, float* right, const VoiceChunk& chunk) override;
     void clearVoiceFilters() override;
     void takeTuning() { tuningExchange_.take(tuning_); }
+    // Held events due by frame `position` of the render, played there.
+    void playDue(int position);
+    // Every held event now, its frame counted from `position` on.
+    void playAll(int position);
+
 
     const ParameterMirror& mirror_;
     const RenderValues& values_;
     Host& host_;
     EngineHolder* engine_ = nullptr;
     MidiInput midi_;
+    EventQueue events_;
     RenderLoop loop_;
     TuningExchange tuningExchange_;
     TuningTable tuning_; // audio thread only

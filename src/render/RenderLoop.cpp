@@ -84,7 +84,7 @@ void RenderLoop::render(RenderClient& client, float* left, float* right, int fra
 void RenderLoop::beginChunk(RenderClient& client, double sampleRate)
 {
     chunkLength_ = chunkSize(sampleRate);
-    chunkFill_ = DenormalOffset::current();
+    chunkFill_ = DenormalOffset::before(sampleCounter_);
     client.readSettings(settings_);
     chunkVoices_ = VoiceChunk{};
     setupChunk(client, settings_, sampleRate, chunkLength_, chunkVoices_);
@@ -102,6 +102,7 @@ void RenderLoop::renderSpan(RenderClient& client, float* left, float* right, int
     std::fill_n(right, frames, chunkFill_);
     VoiceChunk voices = chunkVoices_;
     voices.frames = frames;
+    voices.denormal = DenormalOffset::before(sampleCounter_);
     voices.chunkLeft = chunkLength_ - chunkDone_;
     client.renderVoices(left, right, voices);
     if (!processFrames(left, right, frames, settings_))
@@ -143,23 +144,18 @@ bool RenderLoop::processFrames(float* left, float* right, int frames, const Rend
     // frames in order and its state depends on nothing after it, so the sound
     // is the reference's, and the loops keep their state in registers.
 
-    // The shared offset flips once per frame, as in the reference; flipping a
-    // local copy and leaving the shared value as the last flip would keeps the
-    // same values without a load and store per frame.
     const int lengthL = activeDelayLength(0, s);
     const int lengthR = activeDelayLength(1, s);
     delays_[0].prepare(frames, lengthL, s.delay[0].restarts);
     delays_[1].prepare(frames, lengthR, s.delay[1].restarts);
     float* offset = offsets_.data();
-    float d = DenormalOffset::current();
+    float d = DenormalOffset::before(sampleCounter_);
     for (int i = 0; i < frames; ++i) {
         d = -d;
         offset[i] = d;
         left[i] = d + left[i];
         right[i] = d + right[i];
     }
-    if (frames % 2 != 0)
-        DenormalOffset::flip();
     ensemble_.processSpan(left, right, frames, wideLanes_);
     sampleCounter_ += frames;
     if (s.flanger.mix > 0.0f && s.procFunction != 0) {
@@ -214,7 +210,7 @@ bool RenderLoop::processFramesInTurn(float* left, float* right, int frames, cons
     bool broken = false;
 
     for (int i = 0; i < frames; ++i) {
-        const float denormal = DenormalOffset::flip();
+        const float denormal = -DenormalOffset::before(sampleCounter_);
         const float mod = flangerLfo_.step();
         float xL = denormal + left[i];
         float xR = denormal + right[i];

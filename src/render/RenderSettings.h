@@ -47,6 +47,7 @@ struct VoiceChunk {
     float resonance = 0.0f;
     float envAmount = 0.0f;
     float pitchMod = 0.0f;
+    float denormal = 0.0f; // the denormal offset before this call's first frame
 };
 
 } // namespace grelmond

@@ -1,7 +1,5 @@
 #include "render/VoiceBatch.h"
 
-#include "engine/DenormalOffset.h"
-
 #include <algorithm>
 
 namespace grelmond {
@@ -41,9 +39,6 @@ void VoiceBatch::render(Voice* const* voices, int count, float* left, float* rig
         const Voice::DryBlock block = voice->beginBlock(in);
         if (!block.rendered)
             continue;
-        // The next voice starts from the offset this one's frames leave.
-        if ((frames_ - block.start) % 2 != 0)
-            DenormalOffset::flip();
         if (block.start > 0) {
             // Starts inside this call (rare: its first one). The voices before it
             // are added first, so the outputs are summed in pool order.

@@ -28,7 +28,9 @@ public:
     // Starts a voice; with every slot taken, the oldest voice whose note-off has
     // arrived makes room, and without one the note is dropped (null). The voice
     // that makes room fades out over about 2 ms, ending by the new note's frame
-    // (or 2 ms into the block when the note starts earlier).
+    // (or 2 ms into the next render when the note starts earlier; the
+    // instrument starts each note at its own frame, so there the fade runs
+    // from the note's frame on).
     Voice* start(int velocity, int note, int startDelay, float pitchBend);
 
     void releaseKey(int note, int deltaFrames);

@@ -1,7 +1,6 @@
 // The host state of the instrument core: exact values, old three-decimal
 // states, refusals.
 #include "core/Instrument.h"
-#include "engine/DenormalOffset.h"
 #include "storage/BankWriter.h"
 
 #include <gtest/gtest.h>
@@ -77,10 +76,6 @@ std::vector<float> renderNotes(Instrument& instrument)
 {
     const InstrumentEvent notes[] = {{0, 0x90, 57, 100}, {9, 0x90, 64, 90}, {300, 0xB0, 1, 80}};
     const InstrumentEvent offs[] = {{5, 0x80, 57, 0}, {7, 0x80, 64, 0}};
-    // The denormal offset is one value for the whole process whose sign flips
-    // as instruments render: each render starts from the same sign.
-    if (DenormalOffset::current() < 0.0f)
-        DenormalOffset::flip();
     std::vector<float> out;
     std::vector<float> left(512), right(512);
     for (int block = 0; block < 40; ++block) {

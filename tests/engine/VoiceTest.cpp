@@ -238,3 +238,21 @@ TEST(Voice, LongNoteClockKeepsExactTime) {
     EXPECT_LT(c.noteClock, 16384.0f);
     EXPECT_NEAR(std::remainder(4096.0 + played - double(c.noteClock), 8192.0), 0.0, 1e-3);
 }
+
+// A voice ended mid-chunk to make room and its slot started again at once:
+// the new note is set up afresh, not played on with the old note's block.
+TEST(Voice, SlotReusedMidChunkPlaysTheNewNote) {
+    VoiceRig reused, fresh;
+    grelmond::Voice* old = reused.start(57);
+    grelmond::VoiceRenderInput part = reused.input;
+    part.frames = 200;
+    part.chunkLeft = 441;
+    std::vector<float> left(441), right(441);
+    old->render(left.data(), right.data(), part);
+    reused.engine.store()->destroyVoice(old);
+    grelmond::Voice* again = reused.start(69);
+    ASSERT_EQ(again, old);
+    const auto a = reused.render(again, 4410);
+    const auto b = fresh.render(fresh.start(69), 4410);
+    EXPECT_EQ(a.left, b.left);
+}

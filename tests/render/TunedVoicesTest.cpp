@@ -45,10 +45,8 @@ TEST(TunedVoices, BatchedPathMatchesTheScalarPathUnderATuningAndARetune)
             if (c == 8)
                 table.set(50, 3.25); // a retune of one sounding note
             std::vector<float> out[2][2];
-            const float offset = DenormalOffset::current();
+            const float offset = DenormalOffset::before(0);
             for (int s = 0; s < 2; ++s) {
-                if (DenormalOffset::current() != offset)
-                    DenormalOffset::flip();
                 out[s][0].assign(frames, offset);
                 out[s][1].assign(frames, offset);
                 pool[s].renderAll(out[s][0].data(), out[s][1].data(), rig[s]->input);

@@ -48,14 +48,12 @@ struct Twin {
             s.pool.releaseKey(note, delay);
     }
 
-    // One chunk on both sides from the same shared denormal offset; true if
-    // the two mixes are identical.
+    // One chunk on both sides from the same denormal offset; true if the two
+    // mixes are identical.
     bool chunk()
     {
-        const float offset = grelmond::DenormalOffset::current();
+        const float offset = grelmond::DenormalOffset::before(0);
         for (Side& s : side) {
-            if (grelmond::DenormalOffset::current() != offset)
-                grelmond::DenormalOffset::flip();
             s.left.assign(static_cast<std::size_t>(frames), offset);
             s.right.assign(static_cast<std::size_t>(frames), offset);
             s.pool.renderAll(s.left.data(), s.right.data(), s.rig->input);

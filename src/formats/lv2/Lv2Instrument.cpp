@@ -99,7 +99,8 @@ void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
     programChanged_ = true;
     break;
   case Kind::SelectProgram:
-    // Events before it in the block reach the engine first.
+    // Events before it in the block are handed over first; the selection
+    // itself, an editor's, takes effect at the block's start.
     deliverEvents();
     instrument_.selectProgram(message.program);
     programChanged_ = true;
@@ -158,8 +159,7 @@ void Lv2Instrument::run(uint32_t frames) {
       lv2_atom_forge_pop(&notifyForge_, &sequence);
     }
   }
-  if (frames == 0 || outputs_[0] == nullptr || outputs_[1] == nullptr)
-    return;
+  // With no frames or outputs this still plays the block's events.
   instrument_.render(outputs_[0], outputs_[1], static_cast<int>(frames));
 }
 

@@ -95,9 +95,9 @@ void SynthPlugin::render(float** outputs, VstInt32 sampleFrames, bool accumulate
     // The host may answer by setting a new rate (effSetSampleRate), which
     // prepares the instrument before this block.
     setProcessSampleRate(updateSampleRate());
-    if (outputs == nullptr)
-        return;
-    instrument_.render(outputs[0], outputs[1], sampleFrames, accumulate);
+    // Without outputs the instrument still takes the block's events.
+    instrument_.render(outputs != nullptr ? outputs[0] : nullptr, outputs != nullptr ? outputs[1] : nullptr,
+                       sampleFrames, accumulate);
 }
 
 bool SynthPlugin::tempo(double& bpm)

@@ -54,6 +54,8 @@ TEST(Vst2EventList, SkipsForeignAndMissingEventsMasksDataBytesAndClampsDeltas)
     EventList list({reinterpret_cast<vst::VstEvent*>(&sysex), nullptr, reinterpret_cast<vst::VstEvent*>(&note), reinterpret_cast<vst::VstEvent*>(&early)});
     EXPECT_TRUE(plugin->processEvents(list.get()));
     EXPECT_TRUE(plugin->processEvents(nullptr));
+    // A block without outputs plays the held events at once, at their frames.
+    plugin->processReplacing(nullptr, nullptr, 64);
 
     VoicePool& pool = plugin->renderer().midi().pool();
     ASSERT_EQ(pool.size(), 2);
@@ -76,6 +78,7 @@ TEST(Vst2EventList, LongListsArriveWhole)
         pointers.push_back(reinterpret_cast<vst::VstEvent*>(&n));
     EventList list(pointers);
     EXPECT_TRUE(plugin->processEvents(list.get()));
+    plugin->processReplacing(nullptr, nullptr, 256);
     const VoicePool& pool = plugin->renderer().midi().pool();
     ASSERT_GT(pool.size(), 0);
     EXPECT_EQ(pool[pool.size() - 1]->note(), 100);
