@@ -18,6 +18,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <lv2/state/state.h>
 #include <lv2/ui/ui.h>
 
 #include <chrono>
@@ -65,6 +66,7 @@ struct Lv2FilesTest : ::testing::Test {
   std::vector<std::vector<uint8_t>> toInstrument; // what the editor wrote to the event port
   Lv2EditorUi* ui = nullptr;
   std::vector<Answer> answers;
+  int stateChanges = 0; // state:StateChanged notifications
 
   static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t, const void* buffer) {
     const auto* bytes = static_cast<const uint8_t*>(buffer);
@@ -116,7 +118,11 @@ struct Lv2FilesTest : ::testing::Test {
   void notifyEditor() {
     const FileMessages messages(*dsp.urids().mapFeature());
     const LV2_URID transfer = dsp.urids().map(LV2_ATOM__eventTransfer);
+    const LV2_URID object = dsp.urids().map(LV2_ATOM__Object);
+    const LV2_URID changed = dsp.urids().map(LV2_STATE__StateChanged);
     LV2_ATOM_SEQUENCE_FOREACH (dsp.notify(), event) {
+      stateChanges += event->body.type == object &&
+                      reinterpret_cast<const LV2_Atom_Object*>(&event->body)->body.otype == changed;
       if (const auto answer = messages.readAnswer(&event->body))
         answers.push_back({answer->command, answer->done, answer->status, answer->path});
       ui->portEvent(67, sizeof(LV2_Atom) + event->body.size, transfer, &event->body);
@@ -126,6 +132,7 @@ struct Lv2FilesTest : ::testing::Test {
   // Types the name into the file name field and clicks the button, then lets the two sides talk.
   void press(int tag, const std::string& name) {
     answers.clear();
+    stateChanges = 0;
     ui->editor().controls().fileNameField()->setText(name);
     const grelmond::GuiRect button = controlRect(tag);
     click((button.left + button.right) / 2, (button.top + button.bottom) / 2);
@@ -167,6 +174,7 @@ TEST_F(Lv2FilesTest, ABankLoadedFromTheEditorReplacesEveryProgramAndTheEditorHea
   EXPECT_TRUE(answers[0].done);
   EXPECT_EQ(answers[0].status, "Loaded the bank.");
   EXPECT_EQ(status(), "Loaded the bank.");
+  EXPECT_EQ(stateChanges, 1) << "the host learns that its session changed";
 
   const std::string text = state();
   for (int k = 0; k < 64; ++k)
@@ -192,6 +200,7 @@ TEST_F(Lv2FilesTest, SavesWriteFilesThatReadBackAndReportThePathUsed) {
   EXPECT_EQ(answers[0].status, "Saved the bank.");
   EXPECT_EQ(answers[0].path, install.file("copy.grb"));
   EXPECT_EQ(status(), "Saved the bank.");
+  EXPECT_EQ(stateChanges, 0);
 
   grelmond::ProgramBank readBack;
   ASSERT_TRUE(grelmond::ProgramFiles::loadBankFile(readBack, install.file("copy.grb").c_str(), grelmond::InitProgram()));
@@ -216,6 +225,7 @@ TEST_F(Lv2FilesTest, BadFilesFailWithTheEditorsMessageAndChangeNothing) {
   EXPECT_FALSE(answers[0].done);
   EXPECT_EQ(answers[0].status, "The bank could not be loaded.");
   EXPECT_EQ(status(), "The bank could not be loaded.");
+  EXPECT_EQ(stateChanges, 0);
   press(grelmond::editor::kLoadPatchTag, "absent.grp");
   EXPECT_EQ(status(), "The patch could not be loaded.");
   press(grelmond::editor::kSaveBankTag, install.file("no-such-folder/bank.grb"));

@@ -124,25 +124,25 @@ uint32_t FileWork::pack(FileCommand command, bool done, const char* status, cons
   return static_cast<uint32_t>(sizeof header + statusLength + 1 + pathLength + 1);
 }
 
-bool FileWork::answered(uint32_t size, const void* body) {
+const FileWork::Answer* FileWork::answered(uint32_t size, const void* body) {
   const auto* bytes = static_cast<const uint8_t*>(body);
   int32_t header[2] = {-1, 0};
   if (bytes == nullptr || size < sizeof header + 2 || bytes[size - 1] != '\0')
-    return false;
+    return nullptr;
   std::memcpy(header, bytes, sizeof header);
   if (!isFileCommand(header[0]))
-    return false;
+    return nullptr;
   const char* status = reinterpret_cast<const char*>(bytes + sizeof header);
   const std::size_t rest = size - sizeof header;
   const std::size_t statusLength = strnlen(status, rest);
   if (statusLength + 1 >= rest) // no room left for the path
-    return false;
+    return nullptr;
   Answer& answer = nextAnswer();
   answer.command = static_cast<FileCommand>(header[0]);
   answer.done = header[1] != 0;
   copyBounded(answer.status, sizeof answer.status, status);
   copyBounded(answer.path, sizeof answer.path, status + statusLength + 1);
-  return answer.done && isLoad(answer.command);
+  return &answer;
 }
 
 } // namespace grelmond::lv2

@@ -44,8 +44,8 @@ public:
   void request(FileCommand command, const char* name);
   LV2_Worker_Status work(LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle handle, uint32_t size,
                          const void* data);
-  // An answer from work(); true when it loaded programs into the instrument.
-  bool answered(uint32_t size, const void* body);
+  // An answer from work(), kept for the editor; null when malformed.
+  const Answer* answered(uint32_t size, const void* body);
   // The oldest answer not yet taken (null when none); it stays until dropOldest().
   const Answer* oldestAnswer() const { return count_ > 0 ? &answers_[first_] : nullptr; }
   void dropOldest();

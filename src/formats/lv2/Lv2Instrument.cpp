@@ -153,6 +153,17 @@ void Lv2Instrument::reportFileAnswers() {
   }
 }
 
+void Lv2Instrument::reportStateChanged() {
+  if (!stateChanged_)
+    return;
+  LV2_Atom_Forge_Frame frame;
+  if (lv2_atom_forge_frame_time(&notifyForge_, 0) == 0 ||
+      lv2_atom_forge_object(&notifyForge_, &frame, 0, uris_.stateChanged) == 0)
+    return;
+  lv2_atom_forge_pop(&notifyForge_, &frame);
+  stateChanged_ = false;
+}
+
 void Lv2Instrument::deliverEvents() {
   if (eventCount_ > 0)
     instrument_.handleEvents(events_, eventCount_);
@@ -175,6 +186,7 @@ void Lv2Instrument::run(uint32_t frames) {
     if (lv2_atom_forge_sequence_head(&notifyForge_, &sequence, 0) != 0) {
       reportToEditor();
       reportFileAnswers();
+      reportStateChanged();
       lv2_atom_forge_pop(&notifyForge_, &sequence);
     }
   }
@@ -213,11 +225,16 @@ LV2_Worker_Status Lv2Instrument::work(LV2_Worker_Respond_Function respond, LV2_W
 }
 
 LV2_Worker_Status Lv2Instrument::workResponse(uint32_t size, const void* body) {
-  if (files_.answered(size, body)) {
+  const FileWork::Answer* answer = files_.answered(size, body);
+  if (answer == nullptr || !answer->done)
+    return LV2_WORKER_SUCCESS;
+  if (isLoad(answer->command)) {
     // The loaded program holds until the host next moves a port; the editor learns every name.
     ports_.adoptAtNextRun();
     filesLoaded_ = true;
   }
+  // Programs or the tuning changed: the host's session has something new to save.
+  stateChanged_ = stateChanged_ || isLoad(answer->command) || answer->command == FileCommand::LoadTuning;
   return LV2_WORKER_SUCCESS;
 }
 

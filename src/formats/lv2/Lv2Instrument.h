@@ -57,6 +57,8 @@ private:
   // The editor's view: the current program, and after a hello or a restore every name.
   void reportToEditor();
   void reportFileAnswers();
+  // state:StateChanged, so that the host marks its session as modified.
+  void reportStateChanged();
 
   Lv2Uris uris_;
   UiMessages messages_;
@@ -74,6 +76,7 @@ private:
   bool programChanged_ = false;
   bool editorAskedForNames_ = false;
   bool filesLoaded_ = false; // set in the run() context, when a load's answer comes
+  bool stateChanged_ = false;
   std::atomic<bool> stateRestored_{false};
 };
 
