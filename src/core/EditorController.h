@@ -44,6 +44,11 @@ public:
     // loadTuning gives the status line's text.
     virtual bool isTuningName(const char* name) = 0;
     virtual std::string loadTuning(const char* name) = 0;
+    // True when the file calls only pass the command on to an instrument that
+    // is elsewhere (another process, a worker thread): their results mean
+    // nothing, and the outcome comes back later through the editor's
+    // fileAnswered().
+    virtual bool filesAnswerLater() = 0;
 
     virtual double sampleRate() = 0;
     // Asks the host to re-read program names, the current program and the

@@ -30,6 +30,7 @@ public:
     bool savePatch(char* name, std::size_t size) override;
     bool isTuningName(const char* name) override;
     std::string loadTuning(const char* name) override;
+    bool filesAnswerLater() override { return false; }
     double sampleRate() override;
     // No host to ask by default; a format that can resize its window says so.
     bool resizeEditor(int width, int height) override { return false; }

@@ -5,6 +5,7 @@
 #include "editor/PendingParameters.h"
 #include "gui/ControlListener.h"
 #include "core/ChangeReceiver.h"
+#include "core/FileCommand.h"
 #include "gui/GuiFrameOwner.h"
 
 #include <atomic>
@@ -63,6 +64,10 @@ public:
     // What the status line shows while the pointer rests on a parameter's control:
     // its name and value as the host's display texts give them.
     std::string hoverText(int parameter);
+    // A file command's outcome, now or (when the controller passes commands
+    // on) later: the status line shows message, and a load that succeeded
+    // brings the current program to the controls, the engine and the host.
+    void fileAnswered(FileCommand command, bool done, const char* message);
     // The families the factory bank groups its programs in, eight programs each.
     static const char* familyName(int family);
     // The browser's choice that starts renaming the current program.

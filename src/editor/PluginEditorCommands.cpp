@@ -5,6 +5,7 @@
 #include "editor/ProgramSteps.h"
 #include "gui/TextField.h"
 #include "core/EditorController.h"
+#include "core/FileCommand.h"
 
 #include <algorithm>
 #include <cstring>
@@ -77,21 +78,15 @@ void PluginEditor::loadFile(bool bank)
         return;
     const std::string name = field->getText();
     if (controller_.isTuningName(name.c_str())) {
-        showStatus(controller_.loadTuning(name.c_str()).c_str());
+        const std::string message = controller_.loadTuning(name.c_str());
+        if (!controller_.filesAnswerLater())
+            showStatus(message.c_str());
         return;
     }
+    const FileCommand command = bank ? FileCommand::LoadBank : FileCommand::LoadPatch;
     const bool loaded = bank ? controller_.loadBank(name.c_str()) : controller_.loadPatch(name.c_str());
-    if (!loaded) {
-        showStatus(bank ? "The bank could not be loaded." : "The patch could not be loaded.");
-        return;
-    }
-    showStatus(bank ? "Loaded the bank." : "Loaded the patch.");
-    if (TextField* programName = controls_.programNameField()) {
-        const int current = controller_.currentProgram();
-        programName->setText(controller_.programName(current));
-        controller_.selectProgram(current); // the loaded values reach the engine and the controls
-    }
-    controller_.tellHost();
+    if (!controller_.filesAnswerLater())
+        fileAnswered(command, loaded, fileStatus(command, loaded));
 }
 
 void PluginEditor::saveFile(bool bank)
@@ -103,11 +98,23 @@ void PluginEditor::saveFile(bool bank)
     std::vector<char> name(kPathBuffer, '\0');
     const std::string& typed = field->getText();
     std::memcpy(name.data(), typed.c_str(), std::min(typed.size(), kPathBuffer - 1));
+    const FileCommand command = bank ? FileCommand::SaveBank : FileCommand::SavePatch;
     const bool saved = bank ? controller_.saveBank(name.data(), name.size()) : controller_.savePatch(name.data(), name.size());
-    if (bank)
-        showStatus(saved ? "Saved the bank." : "The bank could not be saved.");
-    else
-        showStatus(saved ? "Saved the patch." : "The patch could not be saved.");
+    if (!controller_.filesAnswerLater())
+        fileAnswered(command, saved, fileStatus(command, saved));
+}
+
+void PluginEditor::fileAnswered(FileCommand command, bool done, const char* message)
+{
+    showStatus(message);
+    if (!done || !isLoad(command))
+        return;
+    if (TextField* programName = controls_.programNameField()) {
+        const int current = controller_.currentProgram();
+        programName->setText(controller_.programName(current));
+        controller_.selectProgram(current); // the loaded values reach the engine and the controls
+    }
+    controller_.tellHost();
 }
 
 void PluginEditor::renameProgram()

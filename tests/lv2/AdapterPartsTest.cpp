@@ -4,12 +4,15 @@
 #include "UridMap.h"
 
 #include "formats/lv2/AtomEventReader.h"
+#include "formats/lv2/FileMessages.h"
 #include "formats/lv2/PortChanges.h"
 #include "formats/lv2/UiMessages.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string_view>
 #include <limits>
 #include <vector>
 
@@ -208,6 +211,54 @@ TEST_F(UiMessagesTest, MalformedOrForeignMessagesReadAsNone) {
   lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(buffer.data()), 24);
   float values[64] = {};
   EXPECT_FALSE(messages.writeProgram(forge, 1, "x", values));
+}
+
+using grelmond::FileCommand;
+using grelmond::lv2::FileMessages;
+
+class FileMessagesTest : public UiMessagesTest {
+protected:
+  const LV2_Atom* atom() const { return reinterpret_cast<const LV2_Atom*>(buffer.data()); }
+  // The byte after the first occurrence of text in the message.
+  char* after(const char* text) {
+    char* bytes = reinterpret_cast<char*>(buffer.data());
+    const std::string_view all(bytes, buffer.size() * 8);
+    return bytes + all.find(text) + std::strlen(text);
+  }
+  FileMessages files{*urids.mapFeature()};
+};
+
+TEST_F(FileMessagesTest, CommandsAndAnswersReadBackAsWritten) {
+  ASSERT_TRUE(files.writeCommand(forge, FileCommand::SavePatch, "/tmp/a patch.grp"));
+  const auto command = files.readCommand(atom());
+  ASSERT_TRUE(command.has_value());
+  EXPECT_EQ(command->command, FileCommand::SavePatch);
+  EXPECT_STREQ(command->name, "/tmp/a patch.grp");
+  EXPECT_FALSE(files.readAnswer(atom()).has_value());
+  EXPECT_EQ(messages.read(atom()).kind, UiMessages::Message::Kind::None);
+  start();
+  ASSERT_TRUE(files.writeAnswer(forge, FileCommand::LoadTuning, true, "Equal temperament.", nullptr));
+  const auto answer = files.readAnswer(atom());
+  ASSERT_TRUE(answer.has_value());
+  EXPECT_EQ(answer->command, FileCommand::LoadTuning);
+  EXPECT_TRUE(answer->done);
+  EXPECT_STREQ(answer->status, "Equal temperament.");
+  EXPECT_STREQ(answer->path, "");
+  EXPECT_FALSE(files.readCommand(atom()).has_value());
+}
+
+TEST_F(FileMessagesTest, MalformedCommandsAreIgnored) {
+  ASSERT_TRUE(files.writeCommand(forge, static_cast<FileCommand>(9), "x.grb"));
+  EXPECT_FALSE(files.readCommand(atom()).has_value()) << "no such command";
+  start();
+  ASSERT_TRUE(files.writeCommand(forge, FileCommand::LoadBank, "abc.grb"));
+  *after("abc.grb") = 'x'; // the name loses its terminator
+  EXPECT_FALSE(files.readCommand(atom()).has_value());
+  start();
+  ASSERT_TRUE(files.writeCommand(forge, FileCommand::LoadBank, "abc.grb"));
+  const_cast<LV2_Atom*>(atom())->size -= 8; // the name runs past the object's end
+  EXPECT_FALSE(files.readCommand(atom()).has_value());
+  EXPECT_FALSE(files.readCommand(nullptr).has_value());
 }
 
 } // namespace

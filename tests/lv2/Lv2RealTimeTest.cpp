@@ -2,8 +2,13 @@
 // instance disturb another.
 #include "Lv2Performance.h"
 #include "Lv2TestPaths.h"
+#include "ScopedEnv.h"
+#include "TempFolder.h"
+
+#include "formats/lv2/FileMessages.h"
 
 #include <gtest/gtest.h>
+#include <lv2/atom/util.h>
 #include <lv2/core/lv2.h>
 
 #include <atomic>
@@ -86,6 +91,56 @@ TEST(Lv2RealTime, WildPortValuesNeverReachTheOutputAsNanOrInfinity) {
       nonFinite += !std::isfinite(plugin.left()[k]) + !std::isfinite(plugin.right()[k]);
   }
   EXPECT_EQ(nonFinite, 0);
+}
+
+// The editor's file commands: run() passes them to the worker, or refuses
+// them without one, and later writes the answers, all without allocating.
+TEST(Lv2RealTime, FileCommandsLeaveRunAllocationFree) {
+  TempFolder install;
+  ScopedEnv installPath("GRELMOND_INSTALL_PATH", install.path().c_str());
+  install.write("bank.grb", "<bank product=\"grelmond\" version=\"1.0\">\n<patch name=\"A\" number=\"1\">"
+                            "<p i=\"volume\">0.25</p></patch>\n</bank>\n");
+  for (const bool worker : {true, false}) {
+    SCOPED_TRACE(worker);
+    host::Lv2Plugin plugin;
+    plugin.offerWorker(worker);
+    ASSERT_TRUE(plugin.load(lv2Bundle(), 48000.0, 256)) << plugin.error();
+    play(plugin, 64);
+    const grelmond::lv2::FileMessages messages(*plugin.urids().mapFeature());
+    using grelmond::FileCommand;
+    const std::pair<FileCommand, std::string> commands[] = {
+        {FileCommand::LoadBank, install.file("bank.grb")}, {FileCommand::SaveBank, "saved.grb"},
+        {FileCommand::LoadPatch, "bank.grb"},              {FileCommand::SavePatch, "saved.grp"},
+        {FileCommand::LoadTuning, "equal"},                {FileCommand::LoadBank, "absent.grb"}};
+    std::vector<std::vector<uint64_t>> atoms;
+    for (const auto& [command, name] : commands) {
+      atoms.emplace_back(256);
+      LV2_Atom_Forge forge;
+      lv2_atom_forge_init(&forge, plugin.urids().mapFeature());
+      lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(atoms.back().data()), 256 * sizeof(uint64_t));
+      ASSERT_TRUE(messages.writeCommand(forge, command, name.c_str()));
+    }
+    long inRun = 0;
+    auto countedRun = [&] {
+      const long before = allocations.load();
+      plugin.run(256);
+      inRun += allocations.load() - before;
+    };
+    int answers = 0;
+    for (int round = 0; round < 10; ++round) {
+      for (const auto& atom : atoms)
+        plugin.events().addAtom(0, reinterpret_cast<const LV2_Atom*>(atom.data()));
+      countedRun();
+      LV2_ATOM_SEQUENCE_FOREACH (plugin.notify(), event)
+        answers += messages.readAnswer(&event->body).has_value();
+      plugin.runWorker(); // allocates as it likes: it is no audio thread
+      countedRun();
+      LV2_ATOM_SEQUENCE_FOREACH (plugin.notify(), event)
+        answers += messages.readAnswer(&event->body).has_value();
+    }
+    EXPECT_EQ(inRun, 0);
+    EXPECT_EQ(answers, 10 * 6) << "every command is answered";
+  }
 }
 
 // Two instances at different rates, interleaved, each sound as it does alone.

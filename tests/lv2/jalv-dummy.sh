@@ -35,4 +35,12 @@ if command -v jalv.gtk3 >/dev/null && command -v xvfb-run >/dev/null; then
   grep -q '^UI: *urn:zavr:grelmond#ui' "$work/jalv-ui.log" || { echo "jalv.gtk3 did not load the editor"; exit 1; }
   if grep -qi 'error\|failed\|not found' "$work/jalv-ui.log"; then echo "jalv.gtk3 reported an error"; exit 1; fi
   echo "jalv.gtk3 showed the editor without error"
+
+  # The editor's file buttons through jalv's worker; the remembered folder goes
+  # to a folder of the test's own, not into the bundle.
+  if command -v xdotool >/dev/null; then
+    mkdir "$work/install"
+    GRELMOND_INSTALL_PATH="$work/install" LV2_PATH="$work/lv2" timeout 30 \
+      xvfb-run -a -s "-screen 0 1280x1024x24" "$(dirname "$0")/jalv-files.sh" "$work" || exit 1
+  fi
 fi

@@ -13,6 +13,7 @@ namespace host {
 namespace {
 
 constexpr std::uint32_t kNotifyCapacity = 1 << 16;
+constexpr std::size_t kRequestCapacity = 1 << 16;
 
 void collectPortValue(const char* symbol, void* data, const void* value, uint32_t size, uint32_t type)
 {
@@ -73,7 +74,10 @@ Lv2Plugin::Lv2Plugin()
 {
     mapFeature_ = {LV2_URID__map, urids_.mapFeature()};
     unmapFeature_ = {LV2_URID__unmap, urids_.unmapFeature()};
+    schedule_ = {this, &Lv2Plugin::schedule};
+    scheduleFeature_ = {LV2_WORKER__schedule, &schedule_};
     features_ = {&mapFeature_, &unmapFeature_, nullptr};
+    requests_.reserve(kRequestCapacity);
 }
 
 Lv2Plugin::~Lv2Plugin() { unload(); }
@@ -127,6 +131,11 @@ bool Lv2Plugin::load(const std::string& bundle, double sampleRate, int maxBlock)
     left_.assign(static_cast<std::size_t>(maxBlock_), 0.0f);
     right_.assign(left_.size(), 0.0f);
     notify_.assign(kNotifyCapacity / sizeof(std::uint64_t), 0);
+    features_ = {&mapFeature_, &unmapFeature_};
+    if (offerWorker_)
+        features_.push_back(&scheduleFeature_);
+    features_.push_back(nullptr);
+    requests_.clear();
 
     instance_ = lilv_plugin_instantiate(plugin_, sampleRate, features_.data());
     if (instance_ == nullptr) {
@@ -294,6 +303,47 @@ int Lv2Plugin::restoreState(const Lv2StateRecord& record)
     Lv2StateRecord copy = record;
     StateAccess access{this, &copy};
     return state->restore(handle(), retrieveValue, &access, 0, features_.data());
+}
+
+LV2_Worker_Status Lv2Plugin::schedule(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data)
+{
+    auto& requests = static_cast<Lv2Plugin*>(handle)->requests_;
+    if (requests.size() + sizeof size + size > requests.capacity())
+        return LV2_WORKER_ERR_NO_SPACE;
+    const auto* sizeBytes = reinterpret_cast<const std::uint8_t*>(&size);
+    requests.insert(requests.end(), sizeBytes, sizeBytes + sizeof size);
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    requests.insert(requests.end(), bytes, bytes + size);
+    return LV2_WORKER_SUCCESS;
+}
+
+LV2_Worker_Status Lv2Plugin::respond(LV2_Worker_Respond_Handle handle, uint32_t size, const void* data)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    static_cast<Lv2Plugin*>(handle)->responses_.emplace_back(bytes, bytes + size);
+    return LV2_WORKER_SUCCESS;
+}
+
+int Lv2Plugin::runWorker()
+{
+    const auto* worker = static_cast<const LV2_Worker_Interface*>(extensionData(LV2_WORKER__interface));
+    if (worker == nullptr)
+        return 0;
+    int worked = 0;
+    for (std::size_t at = 0; at + sizeof(uint32_t) <= requests_.size(); ++worked) {
+        uint32_t size = 0;
+        std::memcpy(&size, requests_.data() + at, sizeof size);
+        at += sizeof size;
+        worker->work(handle(), &Lv2Plugin::respond, this, size, requests_.data() + at);
+        at += size;
+    }
+    requests_.clear();
+    for (const auto& response : responses_)
+        worker->work_response(handle(), static_cast<uint32_t>(response.size()), response.data());
+    responses_.clear();
+    if (worker->end_run != nullptr)
+        worker->end_run(handle());
+    return worked;
 }
 
 LV2_Handle Lv2Plugin::handle() const { return instance_ != nullptr ? lilv_instance_get_handle(instance_) : nullptr; }

@@ -3,12 +3,15 @@
 // One LV2 plug-in played the way a host plays it, through lilv: the bundle
 // loaded into its own world, an instance with the URID features, its control
 // ports held by this host, one atom sequence of events per block in, two
-// audio outputs and the notify sequence out.
+// audio outputs and the notify sequence out. It offers a worker
+// (work:schedule) that works only when asked: what run() schedules waits
+// for runWorker().
 
 #include "Lv2EventBuffer.h"
 #include "UridMap.h"
 
 #include <lilv/lilv.h>
+#include <lv2/worker/worker.h>
 
 #include <map>
 #include <string>
@@ -44,6 +47,13 @@ public:
     void setPort(int index, float value);
     float port(int index) const;
 
+    // Whether instances get the worker feature (before load(); on by default).
+    void offerWorker(bool offer) { offerWorker_ = offer; }
+    // Does the work run() scheduled, on this thread, then hands each answer to
+    // the plug-in's work_response and calls its end_run. Returns how many
+    // requests were worked.
+    int runWorker();
+
     // The block's events; cleared after every run.
     Lv2EventBuffer& events() { return events_; }
     // Runs frames (at most maxBlock) into left() and right().
@@ -73,6 +83,8 @@ private:
     void unload();
     bool findPlugin(const std::string& bundle);
     void connectPorts();
+    static LV2_Worker_Status schedule(LV2_Worker_Schedule_Handle handle, uint32_t size, const void* data);
+    static LV2_Worker_Status respond(LV2_Worker_Respond_Handle handle, uint32_t size, const void* data);
 
     UridMap urids_;
     LilvWorld* world_ = nullptr;
@@ -86,7 +98,13 @@ private:
     Lv2EventBuffer events_{urids_};
     std::vector<std::uint64_t> notify_;
     std::vector<const LV2_Feature*> features_;
-    LV2_Feature mapFeature_{}, unmapFeature_{};
+    LV2_Feature mapFeature_{}, unmapFeature_{}, scheduleFeature_{};
+    LV2_Worker_Schedule schedule_{};
+    bool offerWorker_ = true;
+    // Requests as [size][bytes], kept within a capacity reserved up front so
+    // that scheduling never allocates.
+    std::vector<std::uint8_t> requests_;
+    std::vector<std::vector<std::uint8_t>> responses_;
 };
 
 } // namespace host

@@ -23,6 +23,7 @@ constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#
                                   "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
                                   "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n"
+                                  "@prefix work: <http://lv2plug.in/ns/ext/worker#> .\n"
                                   "\n";
 
 std::string uri(const std::string& text) { return "<" + text + ">"; }
@@ -107,8 +108,9 @@ std::string BundleTurtle::plugin() const {
           "\tlv2:minorVersion 2 ;\n"
           "\tlv2:microVersion 0 ;\n"
           "\tlv2:requiredFeature urid:map ;\n"
-          "\tlv2:optionalFeature lv2:hardRTCapable ;\n"
-          "\tlv2:extensionData state:interface ;\n"
+          // Without a worker the plug-in plays; only the editor's file commands fail.
+          "\tlv2:optionalFeature lv2:hardRTCapable, work:schedule ;\n"
+          "\tlv2:extensionData state:interface, work:interface ;\n"
           "\tui:ui " + uri(kUiUri) + " ;\n"
           "\tlv2:port ";
   for (ParameterId index = 0; index < kNumParameters; ++index)

@@ -28,9 +28,21 @@ LV2_State_Status restore(LV2_Handle handle, LV2_State_Retrieve_Function retrieve
   return instrument(handle)->restore(retrieve, state);
 }
 
+LV2_Worker_Status work(LV2_Handle handle, LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle responder,
+                       uint32_t size, const void* data) {
+  return instrument(handle)->work(respond, responder, size, data);
+}
+
+LV2_Worker_Status workResponse(LV2_Handle handle, uint32_t size, const void* body) {
+  return instrument(handle)->workResponse(size, body);
+}
+
 const void* extensionData(const char* uri) {
   static const LV2_State_Interface state = {save, restore};
-  return std::strcmp(uri, LV2_STATE__interface) == 0 ? &state : nullptr;
+  static const LV2_Worker_Interface worker = {work, workResponse, nullptr};
+  if (std::strcmp(uri, LV2_STATE__interface) == 0)
+    return &state;
+  return std::strcmp(uri, LV2_WORKER__interface) == 0 ? &worker : nullptr;
 }
 
 const LV2_Descriptor kDescriptor = {grelmond::lv2::kPluginUri, instantiate, connectPort, activate, run, nullptr,

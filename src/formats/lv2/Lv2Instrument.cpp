@@ -11,27 +11,30 @@ namespace grelmond::lv2 {
 
 namespace {
 
-const LV2_URID_Map* findMap(const LV2_Feature* const* features) {
+const void* findFeature(const LV2_Feature* const* features, const char* uri) {
   for (int k = 0; features != nullptr && features[k] != nullptr; ++k)
-    if (std::strcmp(features[k]->URI, LV2_URID__map) == 0 && features[k]->data != nullptr)
-      return static_cast<const LV2_URID_Map*>(features[k]->data);
+    if (std::strcmp(features[k]->URI, uri) == 0 && features[k]->data != nullptr)
+      return features[k]->data;
   return nullptr;
 }
 
 } // namespace
 
 Lv2Instrument* Lv2Instrument::create(double sampleRate, const LV2_Feature* const* features) {
-  const LV2_URID_Map* map = findMap(features);
+  const auto* map = static_cast<const LV2_URID_Map*>(findFeature(features, LV2_URID__map));
   if (map == nullptr || !(sampleRate > 0.0))
     return nullptr;
   try {
-    return new Lv2Instrument(sampleRate, *map);
+    auto* instance = new Lv2Instrument(sampleRate, *map);
+    instance->files_.setScheduler(static_cast<const LV2_Worker_Schedule*>(findFeature(features, LV2_WORKER__schedule)));
+    return instance;
   } catch (...) {
     return nullptr;
   }
 }
 
-Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map) : uris_(map), messages_(map) {
+Lv2Instrument::Lv2Instrument(double sampleRate, const LV2_URID_Map& map)
+    : uris_(map), messages_(map), fileMessages_(map) {
   // LV2 gives no block size before run(); the instrument sizes nothing by it.
   instrument_.prepare(sampleRate, 0);
   for (ParameterId p = 0; p < kNumParameters; ++p)
@@ -91,6 +94,10 @@ void Lv2Instrument::systemExclusive(uint32_t frame, const uint8_t* bytes, uint32
 void Lv2Instrument::tempo(uint32_t, double beatsPerMinute) { instrument_.setTempo(beatsPerMinute); }
 
 void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
+  if (const auto command = fileMessages_.readCommand(atom)) {
+    files_.request(command->command, command->name);
+    return;
+  }
   const UiMessages::Message message = messages_.read(atom);
   using Kind = UiMessages::Message::Kind;
   switch (message.kind) {
@@ -115,8 +122,10 @@ void Lv2Instrument::other(uint32_t, const LV2_Atom* atom) {
 }
 
 void Lv2Instrument::reportToEditor() {
-  const bool names = editorAskedForNames_ || stateRestored_.exchange(false, std::memory_order_acq_rel);
-  if (notify_ == nullptr || !(names || programChanged_))
+  const bool names =
+      editorAskedForNames_ || filesLoaded_ || stateRestored_.exchange(false, std::memory_order_acq_rel);
+  editorAskedForNames_ = filesLoaded_ = false;
+  if (!(names || programChanged_))
     return;
   const ProgramBank& programs = instrument_.programs();
   const int current = instrument_.currentProgram();
@@ -132,7 +141,28 @@ void Lv2Instrument::reportToEditor() {
       lv2_atom_forge_frame_time(&notifyForge_, 0);
       messages_.writeProgramName(notifyForge_, k, program->name().c_str());
     }
-  editorAskedForNames_ = false;
+}
+
+// After the program report, so that the editor shows a loaded program before it hears of the load.
+void Lv2Instrument::reportFileAnswers() {
+  while (const FileWork::Answer* answer = files_.oldestAnswer()) {
+    // An answer that does not fit waits for the next block.
+    if (lv2_atom_forge_frame_time(&notifyForge_, 0) == 0 ||
+        !fileMessages_.writeAnswer(notifyForge_, answer->command, answer->done, answer->status, answer->path))
+      return;
+    files_.dropOldest();
+  }
+}
+
+void Lv2Instrument::reportStateChanged() {
+  if (!stateChanged_)
+    return;
+  LV2_Atom_Forge_Frame frame;
+  if (lv2_atom_forge_frame_time(&notifyForge_, 0) == 0 ||
+      lv2_atom_forge_object(&notifyForge_, &frame, 0, uris_.stateChanged) == 0)
+    return;
+  lv2_atom_forge_pop(&notifyForge_, &frame);
+  stateChanged_ = false;
 }
 
 void Lv2Instrument::deliverEvents() {
@@ -156,6 +186,8 @@ void Lv2Instrument::run(uint32_t frames) {
     LV2_Atom_Forge_Frame sequence;
     if (lv2_atom_forge_sequence_head(&notifyForge_, &sequence, 0) != 0) {
       reportToEditor();
+      reportFileAnswers();
+      reportStateChanged();
       lv2_atom_forge_pop(&notifyForge_, &sequence);
     }
   }
@@ -185,6 +217,25 @@ LV2_State_Status Lv2Instrument::restore(LV2_State_Retrieve_Function retrieve, LV
   ports_.adoptAtNextRun();
   stateRestored_.store(true, std::memory_order_release);
   return LV2_STATE_SUCCESS;
+}
+
+LV2_Worker_Status Lv2Instrument::work(LV2_Worker_Respond_Function respond, LV2_Worker_Respond_Handle handle,
+                                      uint32_t size, const void* data) {
+  return files_.work(respond, handle, size, data);
+}
+
+LV2_Worker_Status Lv2Instrument::workResponse(uint32_t size, const void* body) {
+  const FileWork::Answer* answer = files_.answered(size, body);
+  if (answer == nullptr || !answer->done)
+    return LV2_WORKER_SUCCESS;
+  if (isLoad(answer->command)) {
+    // The loaded program holds until the host next moves a port; the editor learns every name.
+    ports_.adoptAtNextRun();
+    filesLoaded_ = true;
+  }
+  // Programs or the tuning changed: the host's session has something new to save.
+  stateChanged_ = stateChanged_ || isLoad(answer->command) || answer->command == FileCommand::LoadTuning;
+  return LV2_WORKER_SUCCESS;
 }
 
 } // namespace grelmond::lv2

@@ -2,6 +2,7 @@
 
 #include <lv2/atom/atom.h>
 #include <lv2/midi/midi.h>
+#include <lv2/state/state.h>
 #include <lv2/time/time.h>
 
 namespace grelmond::lv2 {
@@ -16,6 +17,7 @@ Lv2Uris::Lv2Uris(const LV2_URID_Map& map)
       atomDouble(mapped(map, LV2_ATOM__Double)), atomInt(mapped(map, LV2_ATOM__Int)),
       atomLong(mapped(map, LV2_ATOM__Long)), atomString(mapped(map, LV2_ATOM__String)),
       midiEvent(mapped(map, LV2_MIDI__MidiEvent)), timePosition(mapped(map, LV2_TIME__Position)),
-      timeBeatsPerMinute(mapped(map, LV2_TIME__beatsPerMinute)), stateBank(mapped(map, kStateBank)) {}
+      timeBeatsPerMinute(mapped(map, LV2_TIME__beatsPerMinute)), stateBank(mapped(map, kStateBank)),
+      stateChanged(mapped(map, LV2_STATE__StateChanged)) {}
 
 } // namespace grelmond::lv2

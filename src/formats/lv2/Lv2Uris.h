@@ -14,7 +14,7 @@ struct Lv2Uris {
   LV2_URID atomBlank, atomObject, atomSequence, atomFloat, atomDouble, atomInt, atomLong, atomString;
   LV2_URID midiEvent;
   LV2_URID timePosition, timeBeatsPerMinute;
-  LV2_URID stateBank;
+  LV2_URID stateBank, stateChanged;
 };
 
 } // namespace grelmond::lv2

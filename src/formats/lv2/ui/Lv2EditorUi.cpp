@@ -43,7 +43,7 @@ Lv2EditorUi* Lv2EditorUi::create(LV2UI_Write_Function write, LV2UI_Controller co
 }
 
 Lv2EditorUi::Lv2EditorUi(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2_URID_Map& map)
-    : write_(write), host_(controller), messages_(map) {
+    : write_(write), host_(controller), messages_(map), fileMessages_(map) {
   lv2_atom_forge_init(&forge_, const_cast<LV2_URID_Map*>(&map));
   image_.setChangeReceiver(&editor_);
 }
@@ -100,6 +100,10 @@ void Lv2EditorUi::portEvent(uint32_t port, uint32_t size, uint32_t format, const
 }
 
 void Lv2EditorUi::received(const LV2_Atom* atom) {
+  if (const auto answer = fileMessages_.readAnswer(atom)) {
+    editor_.fileAnswered(answer->command, answer->done, answer->status);
+    return;
+  }
   const UiMessages::Message message = messages_.read(atom);
   if (message.kind == UiMessages::Message::Kind::Program)
     showProgram(message.program, message.name, message.values);
@@ -123,12 +127,13 @@ void Lv2EditorUi::showProgramName(int index, const char* name) {
 }
 
 template <class Write>
-void Lv2EditorUi::send(Write&& write) {
+bool Lv2EditorUi::send(Write&& write) {
   lv2_atom_forge_set_buffer(&forge_, reinterpret_cast<uint8_t*>(buffer_.data()), buffer_.size() * sizeof(uint64_t));
   if (!write())
-    return;
+    return false;
   const auto* atom = reinterpret_cast<const LV2_Atom*>(buffer_.data());
   write_(host_, kEventsPort, sizeof(LV2_Atom) + atom->size, messages_.eventTransfer(), atom);
+  return true;
 }
 
 void Lv2EditorUi::parameterEdited(int index, float value) {
@@ -146,6 +151,12 @@ void Lv2EditorUi::programSelected(int index) {
 
 void Lv2EditorUi::programRenamed(int index, const char* name) {
   send([this, index, name] { return messages_.writeRenameProgram(forge_, index, name); });
+}
+
+void Lv2EditorUi::fileCommanded(FileCommand command, const char* name) {
+  // A name too long for a message is refused here: no answer would come.
+  if (!send([this, command, name] { return fileMessages_.writeCommand(forge_, command, name); }))
+    editor_.fileAnswered(command, false, fileStatus(command, false));
 }
 
 } // namespace grelmond::lv2
