@@ -41,7 +41,7 @@ void MidiInput::handleMessage(unsigned char status, unsigned char data1, unsigne
         else
             noteOff(data1, deltaFrames);
     } else if (status >= 0xE0 && status <= 0xEF) {
-        setPitchBend((static_cast<float>(data1 + data2 * 128) - 8191.5f) / 8191.5f);
+        setPitchBend(bendValue(data1 + data2 * 128));
     } else if (status >= 0xB0 && status <= 0xBF) {
         if (data1 == 64) {
             sustainDown_ = data2 != 0;
@@ -94,6 +94,14 @@ void MidiInput::releaseHeld()
 void MidiInput::allNotesOff(int deltaFrames)
 {
     pool_.releaseAll(deltaFrames);
+}
+
+// The wheel's centre, 8192, is exactly no bend; each side spans its own
+// number of steps so that 0 and 16383 are the full range.
+float MidiInput::bendValue(int wheel)
+{
+    const int offset = wheel - 8192;
+    return static_cast<float>(offset) / (offset < 0 ? 8192.0f : 8191.0f);
 }
 
 void MidiInput::setPitchBend(float value)

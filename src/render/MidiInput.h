@@ -44,6 +44,8 @@ public:
     void releaseHeld();
     void allNotesOff(int deltaFrames);
     void setPitchBend(float value);
+    // A 14-bit wheel position (0-16383) as -1 ... +1 of the bend range.
+    static float bendValue(int wheel);
     void setModWheel(float value);
 
     VoicePool& pool() { return pool_; }

@@ -58,9 +58,17 @@ TEST_F(MidiFixture, EventListMasksDataBytesClampsFramesAndPassesSysExBy)
 
 TEST_F(MidiFixture, ControllersBendAndProgramChange)
 {
-    send(0xE0, 0, 64);
+    send(0xE0, 0, 0);
+    EXPECT_EQ(midi.pitchBend(), -1.0f);
+    send(0xE0, 127, 127);
+    EXPECT_EQ(midi.pitchBend(), 1.0f);
+    send(0xE0, 127, 63);
+    EXPECT_LT(midi.pitchBend(), 0.0f);
+    send(0xE0, 1, 64);
     EXPECT_GT(midi.pitchBend(), 0.0f);
-    EXPECT_LT(midi.pitchBend(), 1e-4f);
+    send(0xE0, 0, 64); // a centred wheel bends nothing
+    EXPECT_EQ(midi.pitchBend(), 0.0f);
+    send(0xE0, 0, 72);
     send(0x90, 60, 100);
     EXPECT_EQ(midi.pool()[0]->pitchBend(), midi.pitchBend());
     send(0xB5, 1, 127);

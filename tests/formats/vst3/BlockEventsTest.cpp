@@ -64,6 +64,11 @@ TEST(ParameterLayout, MappedControllersBecomeTheMidiMessagesTheyStandFor)
     EXPECT_EQ(e.status, 0xE0);
     EXPECT_EQ(e.data1 + e.data2 * 128, 8192);
     EXPECT_EQ(e.frame, 7);
+    // A centred wheel, as hosts hold it in single or double precision.
+    for (double centre : {0.5, static_cast<double>(8192.0f / 16383.0f)}) {
+        ParameterLayout::controllerEvent(ParameterLayout::controllerParameter(kPitchBend), centre, 0, e);
+        EXPECT_EQ(e.data1 + e.data2 * 128, 8192) << centre;
+    }
     for (int raw : {0, 1, 8191, 16383}) {
         ParameterLayout::controllerEvent(ParameterLayout::controllerParameter(kPitchBend), raw / 16383.0, 0, e);
         EXPECT_EQ(e.data1 + e.data2 * 128, raw);

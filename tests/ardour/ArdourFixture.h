@@ -1,0 +1,86 @@
+#pragma once
+
+// What the Ardour session tests share: Ardour's tools found, a private home
+// with its configuration, the plug-in builds installed where Ardour looks,
+// the session scripts and exports run with retries, and the files they leave
+// (value dumps, exported audio) read back.
+
+#include "RunCommand.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ardourtest {
+
+std::string shellQuoted(const std::string& text);
+std::string textOf(const std::string& path);
+
+struct Audio {
+    std::vector<float> samples; // interleaved
+    int channels = 0;
+};
+Audio readWav(const std::string& path);
+
+// How one export differs from another: differing samples (a length mismatch
+// counts as one more), the first differing frame and the largest difference.
+struct AudioDifference {
+    std::size_t samples = 0;
+    std::size_t firstFrame = 0;
+    float largest = 0.0f;
+};
+AudioDifference compareAudio(const Audio& a, const Audio& b);
+
+// A session script's dump: rows of numbers by label ("live", "programN",
+// "ports") and program names by label ("nameN").
+struct ValueDump {
+    std::map<std::string, std::vector<double>> values;
+    std::map<std::string, std::string> names;
+};
+ValueDump readDump(const std::string& path);
+
+class ArdourFixture : public ::testing::Test {
+protected:
+    // Skips the test when Ardour is not installed; otherwise makes the home.
+    void SetUp() override;
+
+    // The builds, copied where the configuration points Ardour; the copies are
+    // older than any scan, which Ardour's scan cache needs.
+    void installVst2();
+    void installVst3();
+    void installLv2();
+    // The VST 2 build finds its data through GRELMOND_INSTALL_PATH (otherwise unset).
+    void useInstallPath() { installPath_ = folder_.file("vst"); }
+
+    testsupport::CommandRun run(const std::string& command, int seconds);
+    testsupport::CommandRun scanVst2();
+    testsupport::CommandRun scanVst3();
+    // ardour-lua SCRIPT MODE SESSION_DIR DUMP, the script from tests/ardour.
+    testsupport::CommandRun session(const std::string& script, const std::string& mode, const std::string& dump);
+    // The session's snapshot exported to wav; a hung export is tried again.
+    testsupport::CommandRun exportTo(const std::string& wav, const std::string& snapshot = "grelmond");
+    // Exports snapshot to wav and compares it with reference; Ardour may split
+    // its process calls differently from one export to the next, so a
+    // mismatch is reported and the export made once more.
+    AudioDifference exportAndCompare(const Audio& reference, const std::string& wav, const std::string& snapshot);
+    // Two channels, longer than a second, finite and not silent.
+    static void expectAudible(const Audio& audio);
+
+    std::string file(const std::string& name) const { return folder_.file(name); }
+    const std::string& vst2Plugin() const { return vst2Plugin_; }
+    const std::string& vst3Bundle() const { return vst3Bundle_; }
+
+private:
+    std::string environment() const;
+    void writeConfig(const std::string& home) const;
+
+    TempFolder folder_;
+    std::string version_, lua_, export_, vstScanner_, vst3Scanner_;
+    std::string installPath_, vst2Plugin_, vst3Bundle_;
+};
+
+} // namespace ardourtest
