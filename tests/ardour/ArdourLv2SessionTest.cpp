@@ -55,10 +55,9 @@ TEST_F(ArdourLv2Session, SavedSessionComesBackWithItsProgramsNamesAndSound) {
   const auto make = session("session-lv2.lua", "make", file("saved.txt"));
   ASSERT_NE(make.output.find("OK make"), std::string::npos) << make.output;
   const std::string saved = newestState(file("session"));
-  ASSERT_EQ(exportTo(file("before.wav")).status, 0);
+  const Audio before = settledExport(file("before.wav"));
   const auto check = session("session-lv2.lua", "check", file("reopened.txt"));
   ASSERT_NE(check.output.find("OK check"), std::string::npos) << check.output;
-  ASSERT_EQ(exportTo(file("after.wav")).status, 0);
 
   // Every program, every name and the current one come back.
   EXPECT_EQ(newestState(file("session")), saved);
@@ -75,9 +74,8 @@ TEST_F(ArdourLv2Session, SavedSessionComesBackWithItsProgramsNamesAndSound) {
   // The ports Ardour holds come back too.
   EXPECT_EQ(textOf(file("reopened.txt")), textOf(file("saved.txt")));
 
-  const Audio before = readWav(file("before.wav"));
   ASSERT_NO_FATAL_FAILURE(expectAudible(before));
-  const AudioDifference reopenedSound = compareAudio(before, readWav(file("after.wav")));
+  const AudioDifference reopenedSound = exportAndCompare(before, file("after.wav"), "grelmond");
   EXPECT_EQ(reopenedSound.samples, 0u) << "the reopened session sounds different from frame "
                                        << reopenedSound.firstFrame;
 
@@ -86,8 +84,7 @@ TEST_F(ArdourLv2Session, SavedSessionComesBackWithItsProgramsNamesAndSound) {
   ASSERT_EQ(scan.status, 0) << scan.output;
   const auto vst2 = session("session-lv2.lua", "vst2", file("vst2.txt"));
   ASSERT_NE(vst2.output.find("OK vst2"), std::string::npos) << vst2.output;
-  ASSERT_EQ(exportTo(file("vst2.wav"), "vst2").status, 0);
-  const AudioDifference d = compareAudio(before, readWav(file("vst2.wav")));
+  const AudioDifference d = exportAndCompare(before, file("vst2.wav"), "vst2");
   EXPECT_EQ(d.samples, 0u) << "the VST 2 build sounds different: " << d.samples << " samples from frame "
                            << d.firstFrame << ", largest difference " << d.largest;
 }

@@ -29,12 +29,9 @@ TEST_F(ArdourVst3Session, SavedSessionComesBackWithEveryProgramItsNamesAndTheSam
     const std::string saved = file("saved.txt"), reopened = file("reopened.txt");
     const auto make = session("session-vst3.lua", "make", saved);
     ASSERT_NE(make.output.find("OK make"), std::string::npos) << make.output;
-    const auto before = exportTo(file("before.wav"));
-    ASSERT_EQ(before.status, 0) << before.output;
+    const Audio a = settledExport(file("before.wav"));
     const auto check = session("session-vst3.lua", "check", reopened);
     ASSERT_NE(check.output.find("OK check"), std::string::npos) << check.output;
-    const auto after = exportTo(file("after.wav"));
-    ASSERT_EQ(after.status, 0) << after.output;
 
     const ValueDump first = readDump(saved), second = readDump(reopened);
     ASSERT_EQ(first.values.size(), 65u);
@@ -51,9 +48,8 @@ TEST_F(ArdourVst3Session, SavedSessionComesBackWithEveryProgramItsNamesAndTheSam
     EXPECT_FLOAT_EQ(second.values.at("program5")[46], 0.25f);
     EXPECT_FLOAT_EQ(second.values.at("program5")[63], 0.7f);
 
-    const Audio a = readWav(file("before.wav"));
     ASSERT_NO_FATAL_FAILURE(expectAudible(a));
-    const AudioDifference reopenedSound = compareAudio(a, readWav(file("after.wav")));
+    const AudioDifference reopenedSound = exportAndCompare(a, file("after.wav"), "grelmond");
     EXPECT_EQ(reopenedSound.samples, 0u) << "the reopened session sounds different from frame "
                                          << reopenedSound.firstFrame;
 
