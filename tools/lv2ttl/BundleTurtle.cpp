@@ -102,7 +102,7 @@ std::string BundleTurtle::controlPort(ParameterId index) const {
 std::string BundleTurtle::plugin() const {
   std::string text = kPrefixes;
   text += uri(kPluginUri) +
-          "\n\ta lv2:Plugin, lv2:InstrumentPlugin ;\n"
+          "\n\ta lv2:Plugin, lv2:InstrumentPlugin, doap:Project ;\n"
           "\tdoap:name \"Grelmond\" ;\n"
           "\tdoap:license <https://spdx.org/licenses/GPL-3.0-or-later> ;\n"
           // The vendor the VST 2 and VST 3 plug-ins name; hosts show it as the author.
