@@ -74,13 +74,16 @@ int pressedBit(unsigned int button)
     return button == Button1 ? kMouseLeft : button == Button2 ? kMouseMiddle : kMouseRight;
 }
 
-// Fixed at width x height: an embedding host sizes its socket from these.
+// The editor's one size at its zoom, as base and maximum size: embedding
+// hosts size their socket from the base and never stretch the window past the
+// maximum. No minimum: GTK 2 hosts (through suil) would pin their socket to it
+// and never grow after a zoom.
 void setSizeHints(Display* display, Window window, int width, int height)
 {
     XSizeHints hints{};
-    hints.flags = PMinSize | PMaxSize | PBaseSize;
-    hints.min_width = hints.max_width = hints.base_width = width;
-    hints.min_height = hints.max_height = hints.base_height = height;
+    hints.flags = PMaxSize | PBaseSize;
+    hints.max_width = hints.base_width = width;
+    hints.max_height = hints.base_height = height;
     XSetWMNormalHints(display, window, &hints);
 }
 

@@ -30,8 +30,8 @@ public:
     void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
     // Resizes this same window and its backbuffer, and updates its size hints
-    // (minimum, maximum and base: the editor has one size per zoom), which
-    // embedding hosts read to size their own window.
+    // (base and maximum: the editor has one size per zoom), which embedding
+    // hosts read to size their own window.
     bool resize(int width, int height) override;
 
     // X errors raised on any of the toolkit's connections so far in this process.
