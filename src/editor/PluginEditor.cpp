@@ -56,25 +56,9 @@ bool PluginEditor::open(void* parentWindow)
     close(); // a host that opens twice gets one window
     parentWindow_ = parentWindow;
     requestUpdate();
-    const double zoom = scale();
-    bitmaps_.loadAll(zoom);
-    if (background_ == nullptr || background_->width() != width()) {
-        if (background_ != nullptr)
-            background_->release();
-        background_ = ScaledBitmap::load(kBackgroundBitmap, zoom);
-    }
+    loadPictures();
     frame_ = new GuiFrame({0, 0, width(), height()}, parentWindow, this);
-    frame_->setScale(zoom);
-    frame_->setBackground(background_);
-
-    // Every value is read afresh now; what was pending is included.
-    pending_.take();
-    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); }, zoom);
-    addPanelAreas();
-    controls_.showDelayAsNotes(param::kLeftDelayTime, controller_.value(kLeftDelaySync) != 0.0f);
-    controls_.showDelayAsNotes(param::kRightDelayTime, controller_.value(kRightDelaySync) != 0.0f);
-    showCurrentProgram();
-
+    fillFrame();
     if (!frame_->isOpen()) {
         close(); // no window to show in (no display, or the host's window is gone)
         return false;
@@ -86,15 +70,45 @@ void PluginEditor::close()
 {
     if (frame_ == nullptr)
         return;
+    emptyFrame();
+    frame_->release();
+    frame_ = nullptr;
+    bitmaps_.releaseAll();
+}
+
+void PluginEditor::loadPictures()
+{
+    const double zoom = scale();
+    bitmaps_.loadAll(zoom);
+    if (background_ == nullptr || background_->width() != width()) {
+        if (background_ != nullptr)
+            background_->release();
+        background_ = ScaledBitmap::load(kBackgroundBitmap, zoom);
+    }
+}
+
+void PluginEditor::fillFrame()
+{
+    const double zoom = scale();
+    frame_->setScale(zoom);
+    frame_->setBackground(background_);
+    // Every value is read afresh now; what was pending is included.
+    pending_.take();
+    controls_.create(*frame_, bitmaps_, this, controller_, [this](int index) { return shownValue(index); }, zoom);
+    addPanelAreas();
+    controls_.showDelayAsNotes(param::kLeftDelayTime, controller_.value(kLeftDelaySync) != 0.0f);
+    controls_.showDelayAsNotes(param::kRightDelayTime, controller_.value(kRightDelaySync) != 0.0f);
+    showCurrentProgram();
+}
+
+void PluginEditor::emptyFrame()
+{
     if (menu_ != nullptr)
         menu_->dismiss();
     removePanelAreas();
     hoverView_ = nullptr;
     keyboardTaken_ = false;
     controls_.destroy(*frame_);
-    frame_->release();
-    frame_ = nullptr;
-    bitmaps_.releaseAll();
 }
 
 void PluginEditor::idle()
@@ -203,20 +217,50 @@ void PluginEditor::applyScale(double scale)
 
 void PluginEditor::rescaleNow()
 {
+    const double drawn = scale_;
+    const bool askHost = pendingAsksHost_;
     scale_ = pendingScale_;
     pendingScale_ = 0.0;
+    pendingAsksHost_ = true;
     if (frame_ == nullptr)
         return;
-    void* parent = parentWindow_;
+    if (!rebuildInPlace()) {
+        scale_ = drawn; // the window keeps its size, so the picture keeps its scale
+        return;
+    }
+    previousScale_ = drawn;
+    if (askHost)
+        controller_.resizeEditor(width(), height()); // the host may call back, even close the editor
+}
+
+bool PluginEditor::rebuildInPlace()
+{
+    frame_->endTextEdit(); // what was typed is kept, as a click elsewhere would
+    const bool hadKeyboard = keyboardTaken_;
+    if (!frame_->resize(width(), height()))
+        return false;
     const std::string fileName = controls_.fileNameField() ? controls_.fileNameField()->getText() : std::string();
     const std::string status = controls_.statusLine() ? controls_.statusLine()->getText() : std::string();
-    close();
-    controller_.resizeEditor(width(), height()); // the host learns the new size and resizes its window
-    open(parent);
+    emptyFrame();
+    if (hadKeyboard)
+        frame_->window()->releaseKeyboardFocus(); // no view is under the pointer until it moves
+    bitmaps_.releaseAll();
+    loadPictures();
+    fillFrame();
     if (TextField* field = controls_.fileNameField())
         field->setText(fileName);
     if (TextField* line = controls_.statusLine())
         line->setText(status);
+    return true;
+}
+
+void PluginEditor::hostKeptSize()
+{
+    if (frame_ == nullptr || previousScale_ == 0.0 || previousScale_ == scale_)
+        return;
+    // Back to the scale that fits the host's window, without asking it again.
+    pendingScale_ = previousScale_;
+    pendingAsksHost_ = false;
 }
 
 float PluginEditor::shownValue(int index) { return controller_.value(index); }

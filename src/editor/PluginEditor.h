@@ -78,6 +78,9 @@ public:
     void setHostScale(double scale);
     // The user's choice from the editor's zoom menu; remembered for the next instance.
     void chooseScale(double scale);
+    // The host refused the size asked for after a change of zoom: at the next
+    // idle the editor goes back to the scale it had, which fits the host's window.
+    void hostKeptSize();
     // The scale the editor draws at: the host's, else the user's remembered
     // choice, else the screen's; between 1 and 2.
     double scale();
@@ -104,6 +107,12 @@ private:
     void showStatus(const char* message);
     void applyScale(double scale);
     void rescaleNow();
+    // Redraws the open editor at its scale in the same window, resized to fit;
+    // false when the window keeps its size.
+    bool rebuildInPlace();
+    void loadPictures();
+    void fillFrame();
+    void emptyFrame();
     void addPanelAreas();
     void removePanelAreas();
     void showMenu(PopupMenu* menu, GuiPoint anchor);
@@ -114,7 +123,9 @@ private:
     EditorController& controller_;
     double hostScale_ = 0.0;
     double scale_ = 0.0;          // 0 until first needed
-    double pendingScale_ = 0.0;   // a new scale to reopen at, at the next idle
+    double pendingScale_ = 0.0;   // a new scale to redraw at, at the next idle
+    bool pendingAsksHost_ = true; // whether that redraw asks the host for the new size
+    double previousScale_ = 0.0;  // the scale before the last change
     void* parentWindow_ = nullptr;
     GuiBitmap* background_ = nullptr;
     GuiFrame* frame_ = nullptr;

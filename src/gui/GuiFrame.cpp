@@ -168,6 +168,15 @@ bool GuiFrame::onDrop(DrawContext& context, const char* const* files, int count,
     return false;
 }
 
+bool GuiFrame::resize(int width, int height)
+{
+    if (!isOpen() || !window_->resize(width, height))
+        return false;
+    setSize({0, 0, width, height});
+    setDirty(true);
+    return true;
+}
+
 void GuiFrame::drawNow()
 {
     if (!isOpen())

@@ -42,6 +42,9 @@ public:
     bool onWheel(float distance);
     bool onDrop(DrawContext& context, const char* const* files, int count, int type, GuiPoint where) override;
 
+    // Gives the frame and its same window a new size, to be drawn in full;
+    // false (nothing changed) when the window cannot take it.
+    bool resize(int width, int height);
     // Draws everything now on the frame's window.
     void drawNow();
     // Handles queued window events, then redraws what is dirty once the frame has been drawn in full.

@@ -46,6 +46,10 @@ public:
     // Hand the keyboard back to the host once text editing is over.
     virtual void releaseKeyboardFocus() = 0;
     virtual bool isOpen() const = 0;
+    // Gives the same window a new size in place (hosts track the window they
+    // embedded); what was drawn is lost and must be drawn again. False when
+    // the window keeps its old size.
+    virtual bool resize(int width, int height) { return false; }
 
     // A native single-line text field over rect (window coordinates) holding text in
     // the font (its face from fontId, fontHeight pixels high) and colours given, with the keyboard focus; false where the platform

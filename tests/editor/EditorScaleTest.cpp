@@ -129,6 +129,8 @@ TEST(EditorScale, ChoosingAZoomFromTheLogoResizesAndIsRemembered)
     h.editor->setHostScale(0);
     h.open();
     const double before = h.editor->scale();
+    const GuiWindow* window = h.editor->frame()->window();
+    h.editor->controls().fileNameField()->setText("my.grb");
     h.drag({100, 25}); // the logo
     PopupMenu* menu = h.editor->openMenu();
     ASSERT_NE(menu, nullptr);
@@ -137,8 +139,12 @@ TEST(EditorScale, ChoosingAZoomFromTheLogoResizesAndIsRemembered)
     h.drag({item.left + 2, item.top + 2});
     EXPECT_EQ(h.editor->openMenu(), nullptr);
     h.calls.clear();
-    h.idle(); // rebuilt at idle, never inside its own event
+    h.idle(); // resized at idle, never inside its own event
     EXPECT_EQ(h.editor->scale(), 2.0);
+    EXPECT_EQ(h.editor->frame()->window(), window) << "the same window, resized in place";
+    EXPECT_EQ(h.editor->frame()->size().right, 1258);
+    EXPECT_EQ(h.editor->controls().fileNameField()->getText(), "my.grb") << "typed text survives the zoom";
+    EXPECT_EQ(h.control(kKnobTag)->size(), placeOf(kKnobTag, 2.0)) << "controls at their new places";
     EXPECT_NE(before, 2.0);
     EXPECT_EQ(h.hostCalls(vst::audioMasterSizeWindow, 1258), 1) << "the host is asked for the new size";
     EXPECT_EQ(h.window().width(), 1258);

@@ -58,6 +58,7 @@ TEST(Lv2Bundle, HostsListItsPortsAndPresets) {
   EXPECT_EQ(portsOfKind(info.output, "#InputPort", "atom#AtomPort"), 1);
   EXPECT_EQ(portsOfKind(info.output, "#OutputPort", "#AudioPort"), 2);
   EXPECT_NE(info.output.find("Sub Sine Bass"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(info.output, std::regex("Author: +Zavr\\n"))) << "hosts show the maintainer as author";
   EXPECT_EQ(info.output.find("error"), std::string::npos) << info.output;
 }
 

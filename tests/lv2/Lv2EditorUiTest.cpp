@@ -12,6 +12,7 @@
 #include "UridMap.h"
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <dlfcn.h>
@@ -261,6 +262,19 @@ TEST_F(Lv2EditorUiTest, AZoomChosenInTheEditorAsksTheHostToResize) {
   clickThenKeys(ui, 100, 25, {XK_Down, XK_Down, XK_Down, XK_Down, XK_Down, XK_Down, XK_Return});
   EXPECT_EQ(host.width, 1258);
   EXPECT_EQ(host.height, 968);
+  // The widget the host embedded is the window that grew, with hints to match.
+  const Window window = static_cast<Window>(reinterpret_cast<uintptr_t>(widget));
+  XSync(display, False);
+  XWindowAttributes attributes{};
+  ASSERT_TRUE(XGetWindowAttributes(display, window, &attributes));
+  EXPECT_EQ(attributes.width, 1258);
+  EXPECT_EQ(attributes.height, 968);
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(display, window, &hints, &supplied));
+  EXPECT_EQ(hints.flags & (PMinSize | PMaxSize | PBaseSize), PMaxSize | PBaseSize);
+  EXPECT_EQ(hints.max_height, 968);
+  EXPECT_EQ(hints.base_width, 1258);
   descriptor->cleanup(ui);
 }
 

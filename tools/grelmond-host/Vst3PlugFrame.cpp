@@ -18,7 +18,14 @@ tresult PLUGIN_API Vst3PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
         return kInvalidArgument;
     requestedWidth_ = newSize->getWidth();
     requestedHeight_ = newSize->getHeight();
-    return view->onSize(newSize);
+    ++requestCount_;
+    if (refuse_)
+        return kResultFalse;
+    const tresult result = view->onSize(newSize);
+    ViewRect now;
+    if (view->getSize(&now) == kResultOk)
+        widthDuringResize_ = now.getWidth();
+    return result;
 }
 
 #if SMTG_OS_LINUX

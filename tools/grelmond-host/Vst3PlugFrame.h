@@ -25,6 +25,11 @@ public:
     // The size the view last asked for (0 × 0 before any request).
     int requestedWidth() const { return requestedWidth_; }
     int requestedHeight() const { return requestedHeight_; }
+    int requestCount() const { return requestCount_; }
+    // A host that keeps its window's size: resizeView answers kResultFalse and never calls onSize.
+    void refuseResizes(bool refuse) { refuse_ = refuse; }
+    // The width the view's getSize gave inside the last accepted resizeView, after onSize.
+    int widthDuringResize() const { return widthDuringResize_; }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) override;
 #if SMTG_OS_LINUX
@@ -43,6 +48,9 @@ public:
 private:
     int requestedWidth_ = 0;
     int requestedHeight_ = 0;
+    int requestCount_ = 0;
+    bool refuse_ = false;
+    int widthDuringResize_ = 0;
 #if SMTG_OS_LINUX
     struct Handler {
         Steinberg::Linux::IEventHandler* handler;

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
                                   "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
+                                  "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                                   "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
                                   "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
                                   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
@@ -102,9 +103,11 @@ std::string BundleTurtle::controlPort(ParameterId index) const {
 std::string BundleTurtle::plugin() const {
   std::string text = kPrefixes;
   text += uri(kPluginUri) +
-          "\n\ta lv2:Plugin, lv2:InstrumentPlugin ;\n"
+          "\n\ta lv2:Plugin, lv2:InstrumentPlugin, doap:Project ;\n"
           "\tdoap:name \"Grelmond\" ;\n"
           "\tdoap:license <https://spdx.org/licenses/GPL-3.0-or-later> ;\n"
+          // The vendor the VST 2 and VST 3 plug-ins name; hosts show it as the author.
+          "\tdoap:maintainer [\n\t\tfoaf:name \"Zavr\"\n\t] ;\n"
           "\tlv2:minorVersion 2 ;\n"
           "\tlv2:microVersion 0 ;\n"
           "\tlv2:requiredFeature urid:map ;\n"

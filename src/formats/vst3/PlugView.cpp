@@ -123,7 +123,7 @@ tresult PLUGIN_API PlugView::setContentScaleFactor(ScaleFactor factor)
 {
     if (!std::isfinite(factor) || factor <= 0.0f)
         return kInvalidArgument;
-    // An open editor is rebuilt at its next idle and then asks for its new size.
+    // An open editor is redrawn at its next idle, resized in place, and then asks for its new size.
     owner_.editor().setHostScale(std::clamp(double(factor), 1.0, 2.0));
     return kResultOk;
 }
@@ -133,7 +133,10 @@ bool PlugView::requestResize(int width, int height)
     if (frame_ == nullptr)
         return false;
     ViewRect rect(0, 0, width, height);
-    return frame_->resizeView(this, &rect) == kResultOk;
+    if (frame_->resizeView(this, &rect) == kResultOk)
+        return true;
+    owner_.editor().hostKeptSize(); // drawn again at the scale that fits the host's window
+    return false;
 }
 
 tresult PLUGIN_API PlugView::setFrame(IPlugFrame* frame)
@@ -157,7 +160,7 @@ void PlugView::idle()
 {
     owner_.editor().idle();
 #if SMTG_OS_LINUX
-    followConnection(); // a zoom reopens the editor on a new X connection
+    followConnection(); // an editor opened again has a new X connection
 #endif
 }
 

@@ -49,7 +49,8 @@ public:
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
     Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
 
-    // Asks the host to give the view this size; false without a frame or if refused.
+    // Asks the host to give the view this size; false without a frame or if
+    // refused, and then the editor goes back to the size the host kept.
     bool requestResize(int width, int height);
 
 #if SMTG_OS_LINUX

@@ -42,6 +42,23 @@ void ImageWindow::processEvents()
     }
 }
 
+bool ImageWindow::resize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    cairo_surface_t* pixels = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(pixels) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(pixels);
+        return false;
+    }
+    cairo_surface_destroy(surface_);
+    surface_ = pixels;
+    width_ = width;
+    height_ = height;
+    paintPending_ = true; // a resized window is exposed again
+    return true;
+}
+
 void ImageWindow::flush() { cairo_surface_flush(surface_); }
 
 void ImageWindow::setMouseScript(std::vector<MouseStep> steps)

@@ -32,6 +32,7 @@ public:
     void takeKeyboardFocus() override { hasKeyboardFocus_ = true; }
     void releaseKeyboardFocus() override { hasKeyboardFocus_ = false; }
     bool isOpen() const override { return true; }
+    bool resize(int width, int height) override;
 
     // Replays steps from now on; step 0 is the current state.
     void setMouseScript(std::vector<MouseStep> steps);

@@ -14,6 +14,21 @@ ImageWindow::ImageWindow(int width, int height, bool exposed)
 
 ImageWindow::~ImageWindow() { GdiSurface::destroy(surface_); }
 
+bool ImageWindow::resize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return false;
+    GdiSurface* pixels = GdiSurface::createBuffer(width, height, false);
+    if (!pixels)
+        return false;
+    GdiSurface::destroy(surface_);
+    surface_ = pixels;
+    width_ = width;
+    height_ = height;
+    paintPending_ = true; // a resized window is exposed again
+    return true;
+}
+
 int ImageWindow::mouseButtons() { return step_ < script_.size() ? script_[step_].buttons : rest_.buttons; }
 
 GuiPoint ImageWindow::mouseLocation()

@@ -1,6 +1,7 @@
 #include "gui/win32/Win32Window.h"
 
 #include "gui/GuiFonts.h"
+#include "gui/win32/ThreadDpiAwareness.h"
 #include "platform/win32/ModuleHandle.h"
 
 #include <cstdio>
@@ -91,9 +92,12 @@ std::unique_ptr<Win32Window> Win32Window::create(void* parentWindow, int width, 
         return nullptr;
     if (!registerClass(windowProc))
         return nullptr;
-    HWND window = CreateWindowExA(0, ensureClassName(), "Window", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
-                                  height,
-                                  parent, nullptr, platform::moduleHandle(), nullptr);
+    HWND window = nullptr;
+    {
+        const ThreadDpiAwareness perMonitor; // the window takes the awareness of its creation
+        window = CreateWindowExA(0, ensureClassName(), "Window", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width,
+                                 height, parent, nullptr, platform::moduleHandle(), nullptr);
+    }
     if (!window) {
         unregisterClass();
         return nullptr;
@@ -120,6 +124,18 @@ Win32Window::~Win32Window()
         DestroyWindow(window_);
     }
     unregisterClass();
+}
+
+bool Win32Window::resize(int width, int height)
+{
+    if (closed_ || width <= 0 || height <= 0)
+        return false;
+    if (!SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return false;
+    surface_.width = width;
+    surface_.height = height;
+    InvalidateRect(window_, nullptr, FALSE);
+    return true;
 }
 
 LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -25,6 +25,7 @@ public:
     void takeKeyboardFocus() override;
     void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
+    bool resize(int width, int height) override;
     // The native EDIT control; Enter and a lost focus come back as the frame's key and focus events.
     bool beginNativeEdit(const GuiRect& rect, const std::string& text, int fontId, int fontHeight,
                          GuiColor fontColor, GuiColor backColor) override;

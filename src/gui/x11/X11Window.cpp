@@ -74,6 +74,19 @@ int pressedBit(unsigned int button)
     return button == Button1 ? kMouseLeft : button == Button2 ? kMouseMiddle : kMouseRight;
 }
 
+// The editor's one size at its zoom, as base and maximum size: embedding
+// hosts size their socket from the base and never stretch the window past the
+// maximum. No minimum: GTK 2 hosts (through suil) would pin their socket to it
+// and never grow after a zoom.
+void setSizeHints(Display* display, Window window, int width, int height)
+{
+    XSizeHints hints{};
+    hints.flags = PMaxSize | PBaseSize;
+    hints.max_width = hints.base_width = width;
+    hints.max_height = hints.base_height = height;
+    XSetWMNormalHints(display, window, &hints);
+}
+
 } // namespace
 
 std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, int height)
@@ -102,6 +115,7 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
                                         CopyFromParent, InputOutput, CopyFromParent,
                                         CWBackPixmap | CWEventMask, &attributes);
     XStoreName(display, window, "Window");
+    setSizeHints(display, window, width, height);
     XMapWindow(display, window);
     XWindowAttributes own{};
     const Status ownOk = XGetWindowAttributes(display, window, &own);
@@ -114,13 +128,15 @@ std::unique_ptr<X11Window> X11Window::create(unsigned long parent, int width, in
         XCloseDisplay(display);
         return nullptr;
     }
-    return std::unique_ptr<X11Window>(new X11Window(display, parent, window, std::move(pixels)));
+    return std::unique_ptr<X11Window>(new X11Window(display, parent, window, own, std::move(pixels)));
 }
 
 int X11Window::errorCount() { return gErrorCount; }
 
-X11Window::X11Window(Display* display, Window parent, Window window, std::unique_ptr<X11Backbuffer> pixels)
-    : display_(display), parent_(parent), window_(window), pixels_(std::move(pixels)),
+X11Window::X11Window(Display* display, Window parent, Window window, const XWindowAttributes& own,
+                     std::unique_ptr<X11Backbuffer> pixels)
+    : display_(display), parent_(parent), window_(window), visual_(own.visual), depth_(own.depth),
+      pixels_(std::move(pixels)),
       gc_(XCreateGC(display, window, 0, nullptr))
 {
 }
@@ -136,6 +152,22 @@ X11Window::~X11Window()
     XSync(display_, False);
     XCloseDisplay(display_);
     disownDisplay(display_);
+}
+
+bool X11Window::resize(int width, int height)
+{
+    if (closed_ || width <= 0 || height <= 0)
+        return false;
+    std::unique_ptr<X11Backbuffer> pixels = X11Backbuffer::create(display_, visual_, depth_, width, height);
+    if (!pixels)
+        return false;
+    pixels_ = std::move(pixels);
+    // The hints go first: a host reads them when it learns of the new size.
+    setSizeHints(display_, window_, width, height);
+    XResizeWindow(display_, window_, unsigned(width), unsigned(height));
+    // The host reads the hints and the size on its own connection.
+    XSync(display_, False);
+    return true;
 }
 
 int X11Window::mouseButtons()

@@ -29,6 +29,10 @@ public:
     void takeKeyboardFocus() override;
     void releaseKeyboardFocus() override;
     bool isOpen() const override { return !closed_; }
+    // Resizes this same window and its backbuffer, and updates its size hints
+    // (base and maximum: the editor has one size per zoom), which embedding
+    // hosts read to size their own window.
+    bool resize(int width, int height) override;
 
     // X errors raised on any of the toolkit's connections so far in this process.
     static int errorCount();
@@ -37,13 +41,16 @@ public:
     Window window() const { return window_; }
 
 private:
-    X11Window(Display* display, Window parent, Window window, std::unique_ptr<X11Backbuffer> pixels);
+    X11Window(Display* display, Window parent, Window window, const XWindowAttributes& own,
+              std::unique_ptr<X11Backbuffer> pixels);
     void dispatch(XEvent& event);
     void dispatchKey(XKeyEvent& event);
 
     Display* display_;
     Window parent_;
     Window window_;
+    Visual* visual_;
+    int depth_;
     std::unique_ptr<X11Backbuffer> pixels_;
     GC gc_;
     bool closed_ = false;

@@ -15,6 +15,7 @@
 
 // Last: Xlib's macros (None, Status) would break the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 // The view's zoom: the host's content scale sets the size the view reports,
 // and a new size, from the host or chosen in the editor, reaches the frame's
@@ -73,6 +74,50 @@ protected:
             frame.dispatch(std::chrono::milliseconds(10));
     }
 
+    // Runs the host's loop for a while, as it does between events.
+    static void runLoopFor(host::Vst3PlugFrame& frame, std::chrono::milliseconds time)
+    {
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < end)
+            frame.dispatch(std::chrono::milliseconds(10));
+    }
+
+    // The editor's window: the one child of the host's window (0 for none or several).
+    Window editorWindow()
+    {
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        XSync(display, False);
+        XQueryTree(display, parent, &root, &up, &children, &count);
+        const Window only = count == 1 ? children[0] : 0;
+        if (children != nullptr)
+            XFree(children);
+        return only;
+    }
+
+    struct Shape {
+        int width = 0, height = 0, minWidth = 0, maxWidth = 0, baseWidth = 0, baseHeight = 0;
+    };
+    // A window's size, and the size hints an embedding host reads from it.
+    Shape shapeOf(Window window)
+    {
+        Shape shape;
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(display, window, &attributes)) {
+            shape.width = attributes.width;
+            shape.height = attributes.height;
+        }
+        XSizeHints hints{};
+        long supplied = 0;
+        if (XGetWMNormalHints(display, window, &hints, &supplied)) {
+            shape.minWidth = hints.flags & PMinSize ? hints.min_width : 0;
+            shape.maxWidth = hints.flags & PMaxSize ? hints.max_width : 0;
+            shape.baseWidth = hints.flags & PBaseSize ? hints.base_width : 0;
+            shape.baseHeight = hints.flags & PBaseSize ? hints.base_height : 0;
+        }
+        return shape;
+    }
+
     testsupport::PrivateXServer server;
     Display* display = nullptr;
     Window parent = 0;
@@ -127,14 +172,26 @@ TEST_F(Vst3ViewScale, ANewZoomReachesTheHostsResizeViewFromTheRunLoop)
     view->setFrame(&frame);
     scaling->setContentScaleFactor(1.0f);
     ASSERT_EQ(view->attached(handle(), Steinberg::kPlatformTypeX11EmbedWindowID), kResultOk);
+    const Window window = editorWindow();
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(shapeOf(window).baseWidth, 629) << "hosts size their socket from the hints";
 
-    // The host's factor changes while open: the editor is rebuilt at idle, then asks.
+    // The host's factor changes while open: the editor is resized at idle, then asks.
     scaling->setContentScaleFactor(2.0f);
     EXPECT_EQ(frame.requestedWidth(), 0) << "never from inside the host's call";
     runLoopUntilAsked(frame, 1258);
     EXPECT_EQ(frame.requestedWidth(), 1258);
     EXPECT_EQ(frame.requestedHeight(), 968);
-    EXPECT_EQ(frame.handlerCount(), 1) << "the new X connection, served by the host";
+    EXPECT_EQ(frame.widthDuringResize(), 1258) << "getSize inside resizeView gives the new size";
+    EXPECT_EQ(frame.handlerCount(), 1) << "the X connection, served by the host";
+    EXPECT_EQ(editorWindow(), window) << "the host's embedded window lives on, resized in place";
+    const Shape doubled = shapeOf(window);
+    EXPECT_EQ(doubled.width, 1258);
+    EXPECT_EQ(doubled.height, 968);
+    EXPECT_EQ(doubled.minWidth, 0) << "a minimum would pin a GTK 2 host's socket to the first size";
+    EXPECT_EQ(doubled.baseWidth, 1258);
+    EXPECT_EQ(doubled.maxWidth, 1258);
+    EXPECT_EQ(doubled.baseHeight, 968);
 
     // Without a host factor, the user's choice in the editor asks as well.
     instrument->editor().setHostScale(0.0);
@@ -143,12 +200,56 @@ TEST_F(Vst3ViewScale, ANewZoomReachesTheHostsResizeViewFromTheRunLoop)
     EXPECT_EQ(frame.requestedWidth(), 944);
     EXPECT_EQ(frame.requestedWidth(), instrument->editor().width());
     EXPECT_EQ(sizeOf(view).getWidth(), frame.requestedWidth());
+    EXPECT_EQ(editorWindow(), window);
+    EXPECT_EQ(shapeOf(window).width, 944);
 
     view->removed();
     EXPECT_EQ(frame.handlerCount(), 0);
     EXPECT_EQ(frame.timerCount(), 0);
     view->setFrame(nullptr);
     scaling->release();
+    view->release();
+    instrument->release();
+}
+
+TEST_F(Vst3ViewScale, AHostThatKeepsItsSizeGetsTheEditorBackAtThatSize)
+{
+    TempFolder install;
+    ScopedEnv installPath("GRELMOND_INSTALL_PATH", install.path().c_str());
+    grelmond::vst3::Vst3Instrument* instrument = grelmond::vst3::Vst3Instrument::create();
+    ASSERT_NE(instrument, nullptr);
+    host::Vst3PlugFrame frame;
+    frame.refuseResizes(true);
+    IPlugView* view = instrument->createView("editor");
+    ASSERT_NE(view, nullptr);
+    view->setFrame(&frame);
+    instrument->editor().setHostScale(1.0);
+    ASSERT_EQ(view->attached(handle(), Steinberg::kPlatformTypeX11EmbedWindowID), kResultOk);
+    const Window window = editorWindow();
+
+    instrument->editor().setHostScale(0.0);
+    instrument->editor().chooseScale(2.0);
+    runLoopUntilAsked(frame, 1258);
+    runLoopFor(frame, std::chrono::milliseconds(300));
+    EXPECT_EQ(frame.requestCount(), 1) << "the size the host kept is not asked for again";
+    EXPECT_EQ(sizeOf(view).getWidth(), 629);
+    EXPECT_EQ(instrument->editor().scale(), 1.0);
+    EXPECT_EQ(editorWindow(), window);
+    EXPECT_EQ(shapeOf(window).width, 629) << "the picture fits the host's window again";
+    ViewRect same(0, 0, 629, 484);
+    EXPECT_EQ(view->onSize(&same), kResultOk);
+    ViewRect other(0, 0, 1258, 968);
+    EXPECT_NE(view->onSize(&other), kResultOk) << "a fixed-size view takes no other size";
+
+    // A host that later takes sizes gets the next choice.
+    frame.refuseResizes(false);
+    instrument->editor().chooseScale(1.5);
+    runLoopUntilAsked(frame, 944);
+    EXPECT_EQ(frame.widthDuringResize(), 944);
+    EXPECT_EQ(shapeOf(window).width, 944);
+
+    view->removed();
+    view->setFrame(nullptr);
     view->release();
     instrument->release();
 }

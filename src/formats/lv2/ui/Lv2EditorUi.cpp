@@ -80,7 +80,8 @@ bool Lv2EditorUi::open(void* parent, LV2UI_Widget* widget) {
   return true;
 }
 
-// Called from the editor's idle, after it has rebuilt itself at a new zoom.
+// Called from the editor's idle once it has resized its window (the widget
+// the host holds) for a new zoom and set the size hints that hosts read.
 bool Lv2EditorUi::resizeRequested(int width, int height) {
   return resize_ != nullptr && resize_->ui_resize(resize_->handle, width, height) == 0;
 }
