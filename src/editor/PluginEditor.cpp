@@ -200,8 +200,9 @@ void PluginEditor::chooseScale(double scale)
 {
     scale = std::clamp(scale, 1.0, 2.0);
     controller_.rememberZoom(int(std::lround(scale * 100.0)));
-    if (hostScale_ == 0.0)
-        applyScale(scale);
+    // A choice made in the menu is obeyed even where the host set a factor
+    // (Ardour always passes 1.0); the host's next factor, if it sends one, wins.
+    applyScale(scale);
 }
 
 void PluginEditor::applyScale(double scale)
