@@ -7,6 +7,8 @@
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <chrono>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -25,6 +27,9 @@ public:
     // The size the view last asked for (0 × 0 before any request).
     int requestedWidth() const { return requestedWidth_; }
     int requestedHeight() const { return requestedHeight_; }
+    // Resizes the window the view lives in; resizeView calls it before the view's onSize.
+    // False refuses the size.
+    void setWindowResizer(std::function<bool(int width, int height)> resizer) { resizer_ = std::move(resizer); }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) override;
 #if SMTG_OS_LINUX
@@ -43,6 +48,7 @@ public:
 private:
     int requestedWidth_ = 0;
     int requestedHeight_ = 0;
+    std::function<bool(int, int)> resizer_;
 #if SMTG_OS_LINUX
     struct Handler {
         Steinberg::Linux::IEventHandler* handler;
