@@ -4,6 +4,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +15,7 @@ namespace host {
 namespace {
 
 constexpr auto kIdleInterval = std::chrono::milliseconds(40);
+constexpr auto kCycleTime = std::chrono::milliseconds(500);
 
 struct EditorSize {
     int width = 0;
@@ -59,7 +61,8 @@ bool closeRequested(Display* display, Window window, Atom deleteWindow)
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == ClientMessage && Atom(event.xclient.data.l[0]) == deleteWindow)
+        if (event.type == ClientMessage && event.xclient.window == window &&
+            Atom(event.xclient.data.l[0]) == deleteWindow)
             close = true;
         else if (event.type == DestroyNotify && event.xdestroywindow.window == window)
             close = true;
@@ -67,9 +70,46 @@ bool closeRequested(Display* display, Window window, Atom deleteWindow)
     return close;
 }
 
+// One opening of the editor: until the user closes the window, or for one cycle.
+int showEditor(Instrument& plugin, Display* display, bool oneCycle)
+{
+    EditorSize size;
+    if (!plugin.editorSize(size.width, size.height)) {
+        std::fprintf(stderr, "grelmond-host: the plug-in has no editor\n");
+        return 1;
+    }
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    const Window window = makeTopLevel(display, size, deleteWindow);
+    plugin.setEditorWindowResizer([display, window](int width, int height) {
+        resizeTopLevel(display, window, {width, height});
+        return true;
+    });
+    void* handle = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+    if (!plugin.openEditor(handle)) {
+        std::fprintf(stderr, "grelmond-host: the editor did not open\n");
+        plugin.setEditorWindowResizer(nullptr);
+        XDestroyWindow(display, window);
+        XSync(display, False);
+        return 1;
+    }
+    const auto end = std::chrono::steady_clock::now() + kCycleTime;
+    while (!closeRequested(display, window, deleteWindow) && !(oneCycle && std::chrono::steady_clock::now() >= end)) {
+        plugin.idleEditor();
+        const auto [width, height] = plugin.takeEditorSizeRequest();
+        if (width > 0)
+            resizeTopLevel(display, window, {width, height});
+        std::this_thread::sleep_for(kIdleInterval);
+    }
+    plugin.closeEditor();
+    plugin.setEditorWindowResizer(nullptr);
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    return 0;
+}
+
 } // namespace
 
-int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize)
+int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize, int cycles)
 {
     std::string error;
     std::unique_ptr<Instrument> plugin = openInstrument(pluginPath, sampleRate, blockSize, error);
@@ -77,37 +117,17 @@ int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSi
         std::fprintf(stderr, "grelmond-host: %s\n", error.c_str());
         return 1;
     }
-    EditorSize size;
-    if (!plugin->editorSize(size.width, size.height)) {
-        std::fprintf(stderr, "grelmond-host: the plug-in has no editor\n");
-        return 1;
-    }
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "grelmond-host: cannot open the X display\n");
         return 1;
     }
-    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    const Window window = makeTopLevel(display, size, deleteWindow);
-    void* handle = reinterpret_cast<void*>(static_cast<uintptr_t>(window));
-    if (!plugin->openEditor(handle)) {
-        std::fprintf(stderr, "grelmond-host: the editor did not open\n");
-        XDestroyWindow(display, window);
-        XCloseDisplay(display);
-        return 1;
-    }
-    while (!closeRequested(display, window, deleteWindow)) {
-        plugin->idleEditor();
-        const auto [width, height] = plugin->takeEditorSizeRequest();
-        if (width > 0)
-            resizeTopLevel(display, window, {width, height});
-        std::this_thread::sleep_for(kIdleInterval);
-    }
-    plugin->closeEditor();
-    XDestroyWindow(display, window);
+    int result = 0;
+    for (int cycle = 0; cycle < std::max(cycles, 1) && result == 0; ++cycle)
+        result = showEditor(*plugin, display, cycles > 0);
     XCloseDisplay(display);
     plugin.reset();
-    return 0;
+    return result;
 }
 
 } // namespace host

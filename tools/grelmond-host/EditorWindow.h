@@ -4,9 +4,10 @@
 
 namespace host {
 
-// Opens the plug-in's editor in a top-level X window, as a host does
-// (effEditOpen with the window id, effEditIdle every 40 ms), until the user
-// closes the window. Returns the process exit code.
-int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize);
+// Opens the plug-in's editor (a VST 2 editor or a VST 3 view) in a top-level
+// native window, as a host does, until the user closes the window; or, with
+// `cycles` above 0, opens it, runs it half a second and closes it that many
+// times. Returns the process exit code.
+int runEditorWindow(const std::string& pluginPath, float sampleRate, int blockSize, int cycles);
 
 } // namespace host

@@ -53,10 +53,12 @@ void HostApp::printUsage()
 {
     std::puts("usage: grelmond-host [options] --info PLUGIN.so|PLUGIN.vst3\n"
               "       grelmond-host [options] --render OUT.wav|--bench PLUGIN.so\n"
-              "       grelmond-host [options] --editor PLUGIN.so\n"
+              "       grelmond-host [options] --editor PLUGIN.so|PLUGIN.vst3\n"
+              "       grelmond-host [options] --editor-cycles N PLUGIN.so|PLUGIN.vst3\n"
               "  --info PLUGIN.so   load any VST 2 instrument (or VST 3 bundle) and print what a host reads from it:\n"
               "                     identity, flags, outputs, program names and every parameter\n"
               "  --editor PLUGIN.so open the plug-in's editor in a window until it is closed\n"
+              "  --editor-cycles N  open the editor, run it half a second and close it, N times\n"
               "  --rate HZ          sample rate given to the plug-in (default 44100)\n"
               "  --block FRAMES     block size given to the plug-in (default 512)");
     std::fputs(RenderCommand::usage(), stdout);
@@ -74,6 +76,13 @@ bool HostApp::parse(const std::vector<std::string>& args, HostOptions& options, 
         } else if (arg == "--editor" && hasValue) {
             options.command = HostOptions::Command::Editor;
             options.pluginPath = args[++i];
+        } else if (arg == "--editor-cycles" && hasValue) {
+            if (!parseNumber(args[++i], number) || number < 1.0 || number > 1000.0 || number != int(number)) {
+                error = "--editor-cycles wants a whole number from 1 to 1000";
+                return false;
+            }
+            options.command = HostOptions::Command::Editor;
+            options.editorCycles = static_cast<int>(number);
         } else if (arg == "--rate" && hasValue) {
             if (!parseNumber(args[++i], number) || number < 8000.0 || number > 384000.0) {
                 error = "--rate wants a sample rate from 8000 to 384000";
@@ -95,6 +104,10 @@ bool HostApp::parse(const std::vector<std::string>& args, HostOptions& options, 
             error = "unknown or incomplete option: " + arg;
             return false;
         }
+    }
+    if (options.command == HostOptions::Command::Editor && options.pluginPath.empty()) {
+        error = "which plug-in? give PLUGIN.so or PLUGIN.vst3 as the last argument";
+        return false;
     }
     if (options.command == HostOptions::Command::None && options.render.active) {
         if (options.pluginPath.empty()) {
@@ -133,7 +146,7 @@ int HostApp::run(const std::vector<std::string>& args)
         return RenderCommand::run(options.pluginPath, request);
     }
     case HostOptions::Command::Editor:
-        return runEditorWindow(options.pluginPath, options.sampleRate, options.blockSize);
+        return runEditorWindow(options.pluginPath, options.sampleRate, options.blockSize, options.editorCycles);
     case HostOptions::Command::None:
         break;
     }

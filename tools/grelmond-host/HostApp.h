@@ -18,6 +18,7 @@ struct HostOptions {
     std::string pluginPath;
     float sampleRate = 44100.0f;
     int blockSize = 512;
+    int editorCycles = 0; // 0: the editor stays open until its window is closed
     RenderRequest render;
 };
 

@@ -5,6 +5,7 @@
 // loader implements it (Vst2Instrument, Vst3Plugin).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -67,6 +68,9 @@ public:
     // A new editor size the plug-in asked its window for since the last call
     // (a zoom change); 0 × 0 when none.
     virtual std::pair<int, int> takeEditorSizeRequest() { return {0, 0}; }
+    // Formats whose editor asks for a size and waits for the window to take it
+    // call `resize` then (false: refused); the others leave it to takeEditorSizeRequest.
+    virtual void setEditorWindowResizer(std::function<bool(int width, int height)> resize) { (void)resize; }
 };
 
 // Loads PATH by its kind (a ".vst3" bundle or a VST 2 library) and prepares it

@@ -12,14 +12,25 @@ namespace host {
 
 using namespace Steinberg;
 
+namespace {
+
+// Larger than any screen; a bigger request is a broken rectangle.
+constexpr int kMaxViewSide = 16384;
+
+} // namespace
+
 tresult PLUGIN_API Vst3PlugFrame::resizeView(IPlugView* view, ViewRect* newSize)
 {
     if (view == nullptr || newSize == nullptr)
         return kInvalidArgument;
-    requestedWidth_ = newSize->getWidth();
-    requestedHeight_ = newSize->getHeight();
+    const int width = newSize->getWidth();
+    const int height = newSize->getHeight();
+    if (width <= 0 || height <= 0 || width > kMaxViewSide || height > kMaxViewSide)
+        return kInvalidArgument;
+    requestedWidth_ = width;
+    requestedHeight_ = height;
     ++requestCount_;
-    if (refuse_)
+    if (refuse_ || (resizer_ && !resizer_(width, height)))
         return kResultFalse;
     const tresult result = view->onSize(newSize);
     ViewRect now;

@@ -7,6 +7,8 @@
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <chrono>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -30,6 +32,9 @@ public:
     void refuseResizes(bool refuse) { refuse_ = refuse; }
     // The width the view's getSize gave inside the last accepted resizeView, after onSize.
     int widthDuringResize() const { return widthDuringResize_; }
+    // Resizes the window the view lives in; resizeView calls it before the view's onSize.
+    // False refuses the size.
+    void setWindowResizer(std::function<bool(int width, int height)> resizer) { resizer_ = std::move(resizer); }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) override;
 #if SMTG_OS_LINUX
@@ -51,6 +56,7 @@ private:
     int requestCount_ = 0;
     bool refuse_ = false;
     int widthDuringResize_ = 0;
+    std::function<bool(int, int)> resizer_;
 #if SMTG_OS_LINUX
     struct Handler {
         Steinberg::Linux::IEventHandler* handler;

@@ -21,6 +21,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -68,6 +69,10 @@ public:
     bool openEditor(void* parent) override;
     void idleEditor() override;
     void closeEditor() override;
+    void setEditorWindowResizer(std::function<bool(int width, int height)> resize) override
+    {
+        frame_.setWindowResizer(std::move(resize));
+    }
 
 private:
     bool openModule(const std::string& path, std::string& error);
