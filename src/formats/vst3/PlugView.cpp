@@ -1,4 +1,5 @@
 #include "formats/vst3/PlugView.h"
+#include "formats/vst3/InterfaceAnswer.h"
 
 #include "editor/EditorLayout.h"
 #include "formats/vst3/Vst3Instrument.h"
@@ -31,16 +32,6 @@ void CALLBACK idleTimer(HWND, UINT, UINT_PTR id, DWORD)
     reinterpret_cast<PlugView*>(id)->idle();
 }
 #endif
-
-template <typename Interface, typename Self>
-bool answer(Self* self, const TUID iid, void** obj)
-{
-    if (!FUnknownPrivate::iidEqual(iid, Interface::iid))
-        return false;
-    self->addRef();
-    *obj = static_cast<Interface*>(self);
-    return true;
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "formats/vst3/Vst3Instrument.h"
+#include "formats/vst3/InterfaceAnswer.h"
 
 #include "formats/vst3/ClassIds.h"
 #include "formats/vst3/ParameterLayout.h"
@@ -17,16 +18,6 @@ using namespace Steinberg;
 namespace {
 
 constexpr int32 kStateReadPiece = 1 << 16;
-
-template <typename Interface, typename Self>
-bool answer(Self* self, const TUID iid, void** obj)
-{
-    if (!FUnknownPrivate::iidEqual(iid, Interface::iid))
-        return false;
-    self->addRef();
-    *obj = static_cast<Interface*>(self);
-    return true;
-}
 
 } // namespace
 
