@@ -1,38 +1,11 @@
+#include "CountingAllocator.h"
 #include "VoiceRig.h"
 #include "render/VoicePool.h"
 
-#include <memory>
-
-// The replaced operators pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
-// Every plain allocation in this test program goes through here; the count
-// shows whether the code between two reads allocated.
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t n) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(n ? n : 1);
-}
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include <memory>
+#include <vector>
 
 TEST(RenderPath, StartingRenderingAndEndingVoicesNeverAllocates) {
     VoiceRig rig;
@@ -42,12 +15,12 @@ TEST(RenderPath, StartingRenderingAndEndingVoicesNeverAllocates) {
     std::vector<float> left(441), right(441);
     grelmond::SampleStore& store = *rig.engine.store();
 
-    long probe = allocations.load();
+    long probe = allocationCount();
     auto* counted = new std::vector<float>(8);
     delete counted;
-    ASSERT_GT(allocations.load(), probe) << "the counting hook is not in place";
+    ASSERT_GT(allocationCount(), probe) << "the counting hook is not in place";
 
-    long before = allocations.load();
+    long before = allocationCount();
     for (int f = 0; f < 26; ++f) {
         rig.setFunction(f);
         grelmond::Voice* v = store.createVoice(100, 60 + f, 10);
@@ -57,7 +30,7 @@ TEST(RenderPath, StartingRenderingAndEndingVoicesNeverAllocates) {
         }
         store.destroyVoice(v);
     }
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(allocationCount() - before, 0);
 }
 
 TEST(RenderPath, TheBatchedPoolNeverAllocates) {
@@ -71,7 +44,7 @@ TEST(RenderPath, TheBatchedPoolNeverAllocates) {
         auto pool = std::make_unique<grelmond::VoicePool>();
         pool->attach(rig.engine.store(), nullptr);
         pool->setSimdPath(path);
-        long before = allocations.load();
+        long before = allocationCount();
         for (int f = 0; f < 26; f += 5) {
             rig.setFunction(f);
             for (int v = 0; v < 13; ++v) pool->start(100, 40 + v, v * 30, 0.0f);
@@ -82,6 +55,6 @@ TEST(RenderPath, TheBatchedPoolNeverAllocates) {
             }
             pool->clear();
         }
-        EXPECT_EQ(allocations.load() - before, 0) << grelmond::simdPathName(path);
+        EXPECT_EQ(allocationCount() - before, 0) << grelmond::simdPathName(path);
     }
 }

@@ -1,5 +1,6 @@
 // What run() must never do: allocate, let a NaN or infinity out, or let one
 // instance disturb another.
+#include "CountingAllocator.h"
 #include "Lv2Performance.h"
 #include "Lv2TestPaths.h"
 #include "ScopedEnv.h"
@@ -18,30 +19,7 @@
 #include <limits>
 #include <new>
 
-// The replaced operators pair malloc with free on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
-// Every plain allocation in this program, the plug-in's included, passes here.
-namespace {
-std::atomic<long> allocations{0};
-}
-
-void* operator new(std::size_t n) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1))
-    return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(n ? n : 1);
-}
-void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -66,13 +44,13 @@ TEST(Lv2RealTime, RunNeverAllocates) {
   ASSERT_TRUE(plugin.load(lv2Bundle(), 48000.0, 256)) << plugin.error();
   play(plugin, 64); // the first blocks may set up what rendering keeps
 
-  const long probe = allocations.load();
+  const long probe = allocationCount();
   auto* counted = new std::vector<float>(8);
   delete counted;
-  ASSERT_GT(allocations.load(), probe) << "the counting hook is not in place";
-  const long before = allocations.load();
+  ASSERT_GT(allocationCount(), probe) << "the counting hook is not in place";
+  const long before = allocationCount();
   play(plugin, 400);
-  EXPECT_EQ(allocations.load() - before, 0);
+  EXPECT_EQ(allocationCount() - before, 0);
 }
 
 TEST(Lv2RealTime, WildPortValuesNeverReachTheOutputAsNanOrInfinity) {
@@ -122,9 +100,9 @@ TEST(Lv2RealTime, FileCommandsLeaveRunAllocationFree) {
     }
     long inRun = 0;
     auto countedRun = [&] {
-      const long before = allocations.load();
+      const long before = allocationCount();
       plugin.run(256);
-      inRun += allocations.load() - before;
+      inRun += allocationCount() - before;
     };
     int answers = 0;
     for (int round = 0; round < 10; ++round) {
