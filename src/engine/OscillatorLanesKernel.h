@@ -195,18 +195,17 @@ void oscillatorFrames(OscillatorLanes& s, int first, const OscillatorLanes::Fram
     V amp1 = loadLanes<V>(s.ampStage1 + first);
     V amp2 = loadLanes<V>(s.ampStage2 + first);
     const V level = loadLanes<V>(s.ampLevel + first);
+    // The amplitude's smoothing is a chain of dependent steps: it runs beside
+    // the first oscillator's reads rather than alone.
     for (int i = 0; i < count; ++i) {
         amp1 = 0.9f * amp1 + 0.1f * level;
         amp2 = 0.9f * amp2 + 0.1f * amp1;
         storeLanes(amp + i * stride, amp2);
+        storeLanes(mix + i * stride, osc[0].sample());
+        osc[0].advance(amp2);
     }
     storeLanes(s.ampStage1 + first, amp1);
     storeLanes(s.ampStage2 + first, amp2);
-
-    for (int i = 0; i < count; ++i) {
-        storeLanes(mix + i * stride, osc[0].sample());
-        osc[0].advance(loadLanes<V>(amp + i * stride));
-    }
     for (int i = 0; i < count; ++i) {
         storeLanes(mix + i * stride, (loadLanes<V>(mix + i * stride) + osc[1].sample()) * mixScale);
         osc[1].advance(loadLanes<V>(amp + i * stride));
