@@ -18,6 +18,7 @@ Lanes4 pick(const float* table, IntLanes4 index)
 }
 
 struct PerLane {
+    static constexpr bool kLean = true;
     static bool any(IntLanes4 mask) { return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0; }
     static Lanes4 weights(const float* table, IntLanes4 index, bool) { return pick(table, index); }
     static void heads(const float* ring, IntLanes4 at, bool, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
@@ -39,6 +40,13 @@ struct PerLane {
         r1 = pick(ring, (at + 1) & kMask);
         r2 = pick(ring, (at + kHalf) & kMask);
         r3 = pick(ring, (at + kHalf + 1) & kMask);
+    }
+
+    // The pairs at a[j] into r0, r1 and at a[j] + offset into r2, r3.
+    static void pairs(const float* ring, const int* a, int offset, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
+    {
+        pairs(ring, a, r0, r1);
+        pairs(ring + offset, a, r2, r3);
     }
 
     // ring[a[j]] into lane j of first, the slot after it into second.
