@@ -2,8 +2,6 @@
 
 #include "render/LfoPhase.h"
 
-#include <algorithm>
-
 namespace grelmond {
 
 void Chorus::reset()
@@ -37,17 +35,8 @@ void Chorus::process(float& left, float& right, float mix, float depth)
 void Chorus::processSpan(float* left, float* right, int frames, float mix, float depth, bool wide)
 {
     const float spread = lfo_ * 0.025f * depth;
-    const float ratio[2] = {0.995f - spread, 1.005f + spread};
-    for (int k = 0; k < frames; k += TapPhases::kMaxFrames)
-        processRun(left + k, right + k, std::min(frames - k, TapPhases::kMaxFrames), mix, ratio, wide);
-}
-
-void Chorus::processRun(float* left, float* right, int frames, float mix, const float* ratio, bool wide)
-{
-    const float start[2] = {left_.readPhase(), right_.readPhase()};
-    const bool table = phases_.fill(start, ratio, 2, frames);
-    left_.processSpan(left, left, frames, mix, ratio[0], wide, table ? phases_.row(0) : nullptr);
-    right_.processSpan(right, right, frames, mix, ratio[1], wide, table ? phases_.row(1) : nullptr);
+    left_.processSpan(left, left, frames, mix, 0.995f - spread, wide);
+    right_.processSpan(right, right, frames, mix, 1.005f + spread, wide);
 }
 
 } // namespace grelmond

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/PitchShiftTap.h"
-#include "render/TapPhases.h"
 
 #include <cstdint>
 
@@ -24,16 +23,11 @@ public:
     int direction() const { return direction_; }
 
 private:
-    // processSpan() for at most TapPhases::kMaxFrames frames at the two ratios.
-    void processRun(float* left, float* right, int frames, float mix, const float* ratio, bool wide);
-
     PitchShiftTap left_;
     PitchShiftTap right_;
     int phase_ = 0;
     int direction_ = 1;
     float lfo_ = 0.0f;
-    // Scratch: both taps' read phases over the frames being worked.
-    TapPhases phases_;
 };
 
 } // namespace grelmond

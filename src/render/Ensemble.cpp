@@ -47,23 +47,9 @@ void Ensemble::process(float& left, float& right)
 
 void Ensemble::processSpan(float* left, float* right, int frames, bool wide)
 {
-    static_assert(TapPhases::kMaxTaps >= kMaxTaps);
-    // A frame's copies depend only on that frame's earlier copies, so the span
-    // may be worked in runs as short as the phase table.
-    for (int k = 0; k < frames; k += TapPhases::kMaxFrames)
-        processRun(left + k, right + k, std::min(frames - k, TapPhases::kMaxFrames), wide);
-}
-
-void Ensemble::processRun(float* left, float* right, int frames, bool wide)
-{
-    std::array<float, kMaxTaps> start;
-    for (int t = 0; t < tapCount_; ++t)
-        start[t] = taps_[t].readPhase();
-    const bool table = phases_.fill(start.data(), ratio_.data(), tapCount_, frames);
     const int upper = tapCount_ / 2;
     for (int t = 0; t < tapCount_; ++t)
-        taps_[t].addSpan(left, t < upper ? left : right, frames, 1.0f, ratio_[t], gain_[t], wide,
-                         table ? phases_.row(t) : nullptr);
+        taps_[t].addSpan(left, t < upper ? left : right, frames, 1.0f, ratio_[t], gain_[t], wide);
 }
 
 } // namespace grelmond

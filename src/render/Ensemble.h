@@ -1,7 +1,6 @@
 #pragma once
 
 #include "render/PitchShiftTap.h"
-#include "render/TapPhases.h"
 
 #include <array>
 
@@ -28,15 +27,10 @@ public:
     float gain(int tap) const { return gain_[tap]; }
 
 private:
-    // processSpan() for at most TapPhases::kMaxFrames frames.
-    void processRun(float* left, float* right, int frames, bool wide);
-
     std::array<float, kMaxTaps> ratio_{};
     std::array<float, kMaxTaps> gain_{};
     std::array<PitchShiftTap, kMaxTaps> taps_{};
     int tapCount_ = 0;
-    // Scratch: the taps' read phases over the frames being worked.
-    TapPhases phases_;
 };
 
 } // namespace grelmond

@@ -9,9 +9,6 @@ struct PitchShiftLanes {
     const float* weights;
     int writeIndex;
     float readPhase;
-    // The read phase before each frame and after the last (see TapPhases), or
-    // null for the lanes to make them.
-    const float* phases;
 
     // Whole groups of four (SSE2) or eight (AVX2, only where the CPU has it)
     // frames; returns the frames done. Stops before a group it must leave to

@@ -39,15 +39,12 @@ float PitchShiftTap::wrapped(float phase)
 }
 
 template <class Lanes, class One>
-void PitchShiftTap::runSpan(int frames, bool wide, const float* phases, Lanes&& lanes, One&& one)
+void PitchShiftTap::runSpan(int frames, bool wide, Lanes&& lanes, One&& one)
 {
     const int width = wide ? 8 : 4;
-    if (phases != nullptr && !(phases[0] == readPhase_))
-        phases = nullptr;
-    PitchShiftLanes s{ring_.data(), weights_.data(), writeIndex_, readPhase_, nullptr};
+    PitchShiftLanes s{ring_.data(), weights_.data(), writeIndex_, readPhase_};
     int k = 0;
     for (;;) {
-        s.phases = phases != nullptr ? phases + k : nullptr;
         k += lanes(s, k);
         writeIndex_ = s.writeIndex;
         readPhase_ = s.readPhase;
@@ -62,18 +59,16 @@ void PitchShiftTap::runSpan(int frames, bool wide, const float* phases, Lanes&& 
     }
 }
 
-void PitchShiftTap::processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide,
-                                const float* phases)
+void PitchShiftTap::processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide)
 {
-    runSpan(frames, wide, phases, [&](PitchShiftLanes& s, int k) {
+    runSpan(frames, wide, [&](PitchShiftLanes& s, int k) {
         return wide ? s.run8(in + k, out + k, frames - k, mix, ratio) : s.run4(in + k, out + k, frames - k, mix, ratio);
     }, [&](int k) { out[k] = process(in[k], mix, ratio); });
 }
 
-void PitchShiftTap::addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide,
-                            const float* phases)
+void PitchShiftTap::addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide)
 {
-    runSpan(frames, wide, phases, [&](PitchShiftLanes& s, int k) {
+    runSpan(frames, wide, [&](PitchShiftLanes& s, int k) {
         return wide ? s.add8(in + k, sum + k, frames - k, mix, ratio, gain)
                     : s.add4(in + k, sum + k, frames - k, mix, ratio, gain);
     }, [&](int k) { sum[k] += gain * process(in[k], mix, ratio); });

@@ -22,14 +22,9 @@ public:
     // in[k], with the float arithmetic of each frame unchanged; several frames
     // are worked in the lanes of one vector: eight with AVX2 when `wide` (only
     // where the CPU has it), four with SSE2 otherwise. `out` may be `in`.
-    // `phases`, where given, holds the read phase now and after each frame, as
-    // TapPhases makes them; a table that does not start at the phase is not used.
-    void processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide,
-                     const float* phases = nullptr);
+    void processSpan(const float* in, float* out, int frames, float mix, float ratio, bool wide);
     // The same adding: sum[k] += gain × process(in[k]). `sum` may be `in`.
-    void addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide,
-                 const float* phases = nullptr);
-    float readPhase() const { return readPhase_; }
+    void addSpan(const float* in, float* sum, int frames, float mix, float ratio, float gain, bool wide);
 
     static float lerp(float a, float b, float f) { return a + (b - a) * f; }
     // The read phase one frame on. Ratios stay near 1, but a stray value must
@@ -49,7 +44,7 @@ private:
     // Hands the span to `lanes(state, k)` from frame k on, and what it leaves
     // to `one(k)` frame by frame.
     template <class Lanes, class One>
-    void runSpan(int frames, bool wide, const float* phases, Lanes&& lanes, One&& one);
+    void runSpan(int frames, bool wide, Lanes&& lanes, One&& one);
 
     std::array<float, kSize> ring_{};
     int writeIndex_ = 0;

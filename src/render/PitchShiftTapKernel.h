@@ -25,6 +25,38 @@ constexpr int kHalf = kRing / 2;
 // `steady` promises a whole group at a ratio of 0.5 to 1.5. Where Reads::kLean,
 // Reads::pairs(ring, at, offset, r0, r1, r2, r3) loads the slot pairs at at[j]
 // and at[j] + offset, none past the ring's end, for leanRun().
+// How many of the next `frames` frames' phases, stepping from `phase` by
+// `ratio` (0.5 to 1.5) one float add at a time as process() does, are exactly
+// phase + k × step. While the sums stay in the binade of `phase` (below the
+// next power of two) every float there is a multiple of its unit u, phase
+// among them, so each add rounds the ratio alone to a multiple of u: the same
+// `step` every frame, unless the ratio lies exactly halfway between two
+// multiples, where ties to even would alternate with the phase's last bit.
+// Then, and for a phase under 2, no frames.
+inline int exactSteps(float phase, float ratio, int frames, float& step)
+{
+    if (!(phase >= 2.0f && phase < static_cast<float>(kRing)))
+        return 0;
+    std::uint32_t bits;
+    __builtin_memcpy(&bits, &phase, sizeof bits);
+    const std::uint32_t exponent = bits >> 23;
+    const std::uint32_t topBits = (exponent + 1) << 23, halfUnitBits = (exponent - 24) << 23;
+    float top, halfUnit;
+    __builtin_memcpy(&top, &topBits, sizeof top);
+    __builtin_memcpy(&halfUnit, &halfUnitBits, sizeof halfUnit);
+    // Both differences are exact (their operands lie within a factor of two).
+    step = (phase + ratio) - phase;
+    const float miss = ratio - step;
+    if (!(miss < halfUnit && -miss < halfUnit))
+        return 0;
+    // k × step is exact (a multiple of u below 2^24 u), and so is phase plus
+    // it while below top; the first k reaching top ends the run.
+    int k = std::min(frames, static_cast<int>((top - phase) / step));
+    while (k > 0 && !(phase + static_cast<float>(k) * step < top))
+        --k;
+    return k;
+}
+
 template <class V, class I, class Reads>
 struct TapLanes {
     static constexpr int kLanes = sizeof(V) / sizeof(float);
@@ -62,7 +94,6 @@ struct TapLanes {
         const float* weights;
         int first;   // the write index
         float phase; // the read phase
-        const float* phases; // the phases from this group's first frame on, or null
         float ratio;
         V scale, dry, mix, gain; // every lane the same
         bool forward;
@@ -70,12 +101,11 @@ struct TapLanes {
         I lane;
     };
 
-    static V splat(float x)
+    static V splat(float x) { return splat(x, std::make_index_sequence<kLanes>()); }
+    template <std::size_t... J>
+    static V splat(float x, std::index_sequence<J...>)
     {
-        V v;
-        for (int j = 0; j < kLanes; ++j)
-            v[j] = x;
-        return v;
+        return V{((void)J, x)...};
     }
 
     // process()'s output from the frame's input x, weight w, fraction f and
@@ -106,35 +136,48 @@ struct TapLanes {
     }
 
     // Whole groups in a run, checked once for the run rather than group by
-    // group: a ratio of 0.5 to 1.5, phases from a table, no wrap of the phase
-    // or of the write position, every head's slot pairs within one half of the
-    // ring and clear of the slots its group writes. The heads' slots then come
-    // from scalar conversions of the phases, the second head's at a fixed
-    // offset from the first's, so no head index leaves a vector register.
-    // Returns the groups done (none where the run's ends fail the checks).
+    // group: a ratio of 0.5 to 1.5, phases that step evenly (exactSteps()), no
+    // wrap of the phase or of the write position, every head's slot pairs
+    // within one half of the ring and clear of the slots its group writes. The
+    // phases then come from one add each off the group's first, the heads'
+    // slots from scalar conversions, the second head's at a fixed offset from
+    // the first's, so no head index leaves a vector register. Returns the
+    // groups done (none where the run's ends fail the checks).
     template <bool Add>
     static int leanRun(Group& g, const float* in, float* out, int groups)
     {
         constexpr int kMaxRun = 16;
-        if (!g.steady || g.phases == nullptr)
+        if (!g.steady)
             return 0;
-        const int n = std::min({groups, (kRing - g.first) / kLanes, kMaxRun});
-        const int m = n * kLanes;
-        if (n <= 0 || !leanFits(g.phases, g.first, m))
+        float step;
+        const int most = std::min({groups * kLanes, (kRing - g.first) & ~(kLanes - 1), kMaxRun * kLanes});
+        const int m = exactSteps(g.phase, g.ratio, most, step) & ~(kLanes - 1);
+        if (m <= 0 || !leanFits(g.phase + step, g.phase + static_cast<float>(m) * step, g.first, m))
             return 0;
-        const float* p = g.phases;
-        const int offset = static_cast<int>(p[1]) & kHalf ? -kHalf : kHalf;
+        const int offset = static_cast<int>(g.phase + step) & kHalf ? -kHalf : kHalf;
+        // Every frame's head before its step lies within the same quarter
+        // ring (sign and half) from the frame's write slot (leanFits()), where
+        // the weight index is linear in that place s: (±s + c) / 2.
+        const int quarter = (static_cast<int>(g.phase + step) - g.first) >> 11;
+        const int flip = -(quarter & 1);
+        const int base = (quarter & 1 ? (quarter + 1) * kHalf : -quarter * kHalf) - flip;
+        float by[kLanes + 1]; // j steps, exactly
+        for (int j = 0; j <= kLanes; ++j)
+            by[j] = static_cast<float>(j) * step;
+        V ahead;
+        __builtin_memcpy(&ahead, by + 1, sizeof ahead);
+        float phase = g.phase;
+        int back = static_cast<int>(phase);
         for (int k = 0; k < m; k += kLanes) {
-            V before, after;
-            __builtin_memcpy(&before, p + k, sizeof before);
-            __builtin_memcpy(&after, p + k + 1, sizeof after);
+            const V after = splat(phase) + ahead;
             int at[kLanes];
-            for (int j = 0; j < kLanes; ++j)
-                at[j] = static_cast<int>(p[k + j + 1]);
-            I dist = (g.first + k + g.lane) - __builtin_convertvector(before, I);
-            dist = dist < 0 ? -dist : dist;
-            const I fold = dist <= kHalf ? dist : kRing - dist;
-            const V w = Reads::weights(g.weights, fold >> 1, true);
+            V w;
+            for (int j = 0; j < kLanes; ++j) {
+                at[j] = static_cast<int>(phase + by[j + 1]);
+                const int place = (j == 0 ? back : at[j - 1]) - (g.first + k + j);
+                w[j] = g.weights[((place ^ flip) + base) >> 1];
+            }
+            back = at[kLanes - 1];
             const V f = after - __builtin_convertvector(__builtin_convertvector(after, I), V);
             V r0, r1, r2, r3;
             Reads::pairs(g.ring, at, offset, r0, r1, r2, r3);
@@ -148,32 +191,31 @@ struct TapLanes {
             }
             __builtin_memcpy(out + k, &y, sizeof y);
             __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
+            phase += by[kLanes];
         }
         g.first = (g.first + m) & kMask;
-        g.phase = p[m];
-        g.phases += m;
-        return n;
+        g.phase = phase;
+        return m / kLanes;
     }
 
-    // Whether m frames from phases p[0..m] and write position `first` (at
-    // most kRing - m) meet leanRun()'s terms. Over a run the heads move
-    // forward, and a head's place behind or ahead of the frame's write slot
-    // changes by at most a slot a frame, evenly up to one slot of rounding
-    // (the phases' float steps differ from the ratio by under 2^-13), so the
-    // run's first and last frames bound every frame between them.
-    static bool leanFits(const float* p, int first, int m)
+    // Whether m frames, the heads after the first at phase `a` and after the
+    // last at `z`, from write position `first` (at most kRing - m) meet
+    // leanRun()'s terms. The phases step evenly forward, so a head's place
+    // behind or ahead of its frame's write slot moves one way, by at most a
+    // slot a frame, and the run's first and last frames bound all between.
+    static bool leanFits(float a, float z, int first, int m)
     {
-        const int a = static_cast<int>(p[1]);
-        const int z = static_cast<int>(p[m]);
-        if (!(p[m] >= p[1]) || z + 1 > kMask || (a & kHalf) != ((z + 1) & kHalf))
+        const int i = static_cast<int>(a);
+        const int j = static_cast<int>(z);
+        if (j + 1 > kMask || (i & kHalf) != ((j + 1) & kHalf))
             return false;
         // A frame reads a slot its group has written when its head is 0 to 4
         // slots behind its own write slot, in either half of the ring; two
         // slots of margin.
-        const int ra = a - first;
-        const int rz = z - (first + m - 1);
+        const int ri = i - first;
+        const int rj = j - (first + m - 1);
         const auto clear = [](int r) { return (r & (kHalf - 1)) >= 3 && (r & (kHalf - 1)) <= kHalf - 7; };
-        return clear(ra) && clear(rz) && (ra & ~(kHalf - 1)) == (rz & ~(kHalf - 1));
+        return clear(ri) && clear(rj) && (ri & ~(kHalf - 1)) == (rj & ~(kHalf - 1));
     }
 
     // One group of frames, all kLanes of them (Full) or the first `count`:
@@ -186,20 +228,11 @@ struct TapLanes {
         I valid = g.lane < count;
         if constexpr (Full)
             valid = g.lane >= 0;
-        if (g.phases != nullptr) {
-            // Given phases are wrapped already (and move forward): a wrap shows
-            // as a phase below the one before.
-            __builtin_memcpy(&before, g.phases, sizeof before);
-            __builtin_memcpy(&after, g.phases + 1, sizeof after);
-            if (Reads::any(valid & (after < before)))
-                return false;
-        } else {
-            phases(g.phase, g.ratio, before, after, std::make_index_sequence<kLanes>());
-            // A phase leaving the ring (or not a number) is wrapped by process().
-            if (!(Full && g.forward && after[kLanes - 1] < static_cast<float>(kRing)) &&
-                Reads::any(valid & ~((after >= 0.0f) & (after < static_cast<float>(kRing)))))
-                return false;
-        }
+        phases(g.phase, g.ratio, before, after, std::make_index_sequence<kLanes>());
+        // A phase leaving the ring (or not a number) is wrapped by process().
+        if (!(Full && g.forward && after[kLanes - 1] < static_cast<float>(kRing)) &&
+            Reads::any(valid & ~((after >= 0.0f) & (after < static_cast<float>(kRing)))))
+            return false;
         I at = __builtin_convertvector(after, I);
         I back = __builtin_convertvector(before, I);
         V x;
@@ -240,8 +273,6 @@ struct TapLanes {
         }
         g.first = (g.first + count) & kMask;
         g.phase = after[count - 1];
-        if (g.phases != nullptr)
-            g.phases += count;
         return true;
     }
 
@@ -251,7 +282,7 @@ struct TapLanes {
     static int run(grelmond::PitchShiftLanes& s, const float* in, float* out, int frames, float mix, float ratio,
                    float gain)
     {
-        Group g{s.ring, s.weights, s.writeIndex, s.readPhase, s.phases, ratio, splat(1.0f + ratio / 2.0f),
+        Group g{s.ring, s.weights, s.writeIndex, s.readPhase, ratio, splat(1.0f + ratio / 2.0f),
                 splat(1.0f - mix), splat(mix), splat(gain), ratio >= 0.0f, ratio >= 0.5f && ratio <= 1.5f, I{}};
         for (int j = 0; j < kLanes; ++j)
             g.lane[j] = j;
