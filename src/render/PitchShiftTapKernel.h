@@ -157,27 +157,38 @@ struct TapLanes {
         const int offset = static_cast<int>(g.phase + step) & kHalf ? -kHalf : kHalf;
         // Every frame's head before its step lies within the same quarter
         // ring (sign and half) from the frame's write slot (leanFits()), where
-        // the weight index is linear in that place s: (±s + c) / 2.
+        // twice the weight index is linear in that place: ±place + c.
         const int quarter = (static_cast<int>(g.phase + step) - g.first) >> 11;
-        const int flip = -(quarter & 1);
-        const int base = (quarter & 1 ? (quarter + 1) * kHalf : -quarter * kHalf) - flip;
+        const int c = quarter & 1 ? (quarter + 1) * kHalf : -quarter * kHalf;
+        const float end = quarter & 1 ? leanGroups<Add, true>(g, in, out, m, step, offset, c)
+                                      : leanGroups<Add, false>(g, in, out, m, step, offset, c);
+        g.first = (g.first + m) & kMask;
+        g.phase = end;
+        return m / kLanes;
+    }
+
+    // leanRun()'s m frames; returns the phase after them. Flip: the weight
+    // index falls as the head's place from the write slot grows.
+    template <bool Add, bool Flip>
+    static float leanGroups(const Group& g, const float* in, float* out, int m, float step, int offset, int c)
+    {
         float by[kLanes + 1]; // j steps, exactly
         for (int j = 0; j <= kLanes; ++j)
             by[j] = static_cast<float>(j) * step;
         V ahead;
         __builtin_memcpy(&ahead, by + 1, sizeof ahead);
         float phase = g.phase;
-        int back = static_cast<int>(phase);
+        unsigned back = static_cast<unsigned>(static_cast<int>(phase));
         for (int k = 0; k < m; k += kLanes) {
             const V after = splat(phase) + ahead;
-            int at[kLanes];
-            V w;
+            unsigned at[kLanes], index[kLanes];
             for (int j = 0; j < kLanes; ++j) {
-                at[j] = static_cast<int>(phase + by[j + 1]);
-                const int place = (j == 0 ? back : at[j - 1]) - (g.first + k + j);
-                w[j] = g.weights[((place ^ flip) + base) >> 1];
+                at[j] = static_cast<unsigned>(static_cast<int>(phase + by[j + 1]));
+                const int place = static_cast<int>(j == 0 ? back : at[j - 1]) - (g.first + k + j);
+                index[j] = static_cast<unsigned>(Flip ? c - place : c + place) >> 1;
             }
             back = at[kLanes - 1];
+            const V w = gather(g.weights, index, std::make_index_sequence<kLanes>());
             const V f = after - __builtin_convertvector(__builtin_convertvector(after, I), V);
             V r0, r1, r2, r3;
             Reads::pairs(g.ring, at, offset, r0, r1, r2, r3);
@@ -193,9 +204,13 @@ struct TapLanes {
             __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
             phase += by[kLanes];
         }
-        g.first = (g.first + m) & kMask;
-        g.phase = phase;
-        return m / kLanes;
+        return phase;
+    }
+
+    template <std::size_t... J>
+    static V gather(const float* table, const unsigned* index, std::index_sequence<J...>)
+    {
+        return V{table[index[J]]...};
     }
 
     // Whether m frames, the heads after the first at phase `a` and after the

@@ -43,14 +43,16 @@ struct PerLane {
     }
 
     // The pairs at a[j] into r0, r1 and at a[j] + offset into r2, r3.
-    static void pairs(const float* ring, const int* a, int offset, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
+    static void pairs(const float* ring, const unsigned* a, int offset, Lanes4& r0, Lanes4& r1, Lanes4& r2,
+                      Lanes4& r3)
     {
         pairs(ring, a, r0, r1);
         pairs(ring + offset, a, r2, r3);
     }
 
     // ring[a[j]] into lane j of first, the slot after it into second.
-    static void pairs(const float* ring, const int* a, Lanes4& first, Lanes4& second)
+    template <class Index>
+    static void pairs(const float* ring, const Index* a, Lanes4& first, Lanes4& second)
     {
         const __m128 p01 = pairs(ring + a[0], ring + a[1]);
         const __m128 p23 = pairs(ring + a[2], ring + a[3]);
