@@ -18,13 +18,6 @@ constexpr int kRing = 4096; // PitchShiftTap::kSize
 constexpr int kMask = kRing - 1;
 constexpr int kHalf = kRing / 2;
 
-// Reads::any(mask) tells whether a lane of a comparison is set;
-// Reads::weights(table, index, steady) loads the crossfade weight
-// table[index[j]] into lane j; Reads::heads(ring, at, steady, r0, r1, r2, r3)
-// loads the ring at at, at + 1, at + half and at + half + 1 (wrapped) per lane.
-// `steady` promises a whole group at a ratio of 0.5 to 1.5. Where Reads::kLean,
-// Reads::pairs(ring, at, offset, r0, r1, r2, r3) loads the slot pairs at at[j]
-// and at[j] + offset, none past the ring's end, for leanRun().
 // How many of the next `frames` frames' phases, stepping from `phase` by
 // `ratio` (0.5 to 1.5) one float add at a time as process() does, are exactly
 // phase + k × step. While the sums stay in the binade of `phase` (below the
@@ -57,6 +50,13 @@ inline int exactSteps(float phase, float ratio, int frames, float& step)
     return k;
 }
 
+// Reads::any(mask) tells whether a lane of a comparison is set;
+// Reads::weights(table, index, steady) loads the crossfade weight
+// table[index[j]] into lane j; Reads::heads(ring, at, steady, r0, r1, r2, r3)
+// loads the ring at at, at + 1, at + half and at + half + 1 (wrapped) per lane.
+// `steady` promises a whole group at a ratio of 0.5 to 1.5. Where Reads::kLean,
+// Reads::pairs(ring, at, offset, r0, r1, r2, r3) loads the slot pairs at at[j]
+// and at[j] + offset, none past the ring's end, for leanRun().
 template <class V, class I, class Reads>
 struct TapLanes {
     static constexpr int kLanes = sizeof(V) / sizeof(float);
@@ -224,12 +224,12 @@ struct TapLanes {
         const int j = static_cast<int>(z);
         if (j + 1 > kMask || (i & kHalf) != ((j + 1) & kHalf))
             return false;
-        // A frame reads a slot its group has written when its head is 0 to 4
-        // slots behind its own write slot, in either half of the ring; two
-        // slots of margin.
+        // A frame reads a slot its group has written when its head is 0 to
+        // kLanes slots behind its own write slot, in either half of the ring;
+        // two slots of margin.
         const int ri = i - first;
         const int rj = j - (first + m - 1);
-        const auto clear = [](int r) { return (r & (kHalf - 1)) >= 3 && (r & (kHalf - 1)) <= kHalf - 7; };
+        const auto clear = [](int r) { return (r & (kHalf - 1)) >= 3 && (r & (kHalf - 1)) <= kHalf - 3 - kLanes; };
         return clear(ri) && clear(rj) && (ri & ~(kHalf - 1)) == (rj & ~(kHalf - 1));
     }
 
