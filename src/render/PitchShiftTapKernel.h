@@ -54,9 +54,10 @@ inline int exactSteps(float phase, float ratio, int frames, float& step)
 // Reads::weights(table, index, steady) loads the crossfade weight
 // table[index[j]] into lane j; Reads::heads(ring, at, steady, r0, r1, r2, r3)
 // loads the ring at at, at + 1, at + half and at + half + 1 (wrapped) per lane.
-// `steady` promises a whole group at a ratio of 0.5 to 1.5. Where Reads::kLean,
-// Reads::pairs(ring, at, offset, r0, r1, r2, r3) loads the slot pairs at at[j]
-// and at[j] + offset, none past the ring's end, for leanRun().
+// `steady` promises a whole group at a ratio of 0.5 to 1.5. Reads::kLean turns
+// on leanRun(); with Reads::kScalarHeads it loads through
+// Reads::pairs(ring, at, offset, r0, r1, r2, r3), the slot pairs at at[j] and
+// at[j] + offset, none past the ring's end, else through weights() and heads().
 template <class V, class I, class Reads>
 struct TapLanes {
     static constexpr int kLanes = sizeof(V) / sizeof(float);
@@ -139,9 +140,10 @@ struct TapLanes {
     // group: a ratio of 0.5 to 1.5, phases that step evenly (exactSteps()), no
     // wrap of the phase or of the write position, every head's slot pairs
     // within one half of the ring and clear of the slots its group writes. The
-    // phases then come from one add each off the group's first, the heads'
-    // slots from scalar conversions, the second head's at a fixed offset from
-    // the first's, so no head index leaves a vector register. Returns the
+    // phases then come from one add each off the run's first, with no chain
+    // of adds through the run. With Reads::kScalarHeads the heads' slots come
+    // from scalar conversions, the second head's at a fixed offset from the
+    // first's, so no head index moves out of a vector register. Returns the
     // groups done (none where the run's ends fail the checks).
     template <bool Add>
     static int leanRun(Group& g, const float* in, float* out, int groups)
@@ -154,14 +156,19 @@ struct TapLanes {
         const int m = exactSteps(g.phase, g.ratio, most, step) & ~(kLanes - 1);
         if (m <= 0 || !leanFits(g.phase + step, g.phase + static_cast<float>(m) * step, g.first, m))
             return 0;
-        const int offset = static_cast<int>(g.phase + step) & kHalf ? -kHalf : kHalf;
-        // Every frame's head before its step lies within the same quarter
-        // ring (sign and half) from the frame's write slot (leanFits()), where
-        // twice the weight index is linear in that place: ±place + c.
-        const int quarter = (static_cast<int>(g.phase + step) - g.first) >> 11;
-        const int c = quarter & 1 ? (quarter + 1) * kHalf : -quarter * kHalf;
-        const float end = quarter & 1 ? leanGroups<Add, true>(g, in, out, m, step, offset, c)
-                                      : leanGroups<Add, false>(g, in, out, m, step, offset, c);
+        float end;
+        if constexpr (Reads::kScalarHeads) {
+            const int offset = static_cast<int>(g.phase + step) & kHalf ? -kHalf : kHalf;
+            // Every frame's head before its step lies within the same quarter
+            // ring (sign and half) from the frame's write slot (leanFits()), where
+            // twice the weight index is linear in that place: ±place + c.
+            const int quarter = (static_cast<int>(g.phase + step) - g.first) >> 11;
+            const int c = quarter & 1 ? (quarter + 1) * kHalf : -quarter * kHalf;
+            end = quarter & 1 ? leanGroups<Add, true>(g, in, out, m, step, offset, c)
+                              : leanGroups<Add, false>(g, in, out, m, step, offset, c);
+        } else {
+            end = leanVectorGroups<Add>(g, in, out, m, step);
+        }
         g.first = (g.first + m) & kMask;
         g.phase = end;
         return m / kLanes;
@@ -203,6 +210,43 @@ struct TapLanes {
             __builtin_memcpy(out + k, &y, sizeof y);
             __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
             phase += by[kLanes];
+        }
+        return phase;
+    }
+
+    // leanRun()'s m frames with the heads' and weights' indices kept in
+    // vector lanes, for Reads that load through them; returns the phase after.
+    template <bool Add>
+    static float leanVectorGroups(const Group& g, const float* in, float* out, int m, float step)
+    {
+        V steps; // j steps, exactly
+        for (int j = 0; j < kLanes; ++j)
+            steps[j] = static_cast<float>(j) * step;
+        const V one = splat(step);
+        const float whole = static_cast<float>(kLanes) * step;
+        float phase = g.phase;
+        for (int k = 0; k < m; k += kLanes) {
+            const V before = splat(phase) + steps;
+            const V after = before + one;
+            const I at = __builtin_convertvector(after, I);
+            I dist = (g.first + k + g.lane) - __builtin_convertvector(before, I);
+            dist = dist < 0 ? -dist : dist;
+            const I fold = dist <= kHalf ? dist : kRing - dist;
+            const V w = Reads::weights(g.weights, fold >> 1, true);
+            const V f = after - __builtin_convertvector(at, V);
+            V r0, r1, r2, r3;
+            Reads::heads(g.ring, at, true, r0, r1, r2, r3);
+            V x;
+            __builtin_memcpy(&x, in + k, sizeof x);
+            V y = mixed(g, x, w, f, r0, r1, r2, r3);
+            if constexpr (Add) {
+                V sum;
+                __builtin_memcpy(&sum, out + k, sizeof sum);
+                y = sum + g.gain * y;
+            }
+            __builtin_memcpy(out + k, &y, sizeof y);
+            __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
+            phase += whole;
         }
         return phase;
     }
