@@ -25,10 +25,10 @@ constexpr int kHalf = kRing / 2;
 // among them, so each add rounds the ratio alone to a multiple of u: the same
 // `step` every frame, unless the ratio lies exactly halfway between two
 // multiples, where ties to even would alternate with the phase's last bit.
-// Then, and for a phase under 2, no frames.
+// Then, and for a phase under 2 or another ratio, no frames.
 inline int exactSteps(float phase, float ratio, int frames, float& step)
 {
-    if (!(phase >= 2.0f && phase < static_cast<float>(kRing)))
+    if (!(phase >= 2.0f && phase < static_cast<float>(kRing) && ratio >= 0.5f && ratio <= 1.5f))
         return 0;
     std::uint32_t bits;
     __builtin_memcpy(&bits, &phase, sizeof bits);

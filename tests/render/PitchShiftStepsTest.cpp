@@ -90,11 +90,12 @@ TEST(PitchShiftSteps, RunsEndAtTheBinadeAndRefuseTies)
 }
 
 // Phases the kernels leave to the serial adds: under 2, at the ring's end,
-// not a number.
+// not a number; and ratios outside 0.5 to 1.5.
 TEST(PitchShiftSteps, NoStepsOutsideTheRing)
 {
     float step = 0.0f;
     for (float phase : {0.0f, 1.5f, 4096.0f, 5000.0f, -3.0f, NAN})
         EXPECT_EQ(exactSteps(phase, 1.0f, 64, step), 0) << phase;
-    EXPECT_EQ(exactSteps(100.0f, NAN, 64, step), 0);
+    for (float ratio : {NAN, 0.0f, 0.25f, 1.75f, -1.0f})
+        EXPECT_EQ(exactSteps(100.0f, ratio, 64, step), 0) << ratio;
 }
