@@ -118,9 +118,10 @@ struct TapLanes {
         return g.scale * (g.dry * x + g.mix * (w * a + (1.0f - w) * b));
     }
 
-    // A whole group's output (or its sum) and the ring's writes.
+    // A whole group's output y (or with Add its sum) and its inputs x into the
+    // ring from `slot`, which has room for them.
     template <bool Add>
-    static void emit(Group& g, V x, V y, float* out)
+    static void put(const Group& g, V x, V y, float* out, int slot)
     {
         if constexpr (Add) {
             V sum;
@@ -128,11 +129,20 @@ struct TapLanes {
             y = sum + g.gain * y;
         }
         __builtin_memcpy(out, &y, sizeof y);
+        __builtin_memcpy(g.ring + slot, &x, sizeof x);
+    }
+
+    // put() at the write position, wrapping at the ring's end.
+    template <bool Add>
+    static void emit(const Group& g, V x, V y, float* out)
+    {
         if (g.first + kLanes <= kRing) {
-            __builtin_memcpy(g.ring + g.first, &x, sizeof x);
-        } else {
-            for (int j = 0; j < kLanes; ++j)
-                g.ring[(g.first + j) & kMask] = x[j];
+            put<Add>(g, x, y, out, g.first);
+            return;
+        }
+        for (int j = 0; j < kLanes; ++j) {
+            out[j] = Add ? out[j] + g.gain[j] * y[j] : y[j];
+            g.ring[(g.first + j) & kMask] = x[j];
         }
     }
 
@@ -148,6 +158,8 @@ struct TapLanes {
     template <bool Add>
     static int leanRun(Group& g, const float* in, float* out, int groups)
     {
+        // Short runs: one whose last frames fail the checks leaves only a
+        // group to group(), and the next run starts a group later.
         constexpr int kMaxRun = 16;
         if (!g.steady)
             return 0;
@@ -201,14 +213,7 @@ struct TapLanes {
             Reads::pairs(g.ring, at, offset, r0, r1, r2, r3);
             V x;
             __builtin_memcpy(&x, in + k, sizeof x);
-            V y = mixed(g, x, w, f, r0, r1, r2, r3);
-            if constexpr (Add) {
-                V sum;
-                __builtin_memcpy(&sum, out + k, sizeof sum);
-                y = sum + g.gain * y;
-            }
-            __builtin_memcpy(out + k, &y, sizeof y);
-            __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
+            put<Add>(g, x, mixed(g, x, w, f, r0, r1, r2, r3), out + k, g.first + k);
             phase += by[kLanes];
         }
         return phase;
@@ -238,14 +243,7 @@ struct TapLanes {
             Reads::heads(g.ring, at, true, r0, r1, r2, r3);
             V x;
             __builtin_memcpy(&x, in + k, sizeof x);
-            V y = mixed(g, x, w, f, r0, r1, r2, r3);
-            if constexpr (Add) {
-                V sum;
-                __builtin_memcpy(&sum, out + k, sizeof sum);
-                y = sum + g.gain * y;
-            }
-            __builtin_memcpy(out + k, &y, sizeof y);
-            __builtin_memcpy(g.ring + g.first + k, &x, sizeof x);
+            put<Add>(g, x, mixed(g, x, w, f, r0, r1, r2, r3), out + k, g.first + k);
             phase += whole;
         }
         return phase;
@@ -284,10 +282,10 @@ struct TapLanes {
     static bool group(Group& g, const float* in, float* out, int count)
     {
         V before, after;
+        phases(g.phase, g.ratio, before, after, std::make_index_sequence<kLanes>());
         I valid = g.lane < count;
         if constexpr (Full)
             valid = g.lane >= 0;
-        phases(g.phase, g.ratio, before, after, std::make_index_sequence<kLanes>());
         // A phase leaving the ring (or not a number) is wrapped by process().
         if (!(Full && g.forward && after[kLanes - 1] < static_cast<float>(kRing)) &&
             Reads::any(valid & ~((after >= 0.0f) & (after < static_cast<float>(kRing)))))
