@@ -8,7 +8,6 @@
 
 #include "render/PitchShiftLanes.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -17,6 +16,13 @@ namespace {
 constexpr int kRing = 4096; // PitchShiftTap::kSize
 constexpr int kMask = kRing - 1;
 constexpr int kHalf = kRing / 2;
+
+// Here rather than std::min, whose out-of-line copy the linker may take from
+// a file built for another CPU.
+constexpr int least(int a, int b)
+{
+    return a < b ? a : b;
+}
 
 // How many of the next `frames` frames' phases, stepping from `phase` by
 // `ratio` (0.5 to 1.5) one float add at a time as process() does, are exactly
@@ -44,7 +50,7 @@ inline int exactSteps(float phase, float ratio, int frames, float& step)
         return 0;
     // k × step is exact (a multiple of u below 2^24 u), and so is phase plus
     // it while below top; the first k reaching top ends the run.
-    int k = std::min(frames, static_cast<int>((top - phase) / step));
+    int k = least(frames, static_cast<int>((top - phase) / step));
     while (k > 0 && !(phase + static_cast<float>(k) * step < top))
         --k;
     return k;
@@ -164,7 +170,7 @@ struct TapLanes {
         if (!g.steady)
             return 0;
         float step;
-        const int most = std::min({groups * kLanes, (kRing - g.first) & ~(kLanes - 1), kMaxRun * kLanes});
+        const int most = least(least(groups * kLanes, (kRing - g.first) & ~(kLanes - 1)), kMaxRun * kLanes);
         const int m = exactSteps(g.phase, g.ratio, most, step) & ~(kLanes - 1);
         if (m <= 0 || !leanFits(g.phase + step, g.phase + static_cast<float>(m) * step, g.first, m))
             return 0;
