@@ -18,6 +18,8 @@ Lanes4 pick(const float* table, IntLanes4 index)
 }
 
 struct PerLane {
+    static constexpr bool kLean = true;
+    static constexpr bool kScalarHeads = true;
     static bool any(IntLanes4 mask) { return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0; }
     static Lanes4 weights(const float* table, IntLanes4 index, bool) { return pick(table, index); }
     static void heads(const float* ring, IntLanes4 at, bool, Lanes4& r0, Lanes4& r1, Lanes4& r2, Lanes4& r3)
@@ -41,8 +43,17 @@ struct PerLane {
         r3 = pick(ring, (at + kHalf + 1) & kMask);
     }
 
+    // The pairs at a[j] into r0, r1 and at a[j] + offset into r2, r3.
+    static void pairs(const float* ring, const unsigned* a, int offset, Lanes4& r0, Lanes4& r1, Lanes4& r2,
+                      Lanes4& r3)
+    {
+        pairs(ring, a, r0, r1);
+        pairs(ring + offset, a, r2, r3);
+    }
+
     // ring[a[j]] into lane j of first, the slot after it into second.
-    static void pairs(const float* ring, const int* a, Lanes4& first, Lanes4& second)
+    template <class Index>
+    static void pairs(const float* ring, const Index* a, Lanes4& first, Lanes4& second)
     {
         const __m128 p01 = pairs(ring + a[0], ring + a[1]);
         const __m128 p23 = pairs(ring + a[2], ring + a[3]);

@@ -81,6 +81,63 @@ TEST(PitchShiftSpan, MatchesProcessFrameByFrame)
     }
 }
 
+// Long spans at the ratios the ensemble and chorus use, and at ratios halfway
+// between two of a binade's phase steps: the lanes' steady runs, in place and
+// adding into the input or another buffer as the ensemble's copies do,
+// through phase wraps and heads passing the write position.
+TEST(PitchShiftSpan, SteadyRunsMatchProcessFrameByFrame)
+{
+    std::mt19937 random(9);
+    std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> spanLength(0, 200);
+    const float ratios[] = {1.0f + 0x1p-13f, 1.0f + 0x1p-14f, 1.0f - 0x1p-13f, 0.995f, 1.005f, 1.12f, 0.61f,
+                            1.37f, 0.5f, 1.5f, 1.0f};
+    for (bool wide : widths()) {
+        for (float ratio : ratios) {
+            for (int mode = 0; mode < 3; ++mode) {
+                // 0: in place; 1: adding into the input; 2: adding into another buffer.
+                const float mix = mode == 0 ? 0.4f : 1.0f;
+                const float gain = 0.8f;
+                auto reference = std::make_unique<PitchShiftTap>();
+                auto spans = std::make_unique<PitchShiftTap>();
+                // Heads a few hundred slots from the write position, where a
+                // ratio near 1 keeps them.
+                for (int i = 0; i < 700 + 97 * mode; ++i) {
+                    const float x = sample(random);
+                    reference->process(x, mix, 1.5f);
+                    spans->process(x, mix, 1.5f);
+                }
+                std::vector<float> expected, got, in, sum;
+                for (int done = 0; done < 30000;) {
+                    const int n = spanLength(random);
+                    in.resize(static_cast<size_t>(n));
+                    sum.resize(in.size());
+                    for (size_t i = 0; i < in.size(); ++i) {
+                        in[i] = sample(random);
+                        sum[i] = sample(random);
+                    }
+                    for (size_t i = 0; i < in.size(); ++i) {
+                        const float y = reference->process(in[i], mix, ratio);
+                        expected.push_back(mode == 0 ? y : (mode == 1 ? in[i] : sum[i]) + gain * y);
+                    }
+                    if (mode == 0) {
+                        spans->processSpan(in.data(), in.data(), n, mix, ratio, wide);
+                        got.insert(got.end(), in.begin(), in.end());
+                    } else if (mode == 1) {
+                        spans->addSpan(in.data(), in.data(), n, mix, ratio, gain, wide);
+                        got.insert(got.end(), in.begin(), in.end());
+                    } else {
+                        spans->addSpan(in.data(), sum.data(), n, mix, ratio, gain, wide);
+                        got.insert(got.end(), sum.begin(), sum.end());
+                    }
+                    done += n;
+                }
+                EXPECT_EQ(firstDifference(expected, got), -1) << "ratio " << ratio << " mode " << mode << " wide " << wide;
+            }
+        }
+    }
+}
+
 // Delay lengths from one frame up, changing from span to span, and spans of
 // every length: the lanes must leave the ring and its position as frames do.
 TEST(DelaySpan, MatchesProcessFrameByFrame)
