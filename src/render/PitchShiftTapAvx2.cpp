@@ -49,7 +49,6 @@ bool outside(IntLanes8 rel, int last)
 // frame are at most 11 slots past the first's, and the weight index of any
 // frame within 2 of the first's, so the windows need no check.
 struct Windows {
-    static constexpr bool kLean = true;
     static constexpr bool kScalarHeads = false;
     static bool any(IntLanes8 mask) { return anyLane(mask); }
     static Lanes8 weights(const float* table, IntLanes8 index, bool steady)

@@ -60,8 +60,8 @@ inline int exactSteps(float phase, float ratio, int frames, float& step)
 // Reads::weights(table, index, steady) loads the crossfade weight
 // table[index[j]] into lane j; Reads::heads(ring, at, steady, r0, r1, r2, r3)
 // loads the ring at at, at + 1, at + half and at + half + 1 (wrapped) per lane.
-// `steady` promises a whole group at a ratio of 0.5 to 1.5. Reads::kLean turns
-// on leanRun(); with Reads::kScalarHeads it loads through
+// `steady` promises a whole group at a ratio of 0.5 to 1.5. In leanRun(), with
+// Reads::kScalarHeads it loads through
 // Reads::pairs(ring, at, offset, r0, r1, r2, r3), the slot pairs at at[j] and
 // at[j] + offset, none past the ring's end, else through weights() and heads().
 template <class V, class I, class Reads>
@@ -351,11 +351,9 @@ struct TapLanes {
             g.lane[j] = j;
         int k = 0;
         while (k + kLanes <= frames) {
-            if constexpr (Reads::kLean) {
-                if (const int n = leanRun<Add>(g, in + k, out + k, (frames - k) / kLanes)) {
-                    k += n * kLanes;
-                    continue;
-                }
+            if (const int n = leanRun<Add>(g, in + k, out + k, (frames - k) / kLanes)) {
+                k += n * kLanes;
+                continue;
             }
             if (!group<Add, true>(g, in + k, out + k, kLanes))
                 break;

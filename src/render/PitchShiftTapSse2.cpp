@@ -18,7 +18,6 @@ Lanes4 pick(const float* table, IntLanes4 index)
 }
 
 struct PerLane {
-    static constexpr bool kLean = true;
     static constexpr bool kScalarHeads = true;
     static bool any(IntLanes4 mask) { return _mm_movemask_ps(reinterpret_cast<__m128>(mask)) != 0; }
     static Lanes4 weights(const float* table, IntLanes4 index, bool) { return pick(table, index); }
