@@ -43,25 +43,10 @@ std::vector<float> playLv2(host::Lv2Plugin& plugin, const Bytes& message) {
   return out;
 }
 
-void sysex(testsupport::PluginPlayer& p, Bytes bytes) {
-  vst::VstMidiSysexEvent event{};
-  event.type = vst::kVstSysExType;
-  event.byteSize = sizeof event;
-  event.deltaFrames = 7;
-  event.dumpBytes = static_cast<vst::VstInt32>(bytes.size());
-  event.sysexDump = reinterpret_cast<char*>(bytes.data());
-  struct {
-    vst::VstInt32 numEvents;
-    vst::VstIntPtr reserved;
-    vst::VstEvent* events[2];
-  } list{1, 0, {reinterpret_cast<vst::VstEvent*>(&event), nullptr}};
-  p.plugin().dispatch(vst::effProcessEvents, 0, 0, &list);
-}
-
 std::vector<float> playVst2(testsupport::PluginPlayer& p) {
   p.events({{0, 0x90, 57, 127}});
   p.render(kRetuneBlock * kBlock, kBlock);
-  sysex(p, kSingleNoteChange);
+  p.sysex(7, kSingleNoteChange);
   p.render((kBlocks - kRetuneBlock) * kBlock, kBlock);
   return p.left;
 }

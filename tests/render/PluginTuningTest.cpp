@@ -43,21 +43,6 @@ bool setChunk(Player& p, std::string text)
     return p.plugin().dispatch(effSetChunk, 0, static_cast<VstIntPtr>(text.size()), text.data()) == 1;
 }
 
-void sysex(Player& p, std::vector<unsigned char> bytes)
-{
-    VstMidiSysexEvent event{};
-    event.type = kVstSysExType;
-    event.byteSize = sizeof event;
-    event.dumpBytes = static_cast<VstInt32>(bytes.size());
-    event.sysexDump = reinterpret_cast<char*>(bytes.data());
-    struct {
-        VstInt32 numEvents;
-        VstIntPtr reserved;
-        VstEvent* events[2];
-    } list{1, 0, {reinterpret_cast<VstEvent*>(&event), nullptr}};
-    p.plugin().dispatch(effProcessEvents, 0, 0, &list);
-}
-
 // The sine patch plays note 57 at 440 Hz in equal temperament; pitch in
 // semitones on that scale.
 double centsFrom(const Player& p, std::size_t from, double pitch)
@@ -85,7 +70,7 @@ TEST_F(PluginTuning, SingleNoteTuningChangeRetunesAHeldNote)
         EXPECT_LT(std::abs(centsFrom(p, static_cast<std::size_t>(rate / 10), 57.0)), 0.1);
         const std::size_t held = p.left.size();
         // Note 57 to 57.25 semitones (14-bit fraction 0x1000 of 100 cents).
-        sysex(p, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 57, 57, 0x20, 0x00, 0xF7});
+        p.sysex(0, {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 57, 57, 0x20, 0x00, 0xF7});
         p.render(static_cast<int>(rate / 2));
         EXPECT_LT(std::abs(centsFrom(p, held + static_cast<std::size_t>(rate / 50), 57.25)), 0.1) << rate;
     }

@@ -52,6 +52,22 @@ void PluginPlayer::events(const std::vector<MidiMessage>& list)
     instance_->dispatch(effProcessEvents, 0, 0, events);
 }
 
+void PluginPlayer::sysex(int delta, std::vector<unsigned char> bytes)
+{
+    VstMidiSysexEvent event{};
+    event.type = kVstSysExType;
+    event.byteSize = sizeof event;
+    event.deltaFrames = delta;
+    event.dumpBytes = static_cast<VstInt32>(bytes.size());
+    event.sysexDump = reinterpret_cast<char*>(bytes.data());
+    struct {
+        VstInt32 numEvents;
+        VstIntPtr reserved;
+        VstEvent* events[2];
+    } list{1, 0, {reinterpret_cast<VstEvent*>(&event), nullptr}};
+    instance_->dispatch(effProcessEvents, 0, 0, &list);
+}
+
 void PluginPlayer::render(int frames) { render(frames, block_); }
 
 void PluginPlayer::render(int frames, int block, bool accumulate)

@@ -30,6 +30,8 @@ public:
     // filter bypassed, no effects, instant attack, full sustain, volume 0.5.
     void sinePatch();
     void events(const std::vector<MidiMessage>& list);
+    // One system-exclusive event (bytes as given) at frame `delta` of the next block.
+    void sysex(int delta, std::vector<unsigned char> bytes);
     // Renders `frames` more frames in blocks of the player's block size.
     void render(int frames);
     // The same in blocks of `block` frames, through process (adding into

@@ -417,6 +417,11 @@ void Vst3Plugin::addMidi(const BlockMidi& message)
     }
 }
 
+void Vst3Plugin::queueSysEx(int frame, std::vector<unsigned char> bytes)
+{
+    pendingSysEx_.push_back({frame, std::move(bytes)});
+}
+
 void Vst3Plugin::process(const std::vector<BlockMidi>& midi, const std::vector<BlockParameter>& params,
                          const BlockTransport& transport, float* left, float* right, int frames, bool accumulate)
 {
@@ -430,6 +435,13 @@ void Vst3Plugin::process(const std::vector<BlockMidi>& midi, const std::vector<B
             changes_.add(parameterIds_[static_cast<std::size_t>(change.index)], change.frame, change.value);
     for (const BlockMidi& message : midi)
         addMidi(message);
+    for (PendingSysEx& message : pendingSysEx_) {
+        Vst::Event event{};
+        event.sampleOffset = message.frame;
+        event.type = Vst::Event::kDataEvent;
+        event.data = {static_cast<uint32>(message.bytes.size()), Vst::DataEvent::kMidiSysEx, message.bytes.data()};
+        events_.addEvent(event);
+    }
 
     processContext_ = {};
     processContext_.sampleRate = sampleRate_;
@@ -469,6 +481,7 @@ void Vst3Plugin::process(const std::vector<BlockMidi>& midi, const std::vector<B
     data.inputEvents = &events_;
     data.processContext = &processContext_;
     processor_->process(data);
+    pendingSysEx_.clear();
 
     if (accumulate)
         for (int i = 0; i < frames; ++i) {

@@ -65,6 +65,9 @@ public:
     void process(const std::vector<BlockMidi>& midi, const std::vector<BlockParameter>& params,
                  const BlockTransport& transport, float* left, float* right, int frames, bool accumulate) override;
 
+    // A system-exclusive message (bytes as given) passed with the next block at frame.
+    void queueSysEx(int frame, std::vector<unsigned char> bytes);
+
     bool editorSize(int& width, int& height) override;
     bool openEditor(void* parent) override;
     void idleEditor() override;
@@ -98,6 +101,11 @@ private:
     Vst3ParameterChanges changes_;
     Steinberg::Vst::ProcessContext processContext_{};
     std::vector<BlockParameter> pendingChanges_; // set outside processing, passed with the next block
+    struct PendingSysEx {
+        int frame;
+        std::vector<unsigned char> bytes;
+    };
+    std::vector<PendingSysEx> pendingSysEx_; // passed with the next block, kept alive through it
 
     std::vector<Steinberg::Vst::ParamID> parameterIds_; // the visible parameters, in the plug-in's order
     std::vector<Steinberg::Vst::ParameterInfo> parameterInfos_;

@@ -30,6 +30,19 @@ uint8_t midiValue(float value)
     return static_cast<uint8_t>(std::lround(v * 127.0f));
 }
 
+// A system-exclusive block (tuning messages) stays in the host's event list,
+// valid through this process call, where the block's events are delivered.
+// Hosts differ on whether they pass the F0 and F7 framing; the reader takes both.
+bool systemExclusive(const Vst::DataEvent& data, InstrumentEvent& event)
+{
+    if (data.type != Vst::DataEvent::kMidiSysEx || data.bytes == nullptr || data.size == 0)
+        return false;
+    event.status = InstrumentEvent::kSysExStatus;
+    event.sysex = data.bytes;
+    event.sysexSize = data.size;
+    return true;
+}
+
 } // namespace
 
 void Vst3Instrument::readEvents(Vst::IEventList* list, int frames)
@@ -52,6 +65,9 @@ void Vst3Instrument::readEvents(Vst::IEventList* list, int frames)
             event.status = static_cast<uint8_t>(0x80 | (e.noteOff.channel & 15));
             event.data1 = static_cast<uint8_t>(std::clamp<int>(e.noteOff.pitch, 0, 127));
             event.data2 = midiValue(e.noteOff.velocity);
+        } else if (e.type == Vst::Event::kDataEvent) {
+            if (!systemExclusive(e.data, event))
+                continue;
         } else {
             continue;
         }
