@@ -89,8 +89,13 @@ std::string ScalaStatus::message() const {
     case ScalaError::countMismatch: what = "fewer pitches than the count says"; break;
     case ScalaError::unmappedReference: what = "the reference key is unmapped"; break;
     }
-    std::string text = "Line " + std::to_string(line) + ": " + what + ".";
-    return text;
+    // Some faults belong to no one line (a reference key the mapping leaves out).
+    if (line <= 0) {
+        std::string text = std::string(what) + ".";
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+        return text;
+    }
+    return "Line " + std::to_string(line) + ": " + what + ".";
 }
 
 bool ScalaText::next(std::string_view& line, bool skipBlank) {

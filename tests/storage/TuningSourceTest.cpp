@@ -55,7 +55,9 @@ TEST(TuningSource, RefusedFilesKeepTheTuningAndResetReturnsToEqualTemperament)
     ASSERT_TRUE(source.setScale(kScale).ok());
     const TuningTable before = source.table();
     EXPECT_EQ(source.setScale("bad\n2\n3/2\n").error, ScalaError::countMismatch);
-    EXPECT_EQ(source.setMapping("12\n0\n127\n60\n61\n440\n12\n0\nx\n").error, ScalaError::unmappedReference);
+    const ScalaStatus unmapped = source.setMapping("12\n0\n127\n60\n61\n440\n12\n0\nx\n");
+    EXPECT_EQ(unmapped.error, ScalaError::unmappedReference);
+    EXPECT_EQ(unmapped.message(), "The reference key is unmapped.") << "a fault of no one line names none";
     EXPECT_EQ(source.table(), before);
     EXPECT_EQ(source.description(), "Seven, with <tuning scale=\"1\" in its name");
     source.reset();
