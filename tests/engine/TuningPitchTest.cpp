@@ -49,45 +49,94 @@ double frequency(const std::vector<float>& x, double rate, std::size_t from)
 
 // The rig's sine plays note 57 at 440 Hz; notes from 12 up play an octave
 // down (coarse -12) so that even the highest stay well below half the rate.
-double worstCents(const TuningTable& table, const std::vector<double>& pitch, int rate)
+// Notes whose pitch lies outside the keyboard's own range (below 7 Hz or above
+// 13 kHz, as the wide Bohlen-Pierce steps reach) are left out of `measured`.
+double worstCents(const TuningTable& table, const std::vector<double>& pitch, int rate, int* measured = nullptr)
 {
     double worst = 0.0;
+    int count = 0;
     VoiceRig rig(rate);
     for (int note = 0; note < 128; ++note) {
         const int coarse = note >= 12 ? -12 : 0;
+        const double target = 440.0 * std::exp2((pitch[static_cast<std::size_t>(note)] + coarse - 57.0) / 12.0);
+        if (target < 7.0 || target > 13000.0)
+            continue;
         rig.set(1, 0.5f + coarse / 24.0f);
         rig.input.tuning = &table;
         Voice* v = rig.start(note);
-        const double target = 440.0 * std::exp2((pitch[static_cast<std::size_t>(note)] + coarse - 57.0) / 12.0);
         const int frames = target < 100.0 ? rate : rate / 4;
         auto r = rig.render(v, frames);
         const double cents = 1200.0 * std::log2(frequency(r.left, rate, static_cast<std::size_t>(rate / 50)) / target);
         EXPECT_LT(std::abs(cents), 0.1) << "note " << note << " at " << rate << " Hz";
         worst = std::max(worst, std::abs(cents));
+        ++count;
         rig.engine.store()->destroyVoice(v);
     }
+    if (measured != nullptr)
+        *measured = count;
     return worst;
+}
+
+// Pitches of a scale of ratios (the last one its period) with its first degree on note 60.
+std::vector<double> ratioPitches(const std::vector<double>& ratios)
+{
+    const int n = static_cast<int>(ratios.size());
+    const double period = 12.0 * std::log2(ratios.back());
+    std::vector<double> pitch;
+    for (int note = 0; note < 128; ++note) {
+        const int steps = note - 60, repeats = (steps + 100 * n) / n - 100, degree = steps - n * repeats;
+        pitch.push_back(60.0 + period * repeats + (degree == 0 ? 0.0 : 12.0 * std::log2(ratios[static_cast<std::size_t>(degree - 1)])));
+    }
+    return pitch;
+}
+
+std::vector<double> equalPitches(int steps)
+{
+    std::vector<double> pitch;
+    for (int note = 0; note < 128; ++note)
+        pitch.push_back(60.0 + (note - 60) * 12.0 / steps);
+    return pitch;
 }
 
 } // namespace
 
 // Every note of 19 equal steps and of just intonation, at three rates, lands
-// within a tenth of a cent of the pitch the scale gives it.
-TEST(TuningPitch, EveryNoteOfNineteenEqualAndJustIntonationIsInTune)
+// within a tenth of a cent of the pitch the scale gives it; so do the other
+// shipped scales (31 equal steps, quarter-comma meantone, and Bohlen-Pierce
+// with its 3/1 period) wherever their notes can be measured.
+TEST(TuningPitch, EveryNoteOfTheShippedScalesIsInTune)
 {
-    const TuningTable nineteen = shippedTuning("equal-19.scl");
-    const TuningTable just = shippedTuning("just-12.scl");
-    const double ratios[12] = {1, 16.0 / 15, 9.0 / 8, 6.0 / 5, 5.0 / 4, 4.0 / 3, 45.0 / 32, 3.0 / 2, 8.0 / 5, 5.0 / 3, 9.0 / 5, 15.0 / 8};
-    std::vector<double> nineteenPitch, justPitch;
-    for (int note = 0; note < 128; ++note) {
-        nineteenPitch.push_back(60.0 + (note - 60) * 12.0 / 19.0);
-        const int steps = note - 60, octave = (steps + 120) / 12 - 10, degree = steps - 12 * octave;
-        justPitch.push_back(60.0 + 12.0 * octave + 12.0 * std::log2(ratios[degree]));
+    // Four fifths make a pure third 5/4 two octaves up: each fifth is 5^(1/4).
+    const double fifth = std::pow(5.0, 0.25);
+    std::vector<double> meantone;
+    // Fifths from C, Eb to G#, folded into the octave.
+    for (int fifths : {7, 2, -3, 4, -1, 6, 1, 8, 3, -2, 5}) {
+        double r = std::pow(fifth, fifths);
+        while (r >= 2.0) r /= 2.0;
+        while (r < 1.0) r *= 2.0;
+        meantone.push_back(r);
     }
-    for (int rate : {44100, 48000, 96000}) {
-        const double a = worstCents(nineteen, nineteenPitch, rate);
-        const double b = worstCents(just, justPitch, rate);
-        std::printf("worst pitch error at %d Hz: 19-equal %.4f cents, just %.4f cents\n", rate, a, b);
+    meantone.push_back(2.0);
+    struct Case {
+        const char* file;
+        std::vector<double> pitch;
+    } cases[] = {
+        {"equal-19.scl", equalPitches(19)},
+        {"just-12.scl", ratioPitches({16.0 / 15, 9.0 / 8, 6.0 / 5, 5.0 / 4, 4.0 / 3, 45.0 / 32, 3.0 / 2, 8.0 / 5,
+                                      5.0 / 3, 9.0 / 5, 15.0 / 8, 2.0})},
+        {"equal-31.scl", equalPitches(31)},
+        {"meantone-quarter-comma.scl", ratioPitches(meantone)},
+        {"bohlen-pierce.scl", ratioPitches({27.0 / 25, 25.0 / 21, 9.0 / 7, 7.0 / 5, 75.0 / 49, 5.0 / 3, 9.0 / 5,
+                                            49.0 / 25, 15.0 / 7, 7.0 / 3, 63.0 / 25, 25.0 / 9, 3.0})},
+    };
+    for (const Case& c : cases) {
+        const TuningTable table = shippedTuning(c.file);
+        for (int rate : {44100, 48000, 96000}) {
+            int measured = 0;
+            const double worst = worstCents(table, c.pitch, rate, &measured);
+            EXPECT_GE(measured, 75) << c.file;
+            std::printf("worst pitch error at %d Hz, %s: %.4f cents over %d notes\n", rate, c.file, worst, measured);
+        }
     }
 }
 
