@@ -27,10 +27,24 @@ grep -q '^Sample rate: *48000' "$work/jalv.log" || { echo "jalv never ran the pl
 if grep -qi 'error\|failed\|not found' "$work/jalv.log"; then echo "jalv reported an error"; exit 1; fi
 echo "jalv ran the plug-in without error"
 
+# xvfb-run -a picks a display number that another test's X server may take
+# before its own starts; such a start is tried again. LOG gets the output.
+on_screen() { # LOG COMMAND...
+  local log=$1 try
+  shift
+  for try in 1 2 3; do
+    "$@" >"$log" 2>&1
+    local status=$?
+    grep -q 'Xvfb failed to start' "$log" || return $status
+    sleep 1
+  done
+  return $status
+}
+
 # Its GTK build shows the plug-in's editor, embedded as an X11 UI, on a screen of its own.
 if command -v jalv.gtk3 >/dev/null && command -v xvfb-run >/dev/null; then
-  LV2_PATH="$work/lv2" timeout -s INT 5 xvfb-run -a jalv.gtk3 -n grelmond-ui-test urn:zavr:grelmond \
-    >"$work/jalv-ui.log" 2>&1
+  LV2_PATH="$work/lv2" on_screen "$work/jalv-ui.log" \
+    timeout -s INT 5 xvfb-run -a jalv.gtk3 -n grelmond-ui-test urn:zavr:grelmond
   cat "$work/jalv-ui.log" | grep -v ' = '
   grep -q '^UI: *urn:zavr:grelmond#ui' "$work/jalv-ui.log" || { echo "jalv.gtk3 did not load the editor"; exit 1; }
   if grep -qi 'error\|failed\|not found' "$work/jalv-ui.log"; then echo "jalv.gtk3 reported an error"; exit 1; fi
@@ -40,7 +54,10 @@ if command -v jalv.gtk3 >/dev/null && command -v xvfb-run >/dev/null; then
   # to a folder of the test's own, not into the bundle.
   if command -v xdotool >/dev/null; then
     mkdir "$work/install"
-    GRELMOND_INSTALL_PATH="$work/install" LV2_PATH="$work/lv2" timeout 30 \
-      xvfb-run -a -s "-screen 0 1280x1024x24" "$(dirname "$0")/jalv-files.sh" "$work" || exit 1
+    GRELMOND_INSTALL_PATH="$work/install" LV2_PATH="$work/lv2" on_screen "$work/files.log" timeout 30 \
+      xvfb-run -a -s "-screen 0 1280x1024x24" "$(dirname "$0")/jalv-files.sh" "$work"
+    status=$?
+    cat "$work/files.log"
+    [ "$status" -eq 0 ] || exit 1
   fi
 fi
