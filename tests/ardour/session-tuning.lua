@@ -22,7 +22,15 @@ common.start_engine()
 if mode == "sine" then
   common.open(folder)
   local insert = common.plugin_of(common.track())
-  for _, pair in ipairs(sine) do common.set_value(insert, pair[1], pair[2], settle_ms) end
+  for _, pair in ipairs(sine) do
+    -- After a MIDI program change an LV2 host still shows the old program's
+    -- values, and a control set to the value it shows changes nothing: such a
+    -- control is moved away first, as a hand on the knob would.
+    if math.abs(common.value(insert, pair[1]) - pair[2]) < 1e-6 then
+      common.set_value(insert, pair[1], pair[2] < 0.5 and 1 or 0, settle_ms)
+    end
+    common.set_value(insert, pair[1], pair[2], settle_ms)
+  end
   local out = io.open(dump_path, "w")
   out:write(common.values_line("sine", insert))
   out:close()
