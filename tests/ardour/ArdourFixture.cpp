@@ -66,6 +66,26 @@ std::vector<float> leftOf(const Audio& audio)
     return left;
 }
 
+// Each recorded note, measured before the scale and in it, against both
+// targets and against each other.
+void expectNineteenSteps(const std::vector<double>& equal, const std::vector<double>& pitches)
+{
+    const std::size_t notes = std::size(kRecordedNotes);
+    ASSERT_EQ(equal.size(), notes) << "held notes in equal temperament";
+    ASSERT_EQ(pitches.size(), notes) << "held notes in the scale";
+    for (std::size_t k = 0; k < notes; ++k) {
+        const int note = kRecordedNotes[k];
+        const double off = cents(pitches[k], nineteenSteps(note)), before = cents(equal[k], equalTemperament(note));
+        const double moved = cents(pitches[k], equal[k]), expected = cents(nineteenSteps(note), equalTemperament(note));
+        std::fprintf(stderr, "note %d: %.4f Hz, %+.4f cents from 19 steps; before %.4f Hz, %+.4f cents from equal "
+                             "temperament; moved %+.3f cents of %+.3f\n",
+                     note, pitches[k], off, equal[k], before, moved, expected);
+        EXPECT_LT(std::fabs(before), kCentsTolerance) << "note " << note << " before the scale";
+        EXPECT_LT(std::fabs(off), kCentsTolerance) << "note " << note << " in the scale";
+        EXPECT_LT(std::fabs(moved - expected), 2 * kCentsTolerance) << "note " << note;
+    }
+}
+
 // What the plug-in saves after the musician types a scale's name into its
 // editor: the plug-in's own state code, in this process, given the saved state.
 std::string withScale(const std::string& state, const char* scale)
@@ -296,25 +316,13 @@ void ArdourFixture::expectSessionComesBackInTune(PluginFormat format)
     ASSERT_EQ(plain.find("<tuning"), std::string::npos);
     const std::string tuned = withScale(plain, "equal-19.scl");
     ASSERT_NE(tuned.find("19 equal steps"), std::string::npos) << "the scale did not load";
+    EXPECT_EQ(tuned.substr(0, tuned.find("<tuning")), plain) << "the state changed beyond its tuning";
     ASSERT_TRUE(states.write("sine", "tuned", tuned));
     const Audio inTune = settledExport(file("tuned.wav"), "tuned");
     ASSERT_NO_FATAL_FAILURE(expectAudible(inTune));
     const std::vector<double> pitches = heldPitches(leftOf(inTune), kSessionRate);
 
-    const std::size_t notes = std::size(kRecordedNotes);
-    ASSERT_EQ(equal.size(), notes) << "held notes in equal temperament";
-    ASSERT_EQ(pitches.size(), notes) << "held notes in the scale";
-    for (std::size_t k = 0; k < notes; ++k) {
-        const int note = kRecordedNotes[k];
-        const double off = cents(pitches[k], nineteenSteps(note)), before = cents(equal[k], equalTemperament(note));
-        const double moved = cents(pitches[k], equal[k]), expected = cents(nineteenSteps(note), equalTemperament(note));
-        std::fprintf(stderr, "note %d: %.4f Hz, %+.4f cents from 19 steps; before %.4f Hz, %+.4f cents from equal "
-                             "temperament; moved %+.3f cents of %+.3f\n",
-                     note, pitches[k], off, equal[k], before, moved, expected);
-        EXPECT_LT(std::fabs(before), kCentsTolerance) << "note " << note << " before the scale";
-        EXPECT_LT(std::fabs(off), kCentsTolerance) << "note " << note << " in the scale";
-        EXPECT_LT(std::fabs(moved - expected), 2 * kCentsTolerance) << "note " << note;
-    }
+    ASSERT_NO_FATAL_FAILURE(expectNineteenSteps(equal, pitches));
 
     // Ardour saves the session itself; its save holds the same state and plays the same.
     const auto resave = session("session-tuning.lua", "resave", file("resaved.txt"));
