@@ -1,5 +1,8 @@
 #include "ArdourFixture.h"
 
+#include "HeldPitches.h"
+#include "core/Instrument.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -9,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -37,6 +41,61 @@ void backdate(const fs::path& path)
         for (const auto& entry : fs::recursive_directory_iterator(path))
             fs::last_write_time(entry.path(), past);
     fs::last_write_time(path, past);
+}
+
+// The notes record_notes in session-common.lua plays, one after another.
+constexpr int kRecordedNotes[] = {45, 57, 60, 64, 69};
+constexpr double kSessionRate = 48000.0;
+// How far a measured note may lie from its target. A steady sine's zero
+// crossings give its pitch to about a hundredth of a cent; the oscillator
+// itself is within a tenth of a cent of its target.
+constexpr double kCentsTolerance = 0.5;
+
+// The sine sounds an octave above the key's pitch (note 57 at 440 Hz).
+double equalTemperament(int note) { return 440.0 * std::exp2((note - 57) / 12.0); }
+// 19 equal steps to the octave on the standard mapping: degree 0 on note 60,
+// which keeps its pitch in equal temperament.
+double nineteenSteps(int note) { return equalTemperament(60) * std::exp2((note - 60) / 19.0); }
+double cents(double frequency, double reference) { return 1200.0 * std::log2(frequency / reference); }
+
+std::vector<float> leftOf(const Audio& audio)
+{
+    std::vector<float> left;
+    for (std::size_t i = 0; i < audio.samples.size(); i += static_cast<std::size_t>(std::max(1, audio.channels)))
+        left.push_back(audio.samples[i]);
+    return left;
+}
+
+// Each recorded note, measured before the scale and in it, against both
+// targets and against each other.
+void expectNineteenSteps(const std::vector<double>& equal, const std::vector<double>& pitches)
+{
+    const std::size_t notes = std::size(kRecordedNotes);
+    ASSERT_EQ(equal.size(), notes) << "held notes in equal temperament";
+    ASSERT_EQ(pitches.size(), notes) << "held notes in the scale";
+    for (std::size_t k = 0; k < notes; ++k) {
+        const int note = kRecordedNotes[k];
+        const double off = cents(pitches[k], nineteenSteps(note)), before = cents(equal[k], equalTemperament(note));
+        const double moved = cents(pitches[k], equal[k]), expected = cents(nineteenSteps(note), equalTemperament(note));
+        std::fprintf(stderr, "note %d: %.4f Hz, %+.4f cents from 19 steps; before %.4f Hz, %+.4f cents from equal "
+                             "temperament; moved %+.3f cents of %+.3f\n",
+                     note, pitches[k], off, equal[k], before, moved, expected);
+        EXPECT_LT(std::fabs(before), kCentsTolerance) << "note " << note << " before the scale";
+        EXPECT_LT(std::fabs(off), kCentsTolerance) << "note " << note << " in the scale";
+        EXPECT_LT(std::fabs(moved - expected), 2 * kCentsTolerance) << "note " << note;
+    }
+}
+
+// What the plug-in saves after the musician types a scale's name into its
+// editor: the plug-in's own state code, in this process, given the saved state.
+std::string withScale(const std::string& state, const char* scale)
+{
+    auto instrument = std::make_unique<grelmond::Instrument>();
+    std::string tuned;
+    const bool ok = instrument->loadState(grelmond::Instrument::StateScope::Bank, state.data(), state.size()) &&
+                    instrument->loadTuning(scale).loaded &&
+                    instrument->saveState(grelmond::Instrument::StateScope::Bank, tuned);
+    return ok ? tuned : std::string();
 }
 
 } // namespace
@@ -240,6 +299,38 @@ void ArdourFixture::expectAudible(const Audio& audio)
     }
     EXPECT_EQ(nonFinite, 0) << "the export holds NaN or infinity";
     EXPECT_GT(peak, 0.01f) << "the export is silent";
+}
+
+void ArdourFixture::expectSessionComesBackInTune(PluginFormat format)
+{
+    const auto sine = session("session-tuning.lua", "sine", file("sine.txt"));
+    ASSERT_NE(sine.output.find("OK sine"), std::string::npos) << sine.output;
+    const auto equalExport = exportTo(file("sine.wav"), "sine");
+    ASSERT_EQ(equalExport.status, 0) << equalExport.output;
+    const std::vector<double> equal = heldPitches(leftOf(readWav(file("sine.wav"))), kSessionRate);
+
+    // The scale reaches Ardour only as the plug-in's saved state in a snapshot.
+    const SessionPluginState states(file("session"), format);
+    const std::string plain = states.read("sine");
+    ASSERT_NE(plain.find("<current program="), std::string::npos) << "no plug-in state in the session";
+    ASSERT_EQ(plain.find("<tuning"), std::string::npos);
+    const std::string tuned = withScale(plain, "equal-19.scl");
+    ASSERT_NE(tuned.find("19 equal steps"), std::string::npos) << "the scale did not load";
+    EXPECT_EQ(tuned.substr(0, tuned.find("<tuning")), plain) << "the state changed beyond its tuning";
+    ASSERT_TRUE(states.write("sine", "tuned", tuned));
+    const Audio inTune = settledExport(file("tuned.wav"), "tuned");
+    ASSERT_NO_FATAL_FAILURE(expectAudible(inTune));
+    const std::vector<double> pitches = heldPitches(leftOf(inTune), kSessionRate);
+
+    ASSERT_NO_FATAL_FAILURE(expectNineteenSteps(equal, pitches));
+
+    // Ardour saves the session itself; its save holds the same state and plays the same.
+    const auto resave = session("session-tuning.lua", "resave", file("resaved.txt"));
+    ASSERT_NE(resave.output.find("OK resave"), std::string::npos) << resave.output;
+    EXPECT_EQ(states.read("tuned"), tuned) << "Ardour saved another state";
+    const AudioDifference d = exportAndCompare(inTune, file("resaved.wav"), "tuned");
+    EXPECT_EQ(d.samples, 0u) << "the session Ardour saved sounds different: " << d.samples << " samples from frame "
+                             << d.firstFrame << ", largest difference " << d.largest;
 }
 
 } // namespace ardourtest

@@ -6,6 +6,7 @@
 // (value dumps, exported audio) read back.
 
 #include "RunCommand.h"
+#include "SessionPluginState.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,12 @@ protected:
     AudioDifference exportAndCompare(const Audio& reference, const std::string& wav, const std::string& snapshot);
     // Two channels, longer than a second, finite and not silent.
     static void expectAudible(const Audio& audio);
+    // The saved session with a tuning loaded: its current program made a sine
+    // through Ardour's controls, the plug-in's saved state given a scale as the
+    // editor loads one, the session exported and checked note by note against
+    // the scale and against the same notes before, then saved by Ardour again
+    // and exported the same.
+    void expectSessionComesBackInTune(PluginFormat format);
 
     std::string file(const std::string& name) const { return folder_.file(name); }
     const std::string& vst2Plugin() const { return vst2Plugin_; }

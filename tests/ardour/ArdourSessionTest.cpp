@@ -1,6 +1,7 @@
 // Grelmond in a real host: Ardour, headless on its Dummy backend, makes a
 // session with the plug-in, saves it, reopens it in a new process and exports
-// it before and after.
+// it before and after; then gives the plug-in's saved state a scale and hears
+// the session play in tune, and again after Ardour saved it.
 #include "ArdourFixture.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(ArdourSession, SavedSessionComesBackWithEveryProgramAndTheSameSound)
+TEST_F(ArdourSession, SavedSessionComesBackWithEveryProgramTheSameSoundAndItsTuning)
 {
     // Ardour reads plug-ins from its scan cache; its scanner fills that.
     const auto scan = scanVst2();
@@ -57,6 +58,8 @@ TEST_F(ArdourSession, SavedSessionComesBackWithEveryProgramAndTheSameSound)
     const AudioDifference d = exportAndCompare(a, file("after.wav"), "grelmond");
     EXPECT_EQ(d.samples, 0u) << "the reopened session sounds different: " << d.samples << " samples from frame "
                              << d.firstFrame << ", largest difference " << d.largest;
+
+    expectSessionComesBackInTune(PluginFormat::Vst2);
 }
 
 } // namespace

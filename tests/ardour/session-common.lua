@@ -97,8 +97,9 @@ function M.create(folder, plugin, plugin_type)
   return tracks:front()
 end
 
-function M.open(folder)
-  if not load_session(folder, M.session_name) then M.fail("cannot open the session") end
+-- snapshot: the session's own name unless given.
+function M.open(folder, snapshot)
+  if not load_session(folder, snapshot or M.session_name) then M.fail("cannot open the session") end
 end
 
 function M.track() return Session:route_by_name("Synth"):to_track() end

@@ -211,8 +211,11 @@ VstInt32 SynthPlugin::canDo(char* text)
 {
     if (text == nullptr)
         return -1;
-    if (std::strcmp(text, "receiveVstEvents") == 0 || std::strcmp(text, "receiveVstMidiEvent") == 0)
-        return 1;
+    // System-exclusive events carry tuning messages; hosts that ask before
+    // sending them must hear yes.
+    for (const char* yes : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstSysexEvent"})
+        if (std::strcmp(text, yes) == 0)
+            return 1;
     return -1;
 }
 

@@ -59,6 +59,7 @@ TEST_F(Dispatcher, CanDoAnswersYesOrNoButNeverDontKnow)
 {
     EXPECT_EQ(plugin->canDo("receiveVstEvents"), 1);
     EXPECT_EQ(plugin->canDo("receiveVstMidiEvent"), 1);
+    EXPECT_EQ(plugin->canDo("receiveVstSysexEvent"), 1); // tuning messages
     EXPECT_EQ(plugin->canDo("sendVstEvents"), -1);
     EXPECT_EQ(plugin->canDo(""), -1);
     EXPECT_EQ(plugin->canDo("receiveVstEventsX"), -1);
