@@ -71,6 +71,11 @@ protected:
     // Exports snapshot to wav and compares it with reference; for the same
     // reason a mismatch is reported and the export made once more.
     AudioDifference exportAndCompare(const Audio& reference, const std::string& wav, const std::string& snapshot);
+    // The same against several references: the closest one counts.
+    AudioDifference exportAndCompare(const std::vector<Audio>& references, const std::string& wav,
+                                     const std::string& snapshot);
+    // Exports of snapshot until two agree (at most three), every one kept.
+    std::vector<Audio> exportsUntilTwoAgree(const std::string& wav, const std::string& snapshot, bool& agreed);
     // Two channels, longer than a second, finite and not silent.
     static void expectAudible(const Audio& audio);
     // The saved session with a tuning loaded: its current program made a sine
