@@ -84,6 +84,11 @@ protected:
     // the scale and against the same notes before, then saved by Ardour again
     // and exported the same.
     void expectSessionComesBackInTune(PluginFormat format);
+    // Then the plain-sine snapshot with a tuning message in its region while
+    // a note is held, which retunes that note and a later one: exported, the
+    // held note moves from the message on, the later note throughout, and the
+    // others not at all.
+    void expectTuningMessagesRetune();
 
     std::string file(const std::string& name) const { return folder_.file(name); }
     const std::string& vst2Plugin() const { return vst2Plugin_; }

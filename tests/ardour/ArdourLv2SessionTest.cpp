@@ -2,7 +2,8 @@
 // backend, a session with the plug-in found through LV2_PATH, programs chosen
 // by MIDI program change and edited through the ports, saved, reopened in a
 // new process and exported before and after; with a scale in the plug-in's
-// saved state it plays in tune, also after Ardour saved it.
+// saved state it plays in tune, also after Ardour saved it; tuning messages in
+// its MIDI region retune the notes they name.
 #include "ArdourFixture.h"
 
 #include "storage/BankImage.h"
@@ -89,7 +90,8 @@ TEST_F(ArdourLv2Session, SavedSessionComesBackWithItsProgramsNamesSoundAndTuning
   EXPECT_EQ(d.samples, 0u) << "the VST 2 build sounds different: " << d.samples << " samples from frame "
                            << d.firstFrame << ", largest difference " << d.largest;
 
-  expectSessionComesBackInTune(PluginFormat::Lv2);
+  ASSERT_NO_FATAL_FAILURE(expectSessionComesBackInTune(PluginFormat::Lv2));
+  expectTuningMessagesRetune();
 }
 
 } // namespace
