@@ -1,3 +1,4 @@
+#include "SoundMeasures.h"
 #include "VoiceRig.h"
 
 #include "engine/TuningExchange.h"
@@ -31,22 +32,6 @@ TuningTable shippedTuning(const char* name)
     return table;
 }
 
-// Frequency from the rising zero crossings, interpolated between samples.
-double frequency(const std::vector<float>& x, double rate, std::size_t from)
-{
-    double first = -1.0, last = -1.0;
-    long count = 0;
-    for (std::size_t i = from + 1; i < x.size(); ++i) {
-        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
-            const double at = static_cast<double>(i - 1) + x[i - 1] / (double(x[i - 1]) - x[i]);
-            if (count++ == 0)
-                first = at;
-            last = at;
-        }
-    }
-    return count < 2 ? 0.0 : static_cast<double>(count - 1) * rate / (last - first);
-}
-
 // The rig's sine plays note 57 at 440 Hz; notes from 12 up play an octave
 // down (coarse -12) so that even the highest stay well below half the rate.
 // Notes whose pitch lies outside the keyboard's own range (below 7 Hz or above
@@ -66,7 +51,7 @@ double worstCents(const TuningTable& table, const std::vector<double>& pitch, in
         Voice* v = rig.start(note);
         const int frames = target < 100.0 ? rate : rate / 4;
         auto r = rig.render(v, frames);
-        const double cents = 1200.0 * std::log2(frequency(r.left, rate, static_cast<std::size_t>(rate / 50)) / target);
+        const double cents = 1200.0 * std::log2(soundtest::frequency(r.left, rate, static_cast<std::size_t>(rate / 50), r.left.size()) / target);
         EXPECT_LT(std::abs(cents), 0.1) << "note " << note << " at " << rate << " Hz";
         worst = std::max(worst, std::abs(cents));
         ++count;
@@ -195,9 +180,9 @@ TEST(TuningPitch, RetuningMovesASoundingNoteAndBendAddsOnTop)
     auto after = rig.render(v, 11025);
     v->setPitchBend(1.0f);
     auto bent = rig.render(v, 11025);
-    EXPECT_NEAR(frequency(before.left, 44100, 441), 440.0, 440.0 * 0.0001);
-    EXPECT_NEAR(frequency(after.left, 44100, 441), 440.0 * std::exp2(0.5 / 12), 0.05);
-    EXPECT_NEAR(frequency(bent.left, 44100, 441), 440.0 * std::exp2(1.5 / 12), 0.05);
+    EXPECT_NEAR(soundtest::frequency(before.left, 44100, 441, before.left.size()), 440.0, 440.0 * 0.0001);
+    EXPECT_NEAR(soundtest::frequency(after.left, 44100, 441, after.left.size()), 440.0 * std::exp2(0.5 / 12), 0.05);
+    EXPECT_NEAR(soundtest::frequency(bent.left, 44100, 441, bent.left.size()), 440.0 * std::exp2(1.5 / 12), 0.05);
 }
 
 // Tables handed over while the reader takes them arrive whole: every table

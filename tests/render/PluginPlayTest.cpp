@@ -1,5 +1,6 @@
 #include "PluginLoader.h"
 #include "PluginPlayer.h"
+#include "SoundMeasures.h"
 #include "engine/FlushDenormals.h"
 
 #include <gtest/gtest.h>
@@ -28,19 +29,6 @@ float peak(const std::vector<float>& x, size_t from = 0, size_t to = SIZE_MAX)
     return p;
 }
 
-double frequency(const std::vector<float>& x, double rate, size_t from, size_t to)
-{
-    size_t first = 0, last = 0, count = 0;
-    for (size_t i = from + 1; i < std::min(to, x.size()); ++i) {
-        if (x[i - 1] < 0.0f && x[i] >= 0.0f) {
-            if (count++ == 0)
-                first = i;
-            last = i;
-        }
-    }
-    return count < 2 ? 0.0 : (count - 1) * rate / static_cast<double>(last - first);
-}
-
 class PluginPlay : public ::testing::Test {
 protected:
     PluginLoader loader;
@@ -59,7 +47,7 @@ TEST_F(PluginPlay, SineNote57At440HzIdenticalOnBothChannels)
         p.sinePatch();
         p.events({{0, 0x90, 57, 127}});
         p.render(static_cast<int>(rate / 2));
-        EXPECT_NEAR(frequency(p.left, rate, static_cast<size_t>(rate / 10), p.left.size()), 440.0, 1.0) << rate;
+        EXPECT_NEAR(soundtest::frequency(p.left, rate, static_cast<size_t>(rate / 10), p.left.size()), 440.0, 1.0) << rate;
         EXPECT_GT(peak(p.left), 1e-3f);
         EXPECT_EQ(p.left, p.right);
     }
